@@ -1,0 +1,176 @@
+// The command line of the tessera program.
+#include "command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace tessera::app {
+namespace {
+
+constexpr std::string_view kRunCommand = "run";
+constexpr std::string_view kRenderCommand = "render";
+constexpr std::string_view kNoPluginFlag = "--no-plugin";
+
+constexpr const char* kUsage =
+    "Usage: tessera run SCRIPT [--in DRAWING] [--out DRAWING] [--svg FILE] [--transcript FILE] "
+    "[--no-plugin]\n"
+    "       tessera render DRAWING --svg FILE\n"
+    "       tessera --help | --version\n";
+
+constexpr const char* kHelpDetails =
+    "\n"
+    "Runs a drawing script against a drawing, then saves the drawing and draws it as a picture.\n"
+    "\n"
+    "Commands:\n"
+    "  run SCRIPT          run the script's lines as command-line input\n"
+    "  render DRAWING      draw a saved drawing (.dxf or .tdb) into --svg FILE\n"
+    "\n"
+    "Options of run:\n"
+    "  --in DRAWING        start from this drawing (.dxf or .tdb) instead of the built-in "
+    "template\n"
+    "  --out DRAWING       save the drawing here when the script has run; the extension\n"
+    "                      chooses the format (.dxf or .tdb)\n"
+    "  --svg FILE          draw model space into this SVG picture\n"
+    "  --transcript FILE   write the command-line transcript here instead of standard output\n"
+    "  --no-plugin         run without the area plug-in; what it made stays in the drawing\n"
+    "                      unchanged\n"
+    "\n"
+    "Environment:\n"
+    "  TESSERA_PLUGIN      the plug-in to load (default: ../lib/libtessera_area.so beside the\n"
+    "                      program)\n"
+    "  TESSERA_PATH        folders searched for block files after the script's folder\n"
+    "\n"
+    "Exit status: 0 when the script ran to its end, 1 when a script line could not be run,\n"
+    "2 for a bad command line or a file that cannot be read or written.\n";
+
+// The options that take a value, and where each goes.
+struct ValueOption {
+  std::string_view name;
+  std::optional<std::string> Options::*field;
+};
+constexpr std::array<ValueOption, 4> kValueOptions = {{
+    {"--in", &Options::in},
+    {"--out", &Options::out},
+    {"--svg", &Options::svg},
+    {"--transcript", &Options::transcript},
+}};
+
+const ValueOption* FindValueOption(std::string_view name) {
+  for (const ValueOption& option : kValueOptions)
+    if (option.name == name) return &option;
+  return nullptr;
+}
+
+// Reads the arguments of "run" or "render" from args[1] on: options anywhere, one positional.
+class ArgumentReader {
+ public:
+  ArgumentReader(const std::vector<std::string>& args, std::string& error)
+      : m_args(args), m_error(error) {}
+
+  bool read(Options& options, std::string& positional) {
+    for (m_next = 1; m_next < m_args.size();) {
+      const std::string argument = m_args[m_next++];
+      const bool ok = argument.starts_with("--") ? readOption(argument, options)
+                                                 : readPositional(argument, positional);
+      if (!ok) return false;
+    }
+    return true;
+  }
+
+ private:
+  bool readOption(const std::string& argument, Options& options) {
+    if (argument == kNoPluginFlag) return setFlag(options.noPlugin, argument);
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const ValueOption* option = FindValueOption(name);
+    if (option == nullptr) return fail("unknown option '" + name + "'");
+    std::string value;
+    if (equals != std::string::npos) {
+      value = argument.substr(equals + 1);
+    } else if (m_next < m_args.size() && !m_args[m_next].starts_with("--")) {
+      value = m_args[m_next++];
+    }
+    if (value.empty()) return fail("option '" + name + "' needs a file name");
+    std::optional<std::string>& field = options.*(option->field);
+    if (field) return fail("option '" + name + "' is given twice");
+    field = value;
+    return true;
+  }
+
+  bool setFlag(bool& flag, const std::string& name) {
+    if (flag) return fail("option '" + name + "' is given twice");
+    flag = true;
+    return true;
+  }
+
+  bool readPositional(const std::string& argument, std::string& positional) {
+    if (!positional.empty()) return fail("unexpected argument '" + argument + "'");
+    if (argument.empty()) return fail("an empty file name");
+    positional = argument;
+    return true;
+  }
+
+  bool fail(const std::string& message) {
+    m_error = message;
+    return false;
+  }
+
+  const std::vector<std::string>& m_args;
+  std::string& m_error;
+  std::size_t m_next = 1;
+};
+
+bool CheckRender(const Options& options, std::string& error) {
+  if (options.drawing.empty())
+    error = "render needs the drawing to draw";
+  else if (!options.svg)
+    error = "render needs --svg FILE";
+  else if (options.in || options.out || options.transcript || options.noPlugin)
+    error = "render takes only a drawing and --svg FILE";
+  return error.empty();
+}
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+}  // namespace
+
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  error.clear();
+  Options options;
+  if (args.empty()) {
+    error = "no command given";
+    return std::nullopt;
+  }
+  if (WantsHelp(args)) return options;
+  if (args[0] == "--version") {
+    if (args.size() > 1) error = "--version takes no arguments";
+    options.action = Action::kVersion;
+    return error.empty() ? std::optional<Options>(options) : std::nullopt;
+  }
+  const bool run = args[0] == kRunCommand;
+  if (!run && args[0] != kRenderCommand) {
+    error = "unknown command '" + args[0] + "'";
+    return std::nullopt;
+  }
+  options.action = run ? Action::kRun : Action::kRender;
+  if (!ArgumentReader(args, error).read(options, run ? options.script : options.drawing))
+    return std::nullopt;
+  if (run && options.script.empty()) error = "run needs the script to run";
+  if (!run) CheckRender(options, error);
+  if (!error.empty()) return std::nullopt;
+  return options;
+}
+
+std::string UsageText() {
+  return kUsage;
+}
+
+std::string HelpText() {
+  return std::string(kUsage) + kHelpDetails;
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,33 @@
+// The command line of the tessera program: what the user asked for, read from its arguments.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessera::app {
+
+// Exit statuses of the program.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitScriptFailed = 1;
+inline constexpr int kExitBadUsageOrFile = 2;
+
+enum class Action { kHelp, kVersion, kRun, kRender };
+
+struct Options {
+  Action action = Action::kHelp;
+  std::string script;   // run: the drawing script
+  std::string drawing;  // render: the drawing to draw
+  std::optional<std::string> in, out, svg, transcript;
+  bool noPlugin = false;
+};
+
+// Reads the arguments after the program's name. On a bad command line: nothing, and a one-line
+// message saying what is wrong.
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// The short form, shown after a bad command line, and the whole help text.
+std::string UsageText();
+std::string HelpText();
+
+}  // namespace tessera::app

@@ -1,0 +1,21 @@
+// The program's two commands: run a drawing script, and draw a saved drawing.
+#pragma once
+
+#include <string>
+
+#include "command_line.h"
+
+namespace tessera::app {
+
+// Runs the script against the template or --in, then writes --out and --svg. `program` is the
+// path of the running program, beside which the plug-in is looked for. Returns the exit status.
+int RunCommand(const Options& options, const std::string& program);
+// Reads a drawing and draws it into the SVG file. Returns the exit status.
+int RenderCommand(const Options& options);
+
+// Prints "tessera: MESSAGE" on standard error, on a line of its own.
+void Report(const std::string& message);
+// Reports the message and returns the status of a file or usage failure.
+int Fail(const std::string& message);
+
+}  // namespace tessera::app

@@ -1,0 +1,115 @@
+// Checks of the files a command reads and writes.
+#include "files.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/transcript.h"
+
+namespace tessera::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<const char*, 2> kDrawingExtensions = {".dxf", ".tdb"};
+// Suffix of a file being written, renamed to its own name once complete.
+constexpr const char* kPartialSuffix = ".part";
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+bool CheckInputFile(const std::string& path, const std::string& what, std::string& error) {
+  std::error_code code;
+  const fs::file_status status = fs::status(path, code);
+  if (!fs::exists(status)) {
+    error = "cannot read " + what + " '" + path + "': no such file";
+  } else if (fs::is_directory(status)) {
+    error = "cannot read " + what + " '" + path + "': it is a folder";
+  } else if (std::ifstream file(path, std::ios::binary); !file) {
+    error = "cannot read " + what + " '" + path + "': " + std::strerror(errno);
+  }
+  return error.empty();
+}
+
+bool CheckOutputPath(const std::string& path, std::string& error) {
+  std::error_code code;
+  const std::string folder = FolderOf(path);
+  if (fs::is_directory(path, code)) {
+    error = "cannot write '" + path + "': it is a folder";
+  } else if (!fs::is_directory(folder, code)) {
+    error = "cannot write '" + path + "': the folder '" + folder + "' does not exist";
+  }
+  return error.empty();
+}
+
+bool CheckDrawingExtension(const std::string& path, std::string& error) {
+  const std::string extension = Lower(fs::path(path).extension().string());
+  for (const char* known : kDrawingExtensions)
+    if (extension == known) return true;
+  error = "cannot save '" + path + "': a drawing is saved as .dxf or .tdb";
+  return false;
+}
+
+std::string FolderOf(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+std::string NamingFile(const std::string& message, const std::string& path) {
+  if (message.find(path) != std::string::npos) return message;
+  return path + ": " + message;
+}
+
+TranscriptOutput::~TranscriptOutput() {
+  detach();
+  if (m_toFile) std::remove((m_path + kPartialSuffix).c_str());
+}
+
+bool TranscriptOutput::open(const std::optional<std::string>& path, std::string& error) {
+  if (!path) {
+    Transcript::instance().setSink(&std::cout);
+    return true;
+  }
+  m_path = *path;
+  m_file.open(m_path + kPartialSuffix, std::ios::binary | std::ios::trunc);
+  if (!m_file) {
+    error = "cannot write the transcript '" + m_path + "': " + std::strerror(errno);
+    return false;
+  }
+  m_toFile = true;
+  Transcript::instance().setSink(&m_file);
+  return true;
+}
+
+bool TranscriptOutput::commit(std::string& error) {
+  Transcript::instance().finishLine();
+  detach();
+  if (!m_toFile) return true;
+  m_toFile = false;
+  const std::string partial = m_path + kPartialSuffix;
+  m_file.close();
+  if (!m_file || std::rename(partial.c_str(), m_path.c_str()) != 0) {
+    error = "cannot write the transcript '" + m_path + "': " + std::strerror(errno);
+    std::remove(partial.c_str());
+    return false;
+  }
+  return true;
+}
+
+void TranscriptOutput::detach() {
+  std::cout.flush();
+  Transcript::instance().setSink(nullptr);
+}
+
+}  // namespace tessera::app

@@ -1,0 +1,43 @@
+// Checks of the files a command reads and writes, made before any work starts, so that a typo in
+// a file name costs nothing and leaves nothing behind.
+#pragma once
+
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace tessera::app {
+
+// Whether the file exists and can be read; otherwise a message naming it ("script", "drawing").
+bool CheckInputFile(const std::string& path, const std::string& what, std::string& error);
+// Whether a file can be made at the path: its folder exists and the path is no folder.
+bool CheckOutputPath(const std::string& path, std::string& error);
+// Whether a drawing can be saved under this name: its extension names a drawing format.
+bool CheckDrawingExtension(const std::string& path, std::string& error);
+// The folder a file is in ("." for a bare name).
+std::string FolderOf(const std::string& path);
+// The message as it is when it names the file, else with the file's name in front.
+std::string NamingFile(const std::string& message, const std::string& path);
+
+// Where the transcript goes: standard output, or a file that appears only once it is complete.
+class TranscriptOutput {
+ public:
+  TranscriptOutput() = default;
+  TranscriptOutput(const TranscriptOutput&) = delete;
+  TranscriptOutput& operator=(const TranscriptOutput&) = delete;
+  ~TranscriptOutput();
+
+  // Sends the transcript to the file, or to standard output without one.
+  bool open(const std::optional<std::string>& path, std::string& error);
+  // Ends the transcript; a file replaces any old one at its path now.
+  bool commit(std::string& error);
+
+ private:
+  void detach();
+
+  std::string m_path;
+  std::ofstream m_file;
+  bool m_toFile = false;
+};
+
+}  // namespace tessera::app

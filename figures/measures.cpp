@@ -1,0 +1,185 @@
+// The measures of the six figure kinds.
+#include "figures/measures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "common/value_format.h"
+
+namespace area {
+namespace {
+
+constexpr double kQuarterTurn = std::numbers::pi / 2.0;
+constexpr double kThreeQuarterTurns = 3.0 * std::numbers::pi / 2.0;
+constexpr double kHalfTurn = std::numbers::pi;
+constexpr double kFullTurn = 2.0 * std::numbers::pi;
+
+// Half of base × height for triangles and of the sum of the bases × height for trapezoids.
+constexpr double kHalf = 0.5;
+
+// The sector's mark sits at half the radius from the centre, the lune's at two thirds.
+constexpr double kSectorMarkFactor = 0.5;
+constexpr double kLuneMarkNumerator = 2.0;
+constexpr double kLuneMarkDenominator = 3.0;
+
+// Degrees of a full turn, for the sector's share of the circle.
+constexpr double kDegreesPerTurn = 360.0;
+
+// Whether two directions agree within kAngleTolerance, also across direction 0.
+bool SameDirection(double a, double b) {
+  const double difference = std::fabs(a - b);
+  return difference <= kAngleTolerance || std::fabs(difference - kFullTurn) <= kAngleTolerance;
+}
+
+double SectorArea(double radius, double angle) {
+  return radius * radius * kAreaPi * angle / kDegreesPerTurn;
+}
+
+}  // namespace
+
+ValueRules RulesOf(const FigureSettings& settings) {
+  return {settings.unitKind, settings.digits, settings.rounding};
+}
+
+double RoundedLength(const ValueRules& rules, double millimetres) {
+  return Rounded(rules, LengthInUnit(rules.unitKind, millimetres));
+}
+
+double Rounded(const ValueRules& rules, double value) {
+  RoundValue(rules.digits, rules.rounding, value);
+  return value;
+}
+
+std::optional<TriangleMeasure> MeasureTriangle(const ValueRules& rules, const AcGePoint3d& p1,
+                                               const AcGePoint3d& p2, const AcGePoint3d& p3) {
+  const std::optional<PlaneLine> baseLine = LineThrough(p2, p3, kMinimumBaseLength);
+  if (!baseLine) return std::nullopt;
+  const std::optional<Foot> foot = PerpendicularFoot(p1, *baseLine);
+  if (!foot) return std::nullopt;
+  TriangleMeasure measure;
+  measure.foot = foot->point;
+  measure.height = RoundedLength(rules, foot->distance);
+  measure.base = RoundedLength(rules, DistanceXY(p2, p3));
+  measure.product = Rounded(rules, measure.height * measure.base);
+  return measure;
+}
+
+std::string TriangleAreaText(const ValueRules& rules, const std::string& baseText,
+                             const std::string& heightText) {
+  const double area = Rounded(rules, ReadDecimal(baseText) * ReadDecimal(heightText) * kHalf);
+  return FormatValue(rules.digits, area);
+}
+
+bool IsRightAngle(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
+  const double a1 = SegmentAngle(p2, p1);
+  const double a2 = SegmentAngle(p2, p3);
+  const double between = std::max(a1, a2) - std::min(a1, a2);
+  return std::fabs(between - kQuarterTurn) <= kAngleTolerance ||
+         std::fabs(between - kThreeQuarterTurns) <= kAngleTolerance;
+}
+
+AcGePoint3d FourthCorner(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
+  return PolarPoint(p1, SegmentAngle(p2, p3), p2.distanceTo(p3));
+}
+
+RectangleMeasure MeasureRectangle(const ValueRules& rules, const AcGePoint3d& p1,
+                                  const AcGePoint3d& p2, const AcGePoint3d& p3) {
+  RectangleMeasure measure;
+  measure.height = RoundedLength(rules, p1.distanceTo(p2));
+  measure.base = RoundedLength(rules, p2.distanceTo(p3));
+  measure.area = Rounded(rules, measure.height * measure.base);
+  return measure;
+}
+
+TrapezoidCorners CheckTrapezoidCorners(const AcGePoint3d& p1, const AcGePoint3d& p2,
+                                       const AcGePoint3d& p3, const AcGePoint3d& p4) {
+  const double upper = SegmentAngle(p1, p2);
+  if (SameDirection(upper, SegmentAngle(p4, p3))) return TrapezoidCorners::kParallel;
+  if (SameDirection(upper, SegmentAngle(p3, p4))) return TrapezoidCorners::kOutOfOrder;
+  return TrapezoidCorners::kNotParallel;
+}
+
+std::optional<TrapezoidMeasure> MeasureTrapezoid(const ValueRules& rules, const AcGePoint3d& p1,
+                                                 const AcGePoint3d& p2, const AcGePoint3d& p3,
+                                                 const AcGePoint3d& p4) {
+  const std::optional<PlaneLine> upperLine = LineThrough(p1, p2, kMinimumBaseLength);
+  if (!upperLine) return std::nullopt;
+  const std::optional<Foot> foot = PerpendicularFoot(p4, *upperLine);
+  if (!foot) return std::nullopt;
+  TrapezoidMeasure measure;
+  measure.foot = foot->point;
+  measure.lower = RoundedLength(rules, p4.distanceTo(p3));
+  measure.upper = RoundedLength(rules, DistanceXY(p1, p2));
+  measure.height = RoundedLength(rules, foot->distance);
+  measure.area = Rounded(rules, (measure.lower + measure.upper) * measure.height * kHalf);
+  return measure;
+}
+
+AcGePoint3d TrapezoidMarkPoint(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
+                               const AcGePoint3d& p4) {
+  const AcGePoint3d lowerMiddle = Midpoint(p4, p3);
+  const AcGePoint3d across =
+      PolarPoint(lowerMiddle, SegmentAngle(p4, p3) + kQuarterTurn, kBisectorHelperLength);
+  const std::optional<AcGePoint3d> upperCrossing =
+      LineIntersection(lowerMiddle, across, p1, p2, false);
+  if (!upperCrossing) return lowerMiddle;
+  return Midpoint(lowerMiddle, *upperCrossing);
+}
+
+CircleMeasure MeasureCircle(const ValueRules& rules, double drawnRadius) {
+  CircleMeasure measure;
+  measure.radius = RoundedLength(rules, drawnRadius);
+  measure.area = Rounded(rules, measure.radius * measure.radius * kAreaPi);
+  return measure;
+}
+
+std::optional<ArcFigure> ArcThroughPoints(AcGePoint3dArray& points) {
+  const std::optional<AcGePoint3d> centre = CircleCentre3(points[0], points[1], points[2]);
+  if (!centre) return std::nullopt;
+  ArcFigure figure;
+  figure.arc = ArcFrom3(*centre, points);
+  figure.sweep = ArcSweep(figure.arc.startAngle, figure.arc.endAngle);
+  figure.angle = SweepDegrees(figure.sweep);
+  return figure;
+}
+
+SectorMeasure MeasureSector(const ValueRules& rules, double drawnRadius, double angle) {
+  SectorMeasure measure;
+  measure.radius = RoundedLength(rules, drawnRadius);
+  measure.angle = Rounded(rules, angle);
+  measure.area = Rounded(rules, SectorArea(measure.radius, measure.angle));
+  return measure;
+}
+
+AcGePoint3d SectorMarkPoint(const ArcGeometry& arc, const AcGePoint3d& p1, const AcGePoint3d& p3) {
+  const AcGePoint3d chordMiddle = Midpoint(p1, p3);
+  const double direction = PointOnArcSweep(arc.centre, p1, chordMiddle, p3)
+                               ? SegmentAngle(arc.centre, chordMiddle)
+                               : SegmentAngle(chordMiddle, arc.centre);
+  return PolarPoint(arc.centre, direction, arc.radius * kSectorMarkFactor);
+}
+
+bool LuneSweepAllowed(double sweep) {
+  return kHalfTurn - sweep > kAngleTolerance;
+}
+
+LuneMeasure MeasureLune(const ValueRules& rules, const ArcGeometry& arc, double angle,
+                        const AcGePoint3d& p1, const AcGePoint3d& p3) {
+  LuneMeasure measure;
+  measure.chordMidpoint = Midpoint(p1, p3);
+  measure.radius = RoundedLength(rules, arc.radius);
+  measure.angle = Rounded(rules, angle);
+  measure.chord = RoundedLength(rules, p1.distanceTo(p3));
+  measure.height = RoundedLength(rules, arc.centre.distanceTo(measure.chordMidpoint));
+  const double triangle = measure.chord * measure.height * kHalf;
+  measure.area = Rounded(rules, SectorArea(measure.radius, measure.angle) - triangle);
+  return measure;
+}
+
+AcGePoint3d LuneMarkPoint(const ArcGeometry& arc, const AcGePoint3d& chordMidpoint) {
+  return PolarPoint(arc.centre, SegmentAngle(arc.centre, chordMidpoint),
+                    arc.radius * kLuneMarkNumerator / kLuneMarkDenominator);
+}
+
+}  // namespace area

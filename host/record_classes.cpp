@@ -1,0 +1,49 @@
+// Registration of the record classes with the host.
+#include "host/record_classes.h"
+
+#include <array>
+
+#include "cad/arx.h"
+#include "records/class_specs.h"
+
+namespace area {
+namespace {
+
+constexpr const char* kClassMismatchMessage = "Class mismatch";
+
+// The descriptors this application made, by RecordClassIndex; empty before load.
+std::array<AcRxClass*, kRecordClassCount>& OwnDescriptors() {
+  static std::array<AcRxClass*, kRecordClassCount> descriptors{};
+  return descriptors;
+}
+
+// A class still registered from an earlier load is kept; a class of the same name that another
+// module registered means two definitions would fight over one name, which cannot go on.
+void RegisterClass(int index, const RecordClassSpec& spec) {
+  AcRxClass*& own = OwnDescriptors()[index];
+  if (own != nullptr) {
+    AcRxObject* registered = acrxClassDictionary()->at(spec.className);
+    if (registered == own) return;
+    if (registered != nullptr) acrx_abort(kClassMismatchMessage);
+  }
+  own =
+      newAcRxClass(spec.className, kRecordParentClass, kRecordDwgVersion, kRecordMaintenanceVersion,
+                   kRecordProxyFlags, spec.create, spec.dxfName, kRecordApplicationName);
+}
+
+}  // namespace
+
+void RegisterRecordClasses() {
+  std::span<const RecordClassSpec> specs = RecordClassSpecs();
+  for (int i = 0; i < kRecordClassCount; ++i) RegisterClass(i, specs[i]);
+}
+
+void DeleteRecordClasses() {
+  for (AcRxClass*& own : OwnDescriptors()) {
+    deleteAcRxClass(own);
+    own = nullptr;
+  }
+  ForgetRecordClassDescriptors();
+}
+
+}  // namespace area

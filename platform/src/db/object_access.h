@@ -1,0 +1,76 @@
+// The platform's own road into objects: setting what file readers and the database core set
+// directly, without notifications, undo records or open checks. Applications never use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cad/db_database.h"
+#include "db/stub.h"
+
+namespace tessera::db {
+
+class ObjectAccess {
+ public:
+  static AcDbStub* stub(const AcDbObject* object) { return object->m_stub; }
+  static void setStub(AcDbObject* object, AcDbStub* stub) { object->m_stub = stub; }
+  static void setOwner(AcDbObject* object, AcDbObjectId owner) { object->m_ownerId = owner; }
+  static void setExtensionDictionary(AcDbObject* object, AcDbObjectId id) {
+    object->m_extensionDictionary = id;
+  }
+  static std::vector<AcDbObjectId>& persistentReactors(AcDbObject* object) {
+    return object->m_persistentReactors;
+  }
+  static resbuf*& xdata(AcDbObject* object) { return object->m_xdata; }
+  static std::vector<AcDbObjectReactor*>& reactors(const AcDbObject* object) {
+    return object->m_reactors;
+  }
+  static int& openMode(AcDbObject* object) { return object->m_openMode; }
+  static int& readers(AcDbObject* object) { return object->m_readers; }
+  static bool& modified(AcDbObject* object) { return object->m_modified; }
+  static bool& isNew(AcDbObject* object) { return object->m_new; }
+  static bool& changedAsSubObject(AcDbObject* object) { return object->m_changedAsSubObject; }
+  static bool& openedForModifySent(AcDbObject* object) { return object->m_openedForModifySent; }
+  static bool& undoRecorded(AcDbObject* object) { return object->m_undoRecorded; }
+  static int& notifyDepth(AcDbObject* object) { return object->m_notifyDepth; }
+  static bool isSubObject(const AcDbObject* object) { return object->isSubObject(); }
+
+  // Containers, as file readers fill them.
+  static void addTableRecord(AcDbSymbolTable* table, AcDbObjectId id, const std::string& name);
+  // Re-enters every record's name after the records were read.
+  static void rebuildTableIndex(AcDbSymbolTable* table);
+  static void setRecordName(AcDbSymbolTableRecord* record, const std::string& name) {
+    record->m_name = name;
+  }
+  static std::vector<AcDbObjectId>& blockEntities(AcDbBlockTableRecord* block) {
+    return block->m_entities;
+  }
+  static void addDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
+                                 AcDbObjectId id);
+  static std::vector<AcDbObjectId>& groupMembers(AcDbGroup* group) { return group->m_members; }
+  static std::vector<AcDbObjectId>& vertices(AcDbComplexEntity* entity) {
+    return entity->m_vertices;
+  }
+  static AcDbObjectId& sequenceEnd(AcDbComplexEntity* entity) { return entity->m_sequenceEnd; }
+  static std::vector<AcDbObjectId>& attributes(AcDbBlockReference* reference) {
+    return reference->m_attributes;
+  }
+  static AcDbObjectId& sequenceEnd(AcDbBlockReference* reference) {
+    return reference->m_sequenceEnd;
+  }
+  static std::vector<AcDbVertex*>& pendingVertices(AcDbComplexEntity* entity) {
+    return entity->m_pendingVertices;
+  }
+  static std::vector<AcDbAttribute*>& pendingAttributes(AcDbBlockReference* reference) {
+    return reference->m_pendingAttributes;
+  }
+  static std::vector<AcDbEntity*>& pendingEntities(AcDbBlockTableRecord* block) {
+    return block->m_pendingEntities;
+  }
+  static std::vector<std::pair<std::string, AcDbObject*>>& pendingEntries(
+      AcDbDictionary* dictionary) {
+    return dictionary->m_pending;
+  }
+};
+
+}  // namespace tessera::db

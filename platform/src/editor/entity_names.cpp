@@ -1,0 +1,152 @@
+// acdbEntLast, acdbEntNext, acdbHandEnt and the other entity-name functions, and acdbRegApp.
+#include "editor/entity_names.h"
+
+#include "cad/ads.h"
+#include "cad/arx.h"
+
+namespace tessera::editor {
+
+namespace {
+
+AcDbDatabase* Working() {
+  return acdbHostApplicationServices()->workingDatabase();
+}
+
+// The sub-entities (attributes, vertices, then the sequence end) of a complex entity.
+std::vector<AcDbObjectId> SubEntities(AcDbObjectId owner) {
+  std::vector<AcDbObjectId> parts;
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, owner, AcDb::kForRead) != Acad::eOk) return parts;
+  if (auto* reference = AcDbBlockReference::cast(entity)) {
+    parts = reference->attributeIds();
+    if (!parts.empty() && !reference->sequenceEndId().isNull())
+      parts.push_back(reference->sequenceEndId());
+  } else if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(entity)) {
+    parts = polyline->vertexIds();
+    if (!polyline->sequenceEndId().isNull()) parts.push_back(polyline->sequenceEndId());
+  }
+  entity->close();
+  return parts;
+}
+
+AcDbObjectId OwnerOf(AcDbObjectId id) {
+  AcDbObject* object = nullptr;
+  if (acdbOpenAcDbObject(object, id, AcDb::kForRead, true) != Acad::eOk) return {};
+  AcDbObjectId owner = object->ownerId();
+  object->close();
+  return owner;
+}
+
+AcDbObjectId NextAfter(const std::vector<AcDbObjectId>& ids, AcDbObjectId id) {
+  for (std::size_t i = 0; i + 1 < ids.size(); ++i)
+    if (ids[i] == id) return ids[i + 1];
+  return {};
+}
+
+// The entity after `id`, stepping into complex entities as entnext does.
+AcDbObjectId EntityAfter(AcDbDatabase* database, AcDbObjectId id) {
+  std::vector<AcDbObjectId> mainEntities = ModelSpaceEntities(database);
+  std::vector<AcDbObjectId> parts = SubEntities(id);
+  if (!parts.empty()) return parts.front();
+  AcDbObjectId owner = OwnerOf(id);
+  std::vector<AcDbObjectId> siblings = SubEntities(owner);
+  for (const AcDbObjectId& sibling : siblings) {
+    if (sibling == id) {
+      AcDbObjectId next = NextAfter(siblings, id);
+      return next.isNull() ? NextAfter(mainEntities, owner) : next;
+    }
+  }
+  return NextAfter(mainEntities, id);
+}
+
+}  // namespace
+
+std::vector<AcDbObjectId> ModelSpaceEntities(AcDbDatabase* database) {
+  std::vector<AcDbObjectId> ids;
+  if (database == nullptr) return ids;
+  AcDbBlockTableRecord* space = nullptr;
+  AcDbBlockTable* table = nullptr;
+  if (database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return ids;
+  Acad::ErrorStatus status = table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
+  table->close();
+  if (status != Acad::eOk) return ids;
+  for (const AcDbObjectId& id : space->entityIds())
+    if (!id.isErased()) ids.push_back(id);
+  space->close();
+  return ids;
+}
+
+AcDbObjectId LastEntity(AcDbDatabase* database) {
+  std::vector<AcDbObjectId> ids = ModelSpaceEntities(database);
+  return ids.empty() ? AcDbObjectId() : ids.back();
+}
+
+}  // namespace tessera::editor
+
+using namespace tessera::editor;
+
+int acdbEntLast(ads_name result) {
+  if (result == nullptr) return RTERROR;
+  acdbNameClear(result);
+  AcDbObjectId last = LastEntity(Working());
+  if (last.isNull()) return RTERROR;
+  return acdbGetAdsName(result, last) == Acad::eOk ? RTNORM : RTERROR;
+}
+
+int acdbEntNext(const ads_name entity, ads_name result) {
+  if (result == nullptr) return RTERROR;
+  AcDbObjectId next;
+  if (entity == nullptr || acdbNameNil(entity)) {
+    std::vector<AcDbObjectId> ids = ModelSpaceEntities(Working());
+    if (!ids.empty()) next = ids.front();
+  } else {
+    AcDbObjectId id;
+    if (acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;
+    next = EntityAfter(id.database(), id);
+  }
+  acdbNameClear(result);
+  if (next.isNull()) return RTERROR;
+  return acdbGetAdsName(result, next) == Acad::eOk ? RTNORM : RTERROR;
+}
+
+int acdbHandEnt(const char* handle, ads_name entity) {
+  if (handle == nullptr || entity == nullptr || Working() == nullptr) return RTERROR;
+  acdbNameClear(entity);
+  AcDbHandle value(handle);
+  if (value.isNull()) return RTERROR;
+  AcDbObjectId id;
+  if (Working()->getAcDbObjectId(id, false, value) != Acad::eOk) return RTERROR;
+  if (id.isNull() || !id.isValid() || id.isErased()) return RTERROR;
+  return acdbGetAdsName(entity, id) == Acad::eOk ? RTNORM : RTERROR;
+}
+
+int acdbNameClear(ads_name name) {
+  if (name == nullptr) return RTERROR;
+  name[0] = 0;
+  name[1] = 0;
+  return RTNORM;
+}
+
+bool acdbNameNil(const ads_name name) {
+  return name == nullptr || (name[0] == 0 && name[1] == 0);
+}
+
+int acdbRegApp(const char* application) {
+  if (application == nullptr || *application == '\0' || Working() == nullptr) return RTERROR;
+  AcDbRegAppTable* table = nullptr;
+  if (Working()->getRegAppTable(table, AcDb::kForRead) != Acad::eOk) return RTERROR;
+  if (table->has(application) || table->upgradeOpen() != Acad::eOk) {
+    table->close();
+    return RTERROR;
+  }
+  auto* record = new AcDbRegAppTableRecord;
+  record->setName(application);
+  Acad::ErrorStatus status = table->add(record);
+  if (status == Acad::eOk) {
+    record->close();
+  } else {
+    delete record;
+  }
+  table->close();
+  return status == Acad::eOk ? RTNORM : RTERROR;
+}

@@ -1,0 +1,118 @@
+// DXF filing of the two bases every drawing object shares: the object (handle, persistent
+// reactors, extension dictionary, owner) and the entity (layer, linetype, colour).
+#include <algorithm>
+
+#include "cad/db_database.h"
+#include "db/database_impl.h"
+#include "files/dxf_fields.h"
+#include "files/dxf_filer.h"
+
+namespace {
+
+using tessera::files::DxfFiler;
+
+constexpr const char* kReactorsGroup = "{ACAD_REACTORS";
+constexpr const char* kXDictionaryGroup = "{ACAD_XDICTIONARY";
+constexpr const char* kGroupEnd = "}";
+// Paper-space entities say so in the file.
+constexpr int kPaperSpaceCode = 67;
+
+AcDbObjectId ItemId(const resbuf& item) {
+  AcDbObjectId id;
+  acdbGetObjectId(id, item.resval.rlname);
+  return id;
+}
+
+// Reads the groups of a 102 control group up to its "}"; hands each pointer to `take`.
+template <typename Take>
+void ReadControlGroup(AcDbDxfFiler* filer, Take take) {
+  resbuf item{};
+  while (filer->readItem(&item) == Acad::eOk) {
+    if (item.restype == AcDb::kDxfControlString) return;  // "}"
+    if (item.restype == AcDb::kDxfSubclass) {
+      filer->pushBackItem();  // an unclosed group: the subclass data starts here
+      return;
+    }
+    if (item.restype >= 330 && item.restype <= 369) take(item.restype, ItemId(item));
+  }
+}
+
+bool IsSaved(AcDbObjectId id) {
+  return id.isValid() && !id.isErased();
+}
+
+}  // namespace
+
+Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const {
+  filer->writeAcDbHandle(AcDb::kDxfHandle, getDbHandle());
+  if (std::any_of(m_persistentReactors.begin(), m_persistentReactors.end(), IsSaved)) {
+    filer->writeString(AcDb::kDxfControlString, kReactorsGroup);
+    for (AcDbObjectId id : m_persistentReactors)
+      if (IsSaved(id)) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
+    filer->writeString(AcDb::kDxfControlString, kGroupEnd);
+  }
+  if (IsSaved(m_extensionDictionary)) {
+    filer->writeString(AcDb::kDxfControlString, kXDictionaryGroup);
+    filer->writeObjectId(AcDb::kDxfHardOwnershipId, m_extensionDictionary);
+    filer->writeString(AcDb::kDxfControlString, kGroupEnd);
+  }
+  filer->writeObjectId(AcDb::kDxfSoftPointerId, ownerId());
+  return filer->filerStatus();
+}
+
+// Reads up to the first subclass marker; a record without markers is scanned whole and the
+// position goes back to its start for the subclasses.
+Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* filer) {
+  auto* own = dynamic_cast<DxfFiler*>(filer);
+  std::size_t start = own ? own->position() : 0;
+  resbuf item{};
+  while (filer->readItem(&item) == Acad::eOk) {
+    if (item.restype == AcDb::kDxfSubclass) {
+      filer->pushBackItem();
+      return filer->filerStatus();
+    }
+    if (item.restype == AcDb::kDxfSoftPointerId) {
+      m_ownerId = ItemId(item);
+    } else if (item.restype == AcDb::kDxfControlString) {
+      std::string group = item.resval.rstring ? item.resval.rstring : "";
+      ReadControlGroup(filer, [&](int code, AcDbObjectId id) {
+        if (group == kReactorsGroup && code == AcDb::kDxfSoftPointerId && !id.isNull() &&
+            std::find(m_persistentReactors.begin(), m_persistentReactors.end(), id) ==
+                m_persistentReactors.end())
+          m_persistentReactors.push_back(id);
+        if (group == kXDictionaryGroup && code == AcDb::kDxfHardOwnershipId)
+          m_extensionDictionary = id;
+      });
+    }
+  }
+  if (own != nullptr && filer->filerStatus() == Acad::eOk) own->seek(start);
+  return filer->filerStatus();
+}
+
+// AcDbEntity: group code and default of each field.
+#define TESSERA_ENTITY_FIELDS(F)               \
+  F(Always, AcDb::kDxfLayerName, m_layer, "0") \
+  F(Optional, 6, m_linetype, "ByLayer")        \
+  F(Optional, 62, m_colorIndex, kColorByLayer)
+
+Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const {
+  AcDbObject::dxfOutFields(filer);
+  filer->writeString(AcDb::kDxfSubclass, "AcDbEntity");
+  tessera::db::DatabaseImpl* impl = tessera::db::Impl(database());
+  if (impl != nullptr && !ownerId().isNull() && ownerId() == impl->paperSpace)
+    filer->writeInt16(kPaperSpaceCode, 1);
+  TESSERA_ENTITY_FIELDS(TESSERA_DXF_PUT)
+  return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
+  if (Acad::ErrorStatus status = AcDbObject::dxfInFields(filer); status != Acad::eOk) return status;
+  tessera::files::SubclassGroups in(filer, "AcDbEntity");
+  while (in.next()) {
+    switch (in.code()) { TESSERA_ENTITY_FIELDS(TESSERA_DXF_TAKE) default : break; }
+  }
+  // Colours beyond ByLayer (and a layer's "off" sign) are no entity colours: ByLayer.
+  if (m_colorIndex > kColorByLayer) m_colorIndex = kColorByLayer;
+  if (m_layer.empty()) m_layer = "0";
+  return in.status();
+}

@@ -1,0 +1,113 @@
+#include "files/dxf_structure.h"
+
+#include <cctype>
+
+namespace tessera::files {
+namespace {
+
+constexpr int kCommentCode = 999;
+constexpr int kDimensionStyleHandleCode = 105;
+// Handles above this are refused: the drawing's next free handle must stay representable.
+constexpr std::uint64_t kLargestHandle = std::uint64_t{1} << 62;
+
+bool IsHex(const std::string& text) {
+  if (text.empty() || text.size() > 16) return false;
+  for (char c : text)
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+std::string Trimmed(const std::string& text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+const DxfTag* DxfRecord::leading(int code) const {
+  for (const DxfTag* tag = data(); tag != end; ++tag) {
+    if (tag->code == AcDb::kDxfSubclass) return nullptr;
+    if (tag->code == code) return tag;
+  }
+  return nullptr;
+}
+
+const DxfTag* DxfRecord::find(int code) const {
+  for (const DxfTag* tag = data(); tag != end; ++tag)
+    if (tag->code == code) return tag;
+  return nullptr;
+}
+
+RawTags DxfRecord::raw(const DxfTag* skip) const {
+  RawTags tags;
+  tags.reserve(static_cast<std::size_t>(end - data()));
+  for (const DxfTag* tag = data(); tag != end; ++tag)
+    if (tag != skip) tags.emplace_back(tag->code, tag->value);
+  return tags;
+}
+
+namespace {
+
+std::vector<DxfRecord> SplitRecords(const DxfTag* begin, const DxfTag* end) {
+  std::vector<DxfRecord> records;
+  for (const DxfTag* tag = begin; tag != end; ++tag) {
+    if (tag->code != 0) continue;  // tags before the first record belong to none
+    if (!records.empty()) records.back().end = tag;
+    records.push_back(DxfRecord{tag, end});
+  }
+  return records;
+}
+
+}  // namespace
+
+std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
+                                           std::vector<DxfSection>& sections) {
+  const DxfTag* tag = tags.data();
+  const DxfTag* end = tags.data() + tags.size();
+  int lastLine = tags.empty() ? 1 : tags.back().line + 1;
+  while (tag != end) {
+    if (tag->code == kCommentCode) {
+      ++tag;
+      continue;
+    }
+    if (tag->code == 0 && tag->value == "EOF") return std::nullopt;
+    if (tag->code != 0 || tag->value != "SECTION")
+      return DxfProblem{tag->line, "a SECTION was expected here, not group " +
+                                       std::to_string(tag->code) + " \"" + tag->value + "\""};
+    if (tag + 1 == end || tag[1].code != AcDb::kDxfBlockName)
+      return DxfProblem{tag->line, "the SECTION has no name (group 2)"};
+    DxfSection section{tag[1].value, tag->line, tag + 2, nullptr, {}};
+    const DxfTag* close = tag + 2;
+    while (close != end && !(close->code == 0 && close->value == "ENDSEC")) {
+      if (close->code == 0 && (close->value == "SECTION" || close->value == "EOF"))
+        return DxfProblem{close->line, "section " + section.name + " (line " +
+                                           std::to_string(section.line) + ") has no ENDSEC"};
+      ++close;
+    }
+    if (close == end)
+      return DxfProblem{lastLine, "the file ends inside section " + section.name + " (line " +
+                                      std::to_string(section.line) + "): it is cut short"};
+    section.end = close;
+    section.records = SplitRecords(section.begin, section.end);
+    sections.push_back(std::move(section));
+    tag = close + 1;
+  }
+  return DxfProblem{lastLine, "the file ends without EOF: it is cut short"};
+}
+
+std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle) {
+  handle = AcDbHandle();
+  const DxfTag* tag =
+      record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle);
+  if (tag == nullptr) return std::nullopt;
+  std::string text = Trimmed(tag->value);
+  if (!IsHex(text)) return DxfProblem{tag->line, "\"" + tag->value + "\" is not a handle"};
+  handle = AcDbHandle(text.c_str());
+  if (handle.value() >= kLargestHandle)
+    return DxfProblem{tag->line, "handle " + text + " is too large"};
+  return std::nullopt;
+}
+
+}  // namespace tessera::files

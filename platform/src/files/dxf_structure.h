@@ -1,0 +1,45 @@
+// The structure of a DXF file over its tags: sections, and the records in them (a record is a
+// "0" tag and the tags up to the next one).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cad/db_object.h"
+#include "files/dxf_tags.h"
+
+namespace tessera::files {
+
+struct DxfRecord {
+  const DxfTag* begin = nullptr;  // the "0" tag
+  const DxfTag* end = nullptr;
+  const std::string& name() const { return begin->value; }
+  int line() const { return begin->line; }
+  // The tags after the "0" tag.
+  const DxfTag* data() const { return begin + 1; }
+  // The first tag of the record with the code before its first subclass marker, or null: the
+  // record's own handle (5, or 105 for dimension styles) and owner (330) come there.
+  const DxfTag* leading(int code) const;
+  // The first tag with the code anywhere in the record, or null.
+  const DxfTag* find(int code) const;
+  // Every tag after the "0" tag, without the one at `skip` (null: none).
+  RawTags raw(const DxfTag* skip = nullptr) const;
+};
+
+struct DxfSection {
+  std::string name;
+  int line = 0;
+  const DxfTag* begin = nullptr;  // after the section's name
+  const DxfTag* end = nullptr;    // its ENDSEC
+  std::vector<DxfRecord> records;
+};
+
+// Splits the tags into sections; a section without ENDSEC or a file without EOF is refused.
+std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
+                                           std::vector<DxfSection>& sections);
+
+// The record's own handle: null when it has none; a problem when it is not a handle.
+std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle);
+
+}  // namespace tessera::files

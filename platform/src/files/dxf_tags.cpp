@@ -1,0 +1,98 @@
+#include "files/dxf_tags.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace tessera::files {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Group codes outside this range do not exist; a larger number is a value line out of step.
+constexpr std::int64_t kMinGroupCode = -5;
+constexpr std::int64_t kMaxGroupCode = 1071;
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// Splits off the next line (without its LF or CRLF end); false at the end of the text.
+bool NextLine(std::string_view& rest, std::string_view& line) {
+  if (rest.empty()) return false;
+  std::size_t end = rest.find('\n');
+  line = rest.substr(0, end);
+  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return true;
+}
+
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 40;
+  std::string shown(text.substr(0, kShown));
+  if (text.size() > kShown) shown += "...";
+  return "\"" + shown + "\"";
+}
+
+}  // namespace
+
+std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags) {
+  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+  std::string_view rest = text;
+  std::string_view codeLine;
+  std::string_view valueLine;
+  int line = 0;
+  while (NextLine(rest, codeLine)) {
+    ++line;
+    std::int64_t code = 0;
+    if (Trim(codeLine).empty() && rest.empty()) break;  // a blank last line is no tag
+    if (!ParseDxfInteger(codeLine, code) || code < kMinGroupCode || code > kMaxGroupCode)
+      return DxfProblem{line, "group code " + Quoted(codeLine) + " is not a number"};
+    if (!NextLine(rest, valueLine))
+      return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};
+    ++line;
+    tags.push_back(DxfTag{static_cast<int>(code), std::string(valueLine), line - 1});
+  }
+  return std::nullopt;
+}
+
+std::string FormatDxfReal(double value) {
+  if (!std::isfinite(value)) value = 0.0;  // no DXF reader takes "nan" or "inf"
+  if (value == 0.0) value = 0.0;           // no "-0.0"
+  char buffer[64];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (error != std::errc()) return "0.0";
+  std::string text(buffer, end);
+  if (text.find_first_of(".e") == std::string::npos) text += ".0";
+  return text;
+}
+
+bool ParseDxfReal(std::string_view text, double& value) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return false;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+bool ParseDxfInteger(std::string_view text, std::int64_t& value) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return false;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+void AppendDxfTag(std::string& out, int code, std::string_view value) {
+  char codeText[16];
+  std::snprintf(codeText, sizeof codeText, "%3d\n", code);
+  out += codeText;
+  std::size_t start = out.size();
+  out += value;
+  for (std::size_t i = start; i < out.size(); ++i)
+    if (out[i] == '\n' || out[i] == '\r') out[i] = ' ';
+  out += '\n';
+}
+
+}  // namespace tessera::files

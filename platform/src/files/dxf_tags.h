@@ -1,0 +1,47 @@
+// DXF text as tags: a group code line, then a value line. Reading splits a file into tags and
+// refuses text that is not DXF with the line that is wrong; writing formats values the way
+// every DXF reader accepts them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tessera::files {
+
+// One tag as read, with the line number of its group code (1-based) for messages.
+struct DxfTag {
+  int code = 0;
+  std::string value;
+  int line = 0;
+};
+
+// Tags kept as they were read, for the parts of a file the platform does not model.
+using RawTags = std::vector<std::pair<int, std::string>>;
+
+// Where a file is wrong and why.
+struct DxfProblem {
+  int line = 0;
+  std::string message;
+};
+
+// Stage one of reading: every tag of the text. Accepts LF or CRLF line ends and a UTF-8 byte
+// order mark. Stops at the first problem (a group code that is not a number, a code without a
+// value line); the tags up to there are kept.
+std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags);
+
+// Numbers as DXF values: reals in the shortest form that reads back to the same double,
+// always with a decimal point; integers in decimal.
+std::string FormatDxfReal(double value);
+// Parses a whole value line as a number; false when it is not one (surrounding blanks allowed).
+bool ParseDxfReal(std::string_view text, double& value);
+bool ParseDxfInteger(std::string_view text, std::int64_t& value);
+
+// Appends "code\nvalue\n" with the code right-aligned in three columns, as DXF writers do. Line
+// breaks inside a value would split the tag, so they become blanks.
+void AppendDxfTag(std::string& out, int code, std::string_view value);
+
+}  // namespace tessera::files

@@ -1,0 +1,14 @@
+// Writing a drawing as DXF text, release 2007 (AC1021), UTF-8: HEADER, CLASSES, TABLES, BLOCKS,
+// ENTITIES, OBJECTS. Parts a file brought that the platform does not model are written back as
+// they were read; a drawing made in a session gets the defaults every DXF reader expects.
+#pragma once
+
+#include <string>
+
+#include "cad/db_database.h"
+
+namespace tessera::files {
+
+std::string WriteDxfText(AcDbDatabase* database);
+
+}  // namespace tessera::files

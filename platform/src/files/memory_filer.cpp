@@ -1,0 +1,338 @@
+#include "files/memory_filer.h"
+
+#include <cstring>
+#include <utility>
+
+#include "db/database_impl.h"
+#include "db/stub.h"
+
+namespace tessera::files {
+
+MemoryDwgFiler::MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database)
+    : m_type(type), m_database(database) {}
+
+MemoryDwgFiler::MemoryDwgFiler(std::vector<unsigned char> bytes, AcDb::FilerType type,
+                               AcDbDatabase* database)
+    : m_type(type), m_database(database), m_bytes(std::move(bytes)) {}
+
+std::vector<unsigned char> MemoryDwgFiler::takeBytes() {
+  m_position = 0;
+  return std::exchange(m_bytes, {});
+}
+
+void MemoryDwgFiler::clear() {
+  m_bytes.clear();
+  m_position = 0;
+  m_status = Acad::eOk;
+}
+
+// Writing.
+
+void MemoryDwgFiler::put(Kind kind) {
+  m_bytes.push_back(static_cast<unsigned char>(kind));
+}
+
+void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  m_bytes.insert(m_bytes.end(), bytes, bytes + length);
+}
+
+void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
+  for (std::size_t i = 0; i < width; ++i)
+    m_bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
+  put(kind);
+  if (idsAsHandles()) {
+    putUInt(id.isNull() ? 0 : id.handle().value(), 8);
+  } else {
+    putUInt(static_cast<std::uint64_t>(id.asOldId()), 8);
+  }
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeHardOwnershipId(const AcDbObjectId& id) {
+  return writeId(Kind::kHardOwner, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::writeSoftOwnershipId(const AcDbObjectId& id) {
+  return writeId(Kind::kSoftOwner, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::writeHardPointerId(const AcDbObjectId& id) {
+  return writeId(Kind::kHardPointer, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::writeSoftPointerId(const AcDbObjectId& id) {
+  return writeId(Kind::kSoftPointer, id);
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeAcDbHandle(const AcDbHandle& handle) {
+  put(Kind::kHandle);
+  putUInt(handle.value(), 8);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeString(const char* text) {
+  std::size_t length = text ? std::strlen(text) : 0;
+  put(Kind::kString);
+  putUInt(length, 4);
+  putRaw(text, length);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeBool(bool value) {
+  put(Kind::kBool);
+  putUInt(value ? 1 : 0, 1);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeInt8(Adesk::Int8 value) {
+  put(Kind::kInt8);
+  putUInt(static_cast<std::uint8_t>(value), 1);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeInt16(Adesk::Int16 value) {
+  put(Kind::kInt16);
+  putUInt(static_cast<std::uint16_t>(value), 2);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeInt32(Adesk::Int32 value) {
+  put(Kind::kInt32);
+  putUInt(static_cast<std::uint32_t>(value), 4);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeInt64(Adesk::Int64 value) {
+  put(Kind::kInt64);
+  putUInt(static_cast<std::uint64_t>(value), 8);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeUInt16(Adesk::UInt16 value) {
+  put(Kind::kUInt16);
+  putUInt(value, 2);
+  return m_status;
+}
+
+namespace {
+std::uint64_t DoubleBits(double value) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+double BitsDouble(std::uint64_t bits) {
+  double value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+}  // namespace
+
+Acad::ErrorStatus MemoryDwgFiler::writeDouble(double value) {
+  put(Kind::kDouble);
+  putUInt(DoubleBits(value), 8);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writePoint3d(const AcGePoint3d& point) {
+  put(Kind::kPoint);
+  for (double v : {point.x, point.y, point.z}) putUInt(DoubleBits(v), 8);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeVector3d(const AcGeVector3d& vector) {
+  put(Kind::kVector);
+  for (double v : {vector.x, vector.y, vector.z}) putUInt(DoubleBits(v), 8);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t length) {
+  put(Kind::kBytes);
+  putUInt(length, 4);
+  putRaw(buffer, length);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeBlob(const std::vector<unsigned char>& data) {
+  return writeBytes(data.data(), data.size());
+}
+
+// Reading.
+
+bool MemoryDwgFiler::fail(Acad::ErrorStatus status) {
+  if (m_status == Acad::eOk) m_status = status;
+  return false;
+}
+
+bool MemoryDwgFiler::takeRaw(void* data, std::size_t length) {
+  if (m_status != Acad::eOk) return false;
+  if (length > m_bytes.size() - m_position) return fail(Acad::eEndOfFile);
+  if (length > 0) std::memcpy(data, m_bytes.data() + m_position, length);
+  m_position += length;
+  return true;
+}
+
+bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
+  unsigned char raw[8] = {};
+  if (!takeRaw(raw, width)) return false;
+  *value = 0;
+  for (std::size_t i = 0; i < width; ++i) *value |= static_cast<std::uint64_t>(raw[i]) << (8 * i);
+  return true;
+}
+
+bool MemoryDwgFiler::expect(Kind kind) {
+  if (m_status != Acad::eOk) return false;
+  if (m_position >= m_bytes.size()) return fail(Acad::eEndOfFile);
+  if (m_bytes[m_position] != static_cast<unsigned char>(kind)) return fail(Acad::eFilerError);
+  ++m_position;
+  return true;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readId(Kind kind, AcDbObjectId* id) {
+  std::uint64_t raw = 0;
+  AcDbObjectId result;
+  if (expect(kind) && takeUInt(&raw, 8) && raw != 0) {
+    if (!idsAsHandles()) {
+      result.setFromOldId(static_cast<std::int64_t>(raw));
+    } else if (db::DatabaseImpl* impl = db::Impl(m_database)) {
+      result = impl->idForHandle(AcDbHandle(raw), true);
+    } else {
+      fail(Acad::eNoDatabase);
+    }
+  }
+  if (id) *id = result;
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readHardOwnershipId(AcDbObjectId* id) {
+  return readId(Kind::kHardOwner, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::readSoftOwnershipId(AcDbObjectId* id) {
+  return readId(Kind::kSoftOwner, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::readHardPointerId(AcDbObjectId* id) {
+  return readId(Kind::kHardPointer, id);
+}
+Acad::ErrorStatus MemoryDwgFiler::readSoftPointerId(AcDbObjectId* id) {
+  return readId(Kind::kSoftPointer, id);
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kHandle)) takeUInt(&raw, 8);
+  if (handle) *handle = AcDbHandle(raw);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
+  std::uint64_t length = 0;
+  std::string result;
+  if (expect(Kind::kString) && takeUInt(&length, 4)) {
+    if (length > m_bytes.size() - m_position) {
+      fail(Acad::eEndOfFile);
+    } else {
+      result.assign(reinterpret_cast<const char*>(m_bytes.data() + m_position), length);
+      m_position += length;
+    }
+  }
+  if (text) *text = std::move(result);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readBool(bool* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kBool)) takeUInt(&raw, 1);
+  if (value) *value = raw != 0;
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readInt8(Adesk::Int8* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kInt8)) takeUInt(&raw, 1);
+  if (value) *value = static_cast<Adesk::Int8>(static_cast<std::uint8_t>(raw));
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readInt16(Adesk::Int16* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kInt16)) takeUInt(&raw, 2);
+  if (value) *value = static_cast<Adesk::Int16>(static_cast<std::uint16_t>(raw));
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readInt32(Adesk::Int32* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kInt32)) takeUInt(&raw, 4);
+  if (value) *value = static_cast<Adesk::Int32>(static_cast<std::uint32_t>(raw));
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readInt64(Adesk::Int64* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kInt64)) takeUInt(&raw, 8);
+  if (value) *value = static_cast<Adesk::Int64>(raw);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readUInt16(Adesk::UInt16* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kUInt16)) takeUInt(&raw, 2);
+  if (value) *value = static_cast<Adesk::UInt16>(raw);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readDouble(double* value) {
+  std::uint64_t raw = 0;
+  if (expect(Kind::kDouble)) takeUInt(&raw, 8);
+  if (value) *value = BitsDouble(raw);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readPoint3d(AcGePoint3d* point) {
+  std::uint64_t raw[3] = {};
+  if (expect(Kind::kPoint)) {
+    for (auto& r : raw) takeUInt(&r, 8);
+  }
+  if (point) point->set(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readVector3d(AcGeVector3d* vector) {
+  std::uint64_t raw[3] = {};
+  if (expect(Kind::kVector)) {
+    for (auto& r : raw) takeUInt(&r, 8);
+  }
+  if (vector) *vector = AcGeVector3d(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readBytes(void* buffer, std::size_t length) {
+  std::uint64_t stored = 0;
+  if (expect(Kind::kBytes) && takeUInt(&stored, 4)) {
+    if (stored != length) {
+      fail(Acad::eFilerError);
+    } else {
+      takeRaw(buffer, length);
+    }
+  }
+  if (m_status != Acad::eOk && buffer && length > 0) std::memset(buffer, 0, length);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readBlob(std::vector<unsigned char>* data) {
+  std::uint64_t length = 0;
+  std::vector<unsigned char> result;
+  if (expect(Kind::kBytes) && takeUInt(&length, 4)) {
+    if (length > m_bytes.size() - m_position) {
+      fail(Acad::eEndOfFile);
+    } else {
+      result.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position),
+                    m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position + length));
+      m_position += length;
+    }
+  }
+  if (data) *data = std::move(result);
+  return m_status;
+}
+
+}  // namespace tessera::files

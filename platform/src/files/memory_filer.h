@@ -1,0 +1,125 @@
+// A binary filer over a byte vector: objects write their fields into it in order and read them
+// back in that order. The .tdb drawing format, the undo log and COPY all file through it.
+//
+// Every item is stored as a one-byte kind, then its value in little-endian order, so a read of
+// the wrong kind, or past the end, is detected and sets the filer's status (eFilerError or
+// eEndOfFile) instead of reading out of bounds; once the status is not eOk every read fails.
+//
+// Object ids are stored as handles for the file filer (a read resolves them in the filer's
+// database, making an empty stub for a handle not yet read), and as the raw stub address for
+// every other kind (undo, copy, wblock clone), which only lives as long as the session.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "cad/db_object.h"
+
+namespace tessera::files {
+
+class MemoryDwgFiler : public AcDbDwgFiler {
+ public:
+  // A filer to write into; reads then start from the beginning of what was written.
+  explicit MemoryDwgFiler(AcDb::FilerType type = AcDb::kFileFiler,
+                          AcDbDatabase* database = nullptr);
+  // A filer to read the given bytes.
+  MemoryDwgFiler(std::vector<unsigned char> bytes, AcDb::FilerType type,
+                 AcDbDatabase* database = nullptr);
+
+  Acad::ErrorStatus filerStatus() const override { return m_status; }
+  AcDb::FilerType filerType() const override { return m_type; }
+  void setFilerType(AcDb::FilerType type) { m_type = type; }
+  void setFilerStatus(Acad::ErrorStatus status) override { m_status = status; }
+  void resetFilerStatus() override { m_status = Acad::eOk; }
+  AcDbDatabase* database() const override { return m_database; }
+  void setDatabase(AcDbDatabase* database) { m_database = database; }
+
+  // The bytes written so far, and the read position in them.
+  const std::vector<unsigned char>& bytes() const { return m_bytes; }
+  std::vector<unsigned char> takeBytes();
+  std::size_t position() const { return m_position; }
+  void rewind() { m_position = 0; }
+  bool atEnd() const { return m_position >= m_bytes.size(); }
+  // Drops everything written and resets the status.
+  void clear();
+
+  // A length-prefixed block of bytes whose length the reader does not know in advance.
+  Acad::ErrorStatus readBlob(std::vector<unsigned char>* data);
+  Acad::ErrorStatus writeBlob(const std::vector<unsigned char>& data);
+
+  Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override;
+  Acad::ErrorStatus writeHardOwnershipId(const AcDbObjectId& id) override;
+  Acad::ErrorStatus readSoftOwnershipId(AcDbObjectId* id) override;
+  Acad::ErrorStatus writeSoftOwnershipId(const AcDbObjectId& id) override;
+  Acad::ErrorStatus readHardPointerId(AcDbObjectId* id) override;
+  Acad::ErrorStatus writeHardPointerId(const AcDbObjectId& id) override;
+  Acad::ErrorStatus readSoftPointerId(AcDbObjectId* id) override;
+  Acad::ErrorStatus writeSoftPointerId(const AcDbObjectId& id) override;
+  Acad::ErrorStatus readAcDbHandle(AcDbHandle* handle) override;
+  Acad::ErrorStatus writeAcDbHandle(const AcDbHandle& handle) override;
+  Acad::ErrorStatus readString(std::string* text) override;
+  Acad::ErrorStatus writeString(const char* text) override;
+  using AcDbDwgFiler::writeString;
+  Acad::ErrorStatus readBool(bool* value) override;
+  Acad::ErrorStatus writeBool(bool value) override;
+  Acad::ErrorStatus readInt8(Adesk::Int8* value) override;
+  Acad::ErrorStatus writeInt8(Adesk::Int8 value) override;
+  Acad::ErrorStatus readInt16(Adesk::Int16* value) override;
+  Acad::ErrorStatus writeInt16(Adesk::Int16 value) override;
+  Acad::ErrorStatus readInt32(Adesk::Int32* value) override;
+  Acad::ErrorStatus writeInt32(Adesk::Int32 value) override;
+  Acad::ErrorStatus readInt64(Adesk::Int64* value) override;
+  Acad::ErrorStatus writeInt64(Adesk::Int64 value) override;
+  Acad::ErrorStatus readUInt16(Adesk::UInt16* value) override;
+  Acad::ErrorStatus writeUInt16(Adesk::UInt16 value) override;
+  Acad::ErrorStatus readDouble(double* value) override;
+  Acad::ErrorStatus writeDouble(double value) override;
+  Acad::ErrorStatus readPoint3d(AcGePoint3d* point) override;
+  Acad::ErrorStatus writePoint3d(const AcGePoint3d& point) override;
+  Acad::ErrorStatus readVector3d(AcGeVector3d* vector) override;
+  Acad::ErrorStatus writeVector3d(const AcGeVector3d& vector) override;
+  Acad::ErrorStatus readBytes(void* buffer, std::size_t length) override;
+  Acad::ErrorStatus writeBytes(const void* buffer, std::size_t length) override;
+
+  // The kind byte in front of every item.
+  enum class Kind : unsigned char {
+    kHardOwner = 1,
+    kSoftOwner,
+    kHardPointer,
+    kSoftPointer,
+    kHandle,
+    kString,
+    kBool,
+    kInt8,
+    kInt16,
+    kInt32,
+    kInt64,
+    kUInt16,
+    kDouble,
+    kPoint,
+    kVector,
+    kBytes,
+  };
+
+ private:
+  bool idsAsHandles() const { return m_type == AcDb::kFileFiler; }
+  Acad::ErrorStatus writeId(Kind kind, const AcDbObjectId& id);
+  Acad::ErrorStatus readId(Kind kind, AcDbObjectId* id);
+  void put(Kind kind);
+  void putRaw(const void* data, std::size_t length);
+  void putUInt(std::uint64_t value, std::size_t width);
+  // Checks the next kind byte; on a mismatch or at the end sets the status and returns false.
+  bool expect(Kind kind);
+  bool takeRaw(void* data, std::size_t length);
+  bool takeUInt(std::uint64_t* value, std::size_t width);
+  bool fail(Acad::ErrorStatus status);
+
+  AcDb::FilerType m_type;
+  AcDbDatabase* m_database;
+  Acad::ErrorStatus m_status = Acad::eOk;
+  std::vector<unsigned char> m_bytes;
+  std::size_t m_position = 0;
+};
+
+}  // namespace tessera::files

@@ -1,0 +1,97 @@
+#include "files/saved_objects.h"
+
+#include <algorithm>
+
+#include "db/database_impl.h"
+#include "db/object_access.h"
+
+namespace tessera::files {
+namespace {
+
+constexpr int kDeciding = 0;
+constexpr int kSaved = 1;
+constexpr int kNotSaved = 2;
+
+}  // namespace
+
+AcDbObject* Peek(AcDbObjectId id) {
+  AcDbStub* stub = id.stub();
+  return stub != nullptr ? stub->object : nullptr;
+}
+
+SavedObjects::SavedObjects(AcDbDatabase* database) : m_database(database) {
+  db::DatabaseImpl* impl = db::Impl(database);
+  for (AcDbObjectId root :
+       {impl->blockTable, impl->layerTable, impl->regAppTable, impl->namedObjects})
+    if (root.isValid() && !root.isErased()) m_roots.push_back(root.stub());
+}
+
+bool SavedObjects::decide(AcDbStub* stub) const {
+  if (stub == nullptr || stub->object == nullptr || stub->erased || stub->database != m_database)
+    return false;
+  if (std::find(m_roots.begin(), m_roots.end(), stub) != m_roots.end()) return true;
+  auto [entry, inserted] = m_state.try_emplace(stub, kDeciding);
+  if (!inserted) return entry->second == kSaved;  // deciding: an ownership cycle saves nothing
+  bool saved = decide(stub->object->ownerId().stub());
+  m_state[stub] = saved ? kSaved : kNotSaved;
+  return saved;
+}
+
+bool SavedObjects::isSaved(AcDbObjectId id) const {
+  return decide(id.stub());
+}
+
+std::vector<AcDbObjectId> SavedObjects::subEntities(AcDbObjectId entity) const {
+  std::vector<AcDbObjectId> parts;
+  AcDbObject* object = Peek(entity);
+  if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(object)) {
+    parts = polyline->vertexIds();
+  } else if (auto* reference = AcDbBlockReference::cast(object)) {
+    parts = reference->attributeIds();
+  }
+  std::erase_if(parts, [&](AcDbObjectId id) { return !isSaved(id); });
+  return parts;
+}
+
+AcDbObjectId SavedObjects::sequenceEnd(AcDbObjectId entity) const {
+  AcDbObject* object = Peek(entity);
+  AcDbObjectId end;
+  if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(object)) {
+    end = polyline->sequenceEndId();
+  } else if (auto* reference = AcDbBlockReference::cast(object)) {
+    end = reference->sequenceEndId();
+  }
+  return isSaved(end) ? end : AcDbObjectId();
+}
+
+std::vector<AcDbObjectId> SavedObjects::records(AcDbObjectId table) const {
+  std::vector<AcDbObjectId> result;
+  if (auto* symbols = AcDbSymbolTable::cast(Peek(table)))
+    for (AcDbObjectId id : symbols->recordIds())
+      if (isSaved(id)) result.push_back(id);
+  return result;
+}
+
+std::vector<AcDbObjectId> SavedObjects::entities(AcDbObjectId block) const {
+  std::vector<AcDbObjectId> result;
+  if (auto* record = AcDbBlockTableRecord::cast(Peek(block)))
+    for (AcDbObjectId id : record->entityIds())
+      if (isSaved(id) && Peek(id)->ownerId() == block) result.push_back(id);
+  return result;
+}
+
+std::vector<AcDbObjectId> SavedObjects::nonGraphical() const {
+  db::DatabaseImpl* impl = db::Impl(m_database);
+  std::vector<AcDbObjectId> result;
+  if (isSaved(impl->namedObjects)) result.push_back(impl->namedObjects);
+  impl->forEachObject([&](AcDbObjectId id) {
+    AcDbObject* object = Peek(id);
+    if (id == impl->namedObjects || AcDbEntity::cast(object) || AcDbSymbolTable::cast(object) ||
+        AcDbSymbolTableRecord::cast(object) || !isSaved(id))
+      return;
+    result.push_back(id);
+  });
+  return result;
+}
+
+}  // namespace tessera::files

@@ -1,0 +1,44 @@
+// Which objects of a drawing a save writes, and in what order. An object is saved when it is
+// resident, not erased, and owned (through its owners) by one of the drawing's roots: the three
+// symbol tables and the named-object dictionary. Unowned objects are not saved.
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "cad/db_database.h"
+
+namespace tessera::files {
+
+class SavedObjects {
+ public:
+  explicit SavedObjects(AcDbDatabase* database);
+
+  bool isSaved(AcDbObjectId id) const;
+  // The sub-entities written after an entity: vertices or attributes, then the sequence end
+  // (null when the entity has none or it is not saved).
+  std::vector<AcDbObjectId> subEntities(AcDbObjectId entity) const;
+  AcDbObjectId sequenceEnd(AcDbObjectId entity) const;
+  // Saved records of a table, in table order.
+  std::vector<AcDbObjectId> records(AcDbObjectId table) const;
+  // Saved entities of a block, in drawing order (without their sub-entities).
+  std::vector<AcDbObjectId> entities(AcDbObjectId block) const;
+  // Saved objects that are neither entities nor symbol tables or their records: the named-object
+  // dictionary first, then the rest in the order they entered the drawing. Every entity comes
+  // before them in a file, so an object that refers to an entity finds it when it is read.
+  std::vector<AcDbObjectId> nonGraphical() const;
+
+ private:
+  bool decide(AcDbStub* stub) const;
+
+  AcDbDatabase* m_database;
+  std::vector<AcDbStub*> m_roots;
+  // 0 deciding, 1 saved, 2 not saved.
+  mutable std::unordered_map<AcDbStub*, int> m_state;
+};
+
+// The object behind an id for reading its fields during a save, without an open (a save reads
+// every object whatever its open state), or null.
+AcDbObject* Peek(AcDbObjectId id);
+
+}  // namespace tessera::files

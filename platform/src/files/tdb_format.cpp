@@ -1,0 +1,427 @@
+#include "files/tdb_format.h"
+
+#include <cstring>
+#include <map>
+#include <unordered_set>
+
+#include "db/database_impl.h"
+#include "db/object_access.h"
+#include "files/drawing_repair.h"
+#include "files/dxf_tags.h"
+#include "files/memory_filer.h"
+#include "files/saved_objects.h"
+
+namespace tessera::files {
+namespace {
+
+using db::ObjectAccess;
+
+// Eight bytes that a text-mode transfer or a truncated copy would change.
+constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
+constexpr Adesk::Int32 kVersion = 1;
+constexpr const char* kEndMark = "END";
+// Objects kept from DXF are filed under these class names with their tags.
+constexpr const char* kKeptObjectClass = "AcDbUnknownObject";
+constexpr const char* kKeptEntityClass = "AcDbUnknownEntity";
+// More than this in a count is a damaged file, not a drawing.
+constexpr Adesk::Int32 kMaxCount = 1 << 26;
+
+void WriteTags(MemoryDwgFiler& out, const RawTags& tags) {
+  out.writeInt32(static_cast<Adesk::Int32>(tags.size()));
+  for (const auto& [code, value] : tags) {
+    out.writeInt16(static_cast<Adesk::Int16>(code));
+    out.writeString(value);
+  }
+}
+
+bool ReadCount(MemoryDwgFiler& in, Adesk::Int32& count) {
+  in.readInt32(&count);
+  if (in.filerStatus() == Acad::eOk && (count < 0 || count > kMaxCount))
+    in.setFilerStatus(Acad::eFilerError);
+  return in.filerStatus() == Acad::eOk;
+}
+
+bool ReadTags(MemoryDwgFiler& in, RawTags& tags) {
+  Adesk::Int32 count = 0;
+  if (!ReadCount(in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && in.filerStatus() == Acad::eOk; ++i) {
+    Adesk::Int16 code = 0;
+    std::string value;
+    in.readInt16(&code);
+    in.readString(&value);
+    tags.emplace_back(code, std::move(value));
+  }
+  return in.filerStatus() == Acad::eOk;
+}
+
+// The well-known objects, in the order the header files them.
+std::vector<AcDbObjectId*> WellKnown(db::DatabaseImpl* impl) {
+  return {&impl->blockTable,   &impl->layerTable,      &impl->regAppTable,
+          &impl->namedObjects, &impl->groupDictionary, &impl->modelSpace,
+          &impl->paperSpace,   &impl->layerZero,       &impl->currentLayer};
+}
+
+// Writing.
+
+void WriteHeader(MemoryDwgFiler& out, db::DatabaseImpl* impl) {
+  out.writeAcDbHandle(impl->handseed());
+  out.writePoint3d(impl->ucsOrigin);
+  out.writeVector3d(impl->ucsXAxis);
+  out.writeVector3d(impl->ucsYAxis);
+  out.writeDouble(impl->textSize);
+  for (AcDbObjectId* id : WellKnown(impl)) out.writeAcDbHandle(id->handle());
+  out.writeInt32(static_cast<Adesk::Int32>(impl->extraHeader.size()));
+  for (const auto& [name, tags] : impl->extraHeader) {
+    out.writeString(name);
+    WriteTags(out, tags);
+  }
+  out.writeInt32(static_cast<Adesk::Int32>(impl->preservedDxf.size()));
+  for (const auto& [key, records] : impl->preservedDxf) {
+    out.writeString(key);
+    out.writeInt32(static_cast<Adesk::Int32>(records.size()));
+    for (const RawTags& record : records) WriteTags(out, record);
+  }
+}
+
+// The saved objects in reading order.
+std::vector<AcDbObjectId> ObjectsInOrder(AcDbDatabase* database, const SavedObjects& saved) {
+  db::DatabaseImpl* impl = db::Impl(database);
+  std::vector<AcDbObjectId> order;
+  for (AcDbObjectId table : {impl->blockTable, impl->layerTable, impl->regAppTable}) {
+    if (!saved.isSaved(table)) continue;
+    order.push_back(table);
+    for (AcDbObjectId record : saved.records(table)) order.push_back(record);
+  }
+  for (AcDbObjectId block : saved.records(impl->blockTable)) {
+    for (AcDbObjectId entity : saved.entities(block)) {
+      order.push_back(entity);
+      for (AcDbObjectId part : saved.subEntities(entity)) order.push_back(part);
+      if (AcDbObjectId end = saved.sequenceEnd(entity); !end.isNull()) order.push_back(end);
+    }
+  }
+  for (AcDbObjectId id : saved.nonGraphical()) order.push_back(id);
+  return order;
+}
+
+// The class an object is filed under, and its data.
+struct Filed {
+  std::string className;
+  bool entity = false;
+  std::vector<unsigned char> data;
+};
+
+Filed FileObject(AcDbObject* object, AcDbDatabase* database) {
+  Filed filed{object->isA()->name(), AcDbEntity::cast(object) != nullptr, {}};
+  MemoryDwgFiler out(AcDb::kFileFiler, database);
+  auto* keptObject = AcDbUnknownObject::cast(object);
+  auto* keptEntity = AcDbUnknownEntity::cast(object);
+  const std::vector<unsigned char>* bytes = keptObject   ? &keptObject->binaryData
+                                            : keptEntity ? &keptEntity->binaryData
+                                                         : nullptr;
+  const std::string* originalClass = keptObject   ? &keptObject->originalClassName
+                                     : keptEntity ? &keptEntity->originalClassName
+                                                  : nullptr;
+  if (bytes != nullptr && !originalClass->empty()) {
+    // Kept from a binary file (or from an application that went away): written back unchanged.
+    filed.className = *originalClass;
+    filed.data = *bytes;
+    return filed;
+  }
+  if (bytes != nullptr) {
+    // Kept from DXF: its record name and tags, then its base data.
+    out.writeString(keptObject ? keptObject->originalDxfName : keptEntity->originalDxfName);
+    WriteTags(out, keptObject ? keptObject->dxfTags : keptEntity->dxfTags);
+    if (keptEntity)
+      keptEntity->AcDbEntity::dwgOutFields(&out);
+    else
+      keptObject->AcDbObject::dwgOutFields(&out);
+  } else {
+    object->dwgOutFields(&out);
+  }
+  filed.data = out.takeBytes();
+  return filed;
+}
+
+}  // namespace
+
+std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
+  db::DatabaseImpl* impl = db::Impl(database);
+  SavedObjects saved(database);
+  std::vector<AcDbObjectId> order = ObjectsInOrder(database, saved);
+  std::vector<Filed> filed;
+  filed.reserve(order.size());
+  std::map<std::string, std::pair<Adesk::Int32, bool>> classes;  // name -> index, is an entity
+  std::vector<std::string> classOrder;
+  for (AcDbObjectId id : order) {
+    AcDbObject* object = Peek(id);
+    AcDbObject* opened = nullptr;
+    bool open = acdbOpenAcDbObject(opened, id, AcDb::kForRead) == Acad::eOk;
+    filed.push_back(FileObject(object, database));
+    if (open) opened->close();
+    if (classes
+            .emplace(
+                filed.back().className,
+                std::make_pair(static_cast<Adesk::Int32>(classOrder.size()), filed.back().entity))
+            .second)
+      classOrder.push_back(filed.back().className);
+  }
+  MemoryDwgFiler out(AcDb::kFileFiler, database);
+  out.writeInt32(kVersion);
+  WriteHeader(out, impl);
+  out.writeInt32(static_cast<Adesk::Int32>(classOrder.size()));
+  for (const std::string& name : classOrder) {
+    out.writeString(name);
+    out.writeBool(classes[name].second);
+  }
+  out.writeInt32(static_cast<Adesk::Int32>(order.size()));
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    out.writeInt32(classes[filed[i].className].first);
+    out.writeAcDbHandle(order[i].handle());
+    out.writeAcDbHandle(Peek(order[i])->ownerId().handle());
+    out.writeBlob(filed[i].data);
+  }
+  out.writeString(kEndMark);
+  std::vector<unsigned char> bytes(std::begin(kMagic), std::end(kMagic));
+  const std::vector<unsigned char>& body = out.bytes();
+  bytes.insert(bytes.end(), body.begin(), body.end());
+  return bytes;
+}
+
+namespace {
+
+struct ClassEntry {
+  std::string name;
+  bool entity = false;
+};
+
+struct ObjectEntry {
+  Adesk::Int32 classIndex = 0;
+  AcDbHandle handle;
+  AcDbHandle owner;
+  std::vector<unsigned char> data;
+};
+
+class TdbReader {
+ public:
+  TdbReader(const std::vector<unsigned char>& bytes, AcDbDatabase* database)
+      : m_in(std::vector<unsigned char>(bytes.begin() + sizeof kMagic, bytes.end()),
+             AcDb::kFileFiler, database),
+        m_database(database),
+        m_impl(db::Impl(database)) {}
+
+  std::optional<std::string> read();
+
+ private:
+  std::optional<std::string> damaged(const std::string& what) const {
+    return "the drawing is damaged (" + what + ")";
+  }
+  bool header();
+  bool classTable();
+  bool objectList();
+  std::optional<std::string> build();
+  AcDbObject* make(const ObjectEntry& entry, std::string& problem);
+  AcDbObject* keep(const ObjectEntry& entry, bool entity);
+
+  MemoryDwgFiler m_in;
+  AcDbDatabase* m_database;
+  db::DatabaseImpl* m_impl;
+  std::vector<AcDbHandle> m_wellKnown;
+  std::vector<ClassEntry> m_classes;
+  std::vector<ObjectEntry> m_objects;
+};
+
+std::optional<std::string> TdbReader::read() {
+  Adesk::Int32 version = 0;
+  m_in.readInt32(&version);
+  if (m_in.filerStatus() == Acad::eOk && version != kVersion)
+    return "the drawing is of format version " + std::to_string(version) +
+           ", this program reads version " + std::to_string(kVersion);
+  if (!header()) return damaged("header");
+  if (!classTable()) return damaged("class table");
+  if (!objectList()) return damaged("objects");
+  return build();
+}
+
+bool TdbReader::header() {
+  AcDbHandle seed;
+  m_in.readAcDbHandle(&seed);
+  m_in.readPoint3d(&m_impl->ucsOrigin);
+  m_in.readVector3d(&m_impl->ucsXAxis);
+  m_in.readVector3d(&m_impl->ucsYAxis);
+  m_in.readDouble(&m_impl->textSize);
+  for (std::size_t i = 0; i < WellKnown(m_impl).size(); ++i) {
+    AcDbHandle handle;
+    m_in.readAcDbHandle(&handle);
+    m_wellKnown.push_back(handle);
+  }
+  Adesk::Int32 count = 0;
+  if (!ReadCount(m_in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    std::string name;
+    RawTags tags;
+    m_in.readString(&name);
+    if (ReadTags(m_in, tags)) m_impl->extraHeader.emplace_back(name, std::move(tags));
+  }
+  if (!ReadCount(m_in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    std::string key;
+    Adesk::Int32 records = 0;
+    m_in.readString(&key);
+    if (!ReadCount(m_in, records)) break;
+    auto& kept = m_impl->preservedDxf[key];
+    for (Adesk::Int32 r = 0; r < records && m_in.filerStatus() == Acad::eOk; ++r) {
+      RawTags tags;
+      if (ReadTags(m_in, tags)) kept.push_back(std::move(tags));
+    }
+  }
+  if (m_in.filerStatus() != Acad::eOk || !(m_impl->textSize > 0)) return false;
+  if (seed.value() < (std::uint64_t{1} << 62)) m_impl->raiseHandseed(seed);
+  return true;
+}
+
+bool TdbReader::classTable() {
+  Adesk::Int32 count = 0;
+  if (!ReadCount(m_in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    ClassEntry entry;
+    m_in.readString(&entry.name);
+    m_in.readBool(&entry.entity);
+    m_classes.push_back(std::move(entry));
+  }
+  return m_in.filerStatus() == Acad::eOk;
+}
+
+bool TdbReader::objectList() {
+  Adesk::Int32 count = 0;
+  if (!ReadCount(m_in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    ObjectEntry entry;
+    m_in.readInt32(&entry.classIndex);
+    m_in.readAcDbHandle(&entry.handle);
+    m_in.readAcDbHandle(&entry.owner);
+    m_in.readBlob(&entry.data);
+    if (entry.classIndex < 0 || static_cast<std::size_t>(entry.classIndex) >= m_classes.size())
+      m_in.setFilerStatus(Acad::eFilerError);
+    m_objects.push_back(std::move(entry));
+  }
+  std::string end;
+  m_in.readString(&end);
+  return m_in.filerStatus() == Acad::eOk && end == kEndMark;
+}
+
+// Handles first: unique, and the seed above them all before any object is made (objects that
+// reading makes, such as an application's rows, must not take a handle of the file).
+std::optional<std::string> TdbReader::build() {
+  std::unordered_set<std::uint64_t> seen;
+  std::uint64_t largest = 0;
+  for (const ObjectEntry& entry : m_objects) {
+    if (entry.handle.isNull() || entry.handle.value() >= (std::uint64_t{1} << 62))
+      return damaged("an object without a valid handle");
+    if (!seen.insert(entry.handle.value()).second)
+      return damaged("handle " + entry.handle.text() + " is used twice");
+    largest = std::max(largest, entry.handle.value());
+  }
+  m_impl->raiseHandseed(AcDbHandle(largest + 1));
+  for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
+  for (const ObjectEntry& entry : m_objects) {
+    std::string problem;
+    AcDbObject* object = make(entry, problem);
+    if (object == nullptr) return damaged(problem);
+    AcDbObjectId id;
+    AcDbObjectId owner = m_impl->idForHandle(
+        entry.owner, !entry.owner.isNull() && entry.owner.value() < (std::uint64_t{1} << 62));
+    m_impl->addObjectWithHandle(object, entry.handle, owner, id);
+    object->close();
+  }
+  std::vector<AcDbObjectId*> wellKnown = WellKnown(m_impl);
+  for (std::size_t i = 0; i < wellKnown.size(); ++i)
+    *wellKnown[i] = m_impl->idForHandle(m_wellKnown[i]);
+  for (AcDbObjectId table : {m_impl->blockTable, m_impl->layerTable, m_impl->regAppTable}) {
+    auto* symbols = AcDbSymbolTable::cast(Peek(table));
+    if (symbols == nullptr) return damaged("a symbol table is missing");
+    ObjectAccess::rebuildTableIndex(symbols);
+  }
+  if (!AcDbBlockTableRecord::cast(Peek(m_impl->modelSpace)) ||
+      !AcDbDictionary::cast(Peek(m_impl->namedObjects)) ||
+      !AcDbDictionary::cast(Peek(m_impl->groupDictionary)) ||
+      !AcDbLayerTableRecord::cast(Peek(m_impl->layerZero)))
+    return damaged("a part every drawing has is missing");
+  if (!AcDbLayerTableRecord::cast(Peek(m_impl->currentLayer)))
+    m_impl->currentLayer = m_impl->layerZero;
+  RepairReferences(m_database);
+  return std::nullopt;
+}
+
+// A new object of the entry's class with its data read; an object of a class nobody
+// registered keeps its data as it is.
+AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
+  const ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
+  MemoryDwgFiler in(entry.data, AcDb::kFileFiler, m_database);
+  if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
+    AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
+    if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
+    return kept;
+  }
+  auto* aClass = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
+  AcDbObject* object = aClass ? AcDbObject::cast(aClass->create()) : nullptr;
+  if (object == nullptr) {
+    object = kind.entity ? static_cast<AcDbObject*>(new AcDbUnknownEntity) : new AcDbUnknownObject;
+  }
+  auto* keptObject = AcDbUnknownObject::cast(object);
+  auto* keptEntity = AcDbUnknownEntity::cast(object);
+  if (keptObject || keptEntity) {
+    // Its base part is read for the platform's own use; the data stays whole for writing back.
+    if (keptEntity)
+      keptEntity->AcDbEntity::dwgInFields(&in);
+    else
+      keptObject->AcDbObject::dwgInFields(&in);
+    (keptEntity ? keptEntity->originalClassName : keptObject->originalClassName) = kind.name;
+    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = entry.data;
+    return object;
+  }
+  if (object->dwgInFields(&in) != Acad::eOk || in.filerStatus() != Acad::eOk) {
+    delete object;
+    problem = "object " + entry.handle.text() + " of class " + kind.name;
+    return nullptr;
+  }
+  return object;
+}
+
+AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
+  MemoryDwgFiler in(entry.data, AcDb::kFileFiler, m_database);
+  std::string dxfName;
+  RawTags tags;
+  in.readString(&dxfName);
+  if (!ReadTags(in, tags)) return nullptr;
+  if (entity) {
+    auto* kept = new AcDbUnknownEntity;
+    kept->originalDxfName = dxfName;
+    kept->dxfTags = std::move(tags);
+    kept->AcDbEntity::dwgInFields(&in);
+    return kept;
+  }
+  auto* kept = new AcDbUnknownObject;
+  kept->originalDxfName = dxfName;
+  kept->dxfTags = std::move(tags);
+  kept->AcDbObject::dwgInFields(&in);
+  return kept;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
+                                        AcDbDatabase* database) {
+  if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+    return std::string("not a .tdb drawing");
+  db::DatabaseImpl* impl = db::Impl(database);
+  AcDbHostApplicationServices* services = acdbHostApplicationServices();
+  AcDbDatabase* working = services->workingDatabase();
+  services->setWorkingDatabase(database);
+  impl->loading = true;
+  std::optional<std::string> problem = TdbReader(bytes, database).read();
+  impl->loading = false;
+  services->setWorkingDatabase(working);
+  return problem;
+}
+
+}  // namespace tessera::files

@@ -1,0 +1,23 @@
+// The platform's own binary drawing format, saved under the extension ".tdb": a magic text and
+// a version, the header (handle seed, drawing settings, what a DXF file brought that the
+// platform does not model), a class table, then every saved object as its class, handle, owner
+// handle and the data its dwgOutFields wrote. Objects come in an order that lets each read
+// find what it refers to: tables and their records, then the entities of every block, then the
+// other objects (so an application object that opens an entity while it reads finds it).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cad/db_database.h"
+
+namespace tessera::files {
+
+std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database);
+// Builds the drawing into `database` (made without defaults); a message when the bytes are not
+// a drawing of this format. On a problem the drawing is left partly built and should be discarded.
+std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
+                                        AcDbDatabase* database);
+
+}  // namespace tessera::files

@@ -1,0 +1,50 @@
+// Row order of area schedules: how the numbers of selected marks compare, and the sort.
+//
+// Plain order compares UTF-16 code units ("10" before "9"). Natural order puts numbers of digits
+// by length ("9" before "10") and folds a-z to A-Z before comparing letters ("A2" before "a2").
+// Natural order is not transitive ("1AA" > "10X" > "20" > "1AA"), so a sort's result depends on
+// its exact steps; schedules therefore sort with one fixed algorithm, the bubble sort below, and a
+// faster sort is not a drop-in replacement.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/text_units.h"
+
+namespace area {
+
+// Sort modes of the table settings; any other mode is natural order.
+inline constexpr int kSortSelectionOrder = 0;
+inline constexpr int kSortPlain = 2;
+
+// Whether mark number a sorts after b under `sortMode`; lengths and characters are UTF-16 code
+// units. Never true both ways and never true for equal numbers.
+bool MarkNumberGreater(std::u16string_view a, std::u16string_view b, int sortMode);
+bool MarkNumberGreater(std::string_view a, std::string_view b, int sortMode);
+
+// Sorts items by the mark number keyOf(item) (anything a std::string_view is made from): passes
+// over adjacent pairs from the start, swapping a pair whose first is greater, until a pass swaps
+// nothing. Equal numbers keep their order; kSortSelectionOrder leaves the items as they are.
+// Quadratic, which suits the hundreds of marks a schedule lists.
+template <typename Item, typename KeyOf>
+void BubbleSortMarks(std::vector<Item>& items, int sortMode, KeyOf keyOf) {
+  if (sortMode == kSortSelectionOrder) return;
+  std::vector<std::u16string> keys;
+  keys.reserve(items.size());
+  for (const Item& item : items) keys.push_back(ToUtf16(std::string_view(keyOf(item))));
+  for (bool swapped = true; swapped;) {
+    swapped = false;
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+      if (!MarkNumberGreater(keys[i], keys[i + 1], sortMode)) continue;
+      std::swap(keys[i], keys[i + 1]);
+      std::swap(items[i], items[i + 1]);
+      swapped = true;
+    }
+  }
+}
+
+}  // namespace area

@@ -1,0 +1,233 @@
+// The tessera program as a user runs it: its command line, its exit statuses and messages, and
+// the drawings and pictures a run writes.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace tessera {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kProgram = std::string(TESSERA_BINARY_DIR) + "/bin/tessera";
+const std::string kPlugin = std::string(TESSERA_BINARY_DIR) + "/lib/libtessera_area.so";
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), {});
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Each test works in a folder of its own, removed afterwards.
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_folder = fs::temp_directory_path() /
+               ("tessera_app_" + std::to_string(::getpid()) + "_" + test->name());
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  std::string path(const std::string& name) const { return (m_folder / name).string(); }
+
+  std::string script(const std::string& name, const std::string& text) const {
+    WriteFile(m_folder / name, text);
+    return path(name);
+  }
+
+  // Runs the program with these arguments (and environment additions), in the test's folder.
+  Outcome run(const std::vector<std::string>& args,
+              const std::map<std::string, std::string>& environment = {}) const {
+    const std::string out = path(".stdout"), err = path(".stderr");
+    const pid_t child = ::fork();
+    if (child == 0) execute(args, environment, out, err);
+    Outcome outcome;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    outcome.out = ReadFile(out);
+    outcome.err = ReadFile(err);
+    fs::remove(out);
+    fs::remove(err);
+    return outcome;
+  }
+
+  fs::path m_folder;
+
+ private:
+  void execute(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& environment, const std::string& out,
+               const std::string& err) const {
+    if (::chdir(m_folder.c_str()) != 0) ::_exit(126);
+    for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(kProgram.c_str())};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execv(kProgram.c_str(), argv.data());
+    ::_exit(127);
+  }
+};
+
+// A script that draws a line and a text, with answers as the host's prompts take them.
+constexpr const char* kDrawingScript =
+    "; a line and a text\n"
+    "LINE\n"
+    "0,0\n"
+    "100,50\n"
+    "\n"
+    "TEXT\n"
+    "10,10\n"
+    "2.5\n"
+    "0\n"
+    "求積図 A&B\n";
+
+TEST_F(ProgramTest, HelpAndVersionGoToStandardOutput) {
+  const Outcome help = run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("tessera run SCRIPT"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("tessera render DRAWING --svg FILE"), std::string::npos) << help.out;
+  EXPECT_EQ(help.err, "");
+  const Outcome version = run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("tessera [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+      << version.out;
+}
+
+TEST_F(ProgramTest, BadCommandLinesGiveUsageAndStatusTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"draw", "a.scr"},
+      {"run"},
+      {"run", "a.scr", "b.scr"},
+      {"run", "a.scr", "--out"},
+      {"run", "a.scr", "--out", "--svg", "x.svg"},
+      {"run", "a.scr", "--colour", "red"},
+      {"run", "a.scr", "--out", "x.dxf", "--out", "y.dxf"},
+      {"render", "d.dxf"},
+      {"render", "d.dxf", "--svg", "x.svg", "--out", "y.dxf"},
+      {"--version", "extra"},
+  };
+  for (const auto& args : cases) {
+    std::string line;
+    for (const std::string& arg : args) line += arg + " ";
+    const Outcome outcome = run(args);
+    EXPECT_EQ(outcome.status, 2) << line;
+    EXPECT_NE(outcome.err.find("Usage:"), std::string::npos) << line << "\n" << outcome.err;
+    EXPECT_EQ(outcome.err.find("tessera: "), 0u) << line << "\n" << outcome.err;
+    EXPECT_EQ(outcome.out, "") << line;
+  }
+}
+
+TEST_F(ProgramTest, MissingFilesGiveStatusTwoNamingTheFileAndWriteNothing) {
+  const std::string good = script("good.scr", kDrawingScript);
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string named;
+  };
+  const std::vector<Case> cases = {
+      {"script", {"run", "missing.scr", "--out", "out.dxf", "--no-plugin"}, "missing.scr"},
+      {"input drawing",
+       {"run", good, "--in", "missing.dxf", "--out", "out.dxf", "--no-plugin"},
+       "missing.dxf"},
+      {"output folder", {"run", good, "--out", "no/out.dxf", "--no-plugin"}, "no/out.dxf"},
+      {"picture folder", {"run", good, "--svg", "no/out.svg", "--no-plugin"}, "no/out.svg"},
+      {"drawing to render", {"render", "missing.dxf", "--svg", "out.svg"}, "missing.dxf"},
+      {"plug-in", {"run", good, "--out", "out.dxf"}, "/nowhere/plugin.so"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = run(c.args, {{"TESSERA_PLUGIN", "/nowhere/plugin.so"}});
+    EXPECT_EQ(outcome.status, 2) << c.name;
+    EXPECT_NE(outcome.err.find(c.named), std::string::npos) << c.name << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << c.name;
+    EXPECT_FALSE(fs::exists(m_folder / "out.dxf")) << c.name;
+    EXPECT_FALSE(fs::exists(m_folder / "out.svg")) << c.name;
+  }
+}
+
+TEST_F(ProgramTest, ScriptLineThatCannotRunGivesStatusOneWithItsLine) {
+  const std::string bad = script("bad.scr", "; fine so far\n(setq a 1)\n(car 1)\n");
+  const Outcome outcome = run({"run", bad, "--no-plugin"});
+  EXPECT_EQ(outcome.status, 1) << outcome.err;
+  EXPECT_NE(outcome.err.find("bad.scr"), std::string::npos) << outcome.err;
+  EXPECT_TRUE(std::regex_search(outcome.err, std::regex("(:|line )3\\b"))) << outcome.err;
+}
+
+TEST_F(ProgramTest, RunWritesTheDrawingAndItsPictureAndRenderDrawsTheSame) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  const Outcome outcome =
+      run({"run", drawing, "--out", "out.dxf", "--svg", "out.svg", "--no-plugin"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  const std::string dxf = ReadFile(m_folder / "out.dxf");
+  EXPECT_NE(dxf.find("\nLINE\n"), std::string::npos);
+  EXPECT_NE(dxf.find("AREA1"), std::string::npos) << "the template's blocks are in the drawing";
+  const std::string svg = ReadFile(m_folder / "out.svg");
+  EXPECT_NE(svg.find("<line x1=\"0\" y1=\"0\" x2=\"100\" y2=\"-50\""), std::string::npos) << svg;
+  EXPECT_NE(svg.find("求積図 A&amp;B</text>"), std::string::npos) << svg;
+
+  const Outcome render = run({"render", "out.dxf", "--svg", "again.svg"});
+  ASSERT_EQ(render.status, 0) << render.err;
+  EXPECT_EQ(ReadFile(m_folder / "again.svg"), svg);
+  EXPECT_FALSE(fs::exists(m_folder / "out.svg.part"));
+}
+
+TEST_F(ProgramTest, InDrawingIsContinuedAndSavedUnderANewName) {
+  script("first.scr", "LINE\n0,0\n100,0\n\n");
+  script("second.scr", "CIRCLE\n50,50\n10\n");
+  ASSERT_EQ(run({"run", "first.scr", "--out", "first.tdb", "--no-plugin"}).status, 0);
+  // Options also take their file after "=".
+  const Outcome outcome = run({"run", "second.scr", "--in=first.tdb", "--out=second.dxf",
+                               "--svg=second.svg", "--no-plugin"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const std::string svg = ReadFile(m_folder / "second.svg");
+  EXPECT_NE(svg.find("<line "), std::string::npos);
+  EXPECT_NE(svg.find("<circle cx=\"50\" cy=\"-50\" r=\"10\""), std::string::npos) << svg;
+}
+
+TEST_F(ProgramTest, TranscriptGoesToStandardOutputOrToItsFile) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  const Outcome toScreen = run({"run", drawing, "--no-plugin"});
+  ASSERT_EQ(toScreen.status, 0) << toScreen.err;
+  EXPECT_NE(toScreen.out.find("LINE"), std::string::npos) << toScreen.out;
+
+  const Outcome toFile = run({"run", drawing, "--transcript", "session.txt", "--no-plugin"});
+  ASSERT_EQ(toFile.status, 0) << toFile.err;
+  EXPECT_EQ(toFile.out, "");
+  EXPECT_EQ(ReadFile(m_folder / "session.txt"), toScreen.out);
+}
+
+TEST_F(ProgramTest, PluginIsLoadedFromBesideTheProgramOrWhereTheEnvironmentSays) {
+  if (!fs::exists(kPlugin)) GTEST_SKIP() << "the plug-in is not built";
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  const Outcome beside = run({"run", drawing, "--out", "out.dxf"});
+  EXPECT_EQ(beside.status, 0) << beside.err;
+  const Outcome chosen = run({"run", drawing, "--out", "out.dxf"}, {{"TESSERA_PLUGIN", kPlugin}});
+  EXPECT_EQ(chosen.status, 0) << chosen.err;
+}
+
+}  // namespace
+}  // namespace tessera

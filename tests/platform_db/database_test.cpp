@@ -1,0 +1,150 @@
+// Handles, ids and the open states of objects.
+#include <set>
+
+#include "db_fixture.h"
+
+namespace {
+
+using DatabaseTest = DrawingTest;
+
+TEST_F(DatabaseTest, HandlesAreUniqueAndFindTheirObjects) {
+  std::set<std::uint64_t> handles;
+  std::vector<AcDbObjectId> ids;
+  for (int i = 0; i < 100; ++i) ids.push_back(AppendLine(i, 0, i, 10));
+  for (AcDbObjectId id : ids) {
+    EXPECT_TRUE(handles.insert(id.handle().value()).second);
+    AcDbObjectId found;
+    ASSERT_EQ(database->getAcDbObjectId(found, false, id.handle()), Acad::eOk);
+    EXPECT_EQ(found, id);
+  }
+  EXPECT_GT(database->handseed().value(), *handles.rbegin());
+}
+
+TEST_F(DatabaseTest, HandleTextIsUpperCaseHexadecimalWithoutLeadingZeros) {
+  EXPECT_EQ(AcDbHandle(0x2A).text(), "2A");
+  EXPECT_EQ(AcDbHandle("2a").value(), 0x2Au);
+  EXPECT_TRUE(AcDbHandle("2G").isNull());
+  EXPECT_TRUE(AcDbHandle("12345678901234567").isNull());  // more than 64 bits
+  char small[2];
+  EXPECT_FALSE(AcDbHandle(0x2A).getIntoAsciiBuffer(small, sizeof small));
+}
+
+TEST_F(DatabaseTest, OpenModesRefuseConflictingOpens) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  AcDbObject* writer = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(writer, id, AcDb::kForWrite), Acad::eOk);
+  AcDbObject* other = nullptr;
+  EXPECT_EQ(acdbOpenAcDbObject(other, id, AcDb::kForRead), Acad::eWasOpenForWrite);
+  EXPECT_EQ(acdbOpenAcDbObject(other, id, AcDb::kForWrite), Acad::eWasOpenForWrite);
+  writer->close();
+
+  AcDbObject* reader1 = nullptr;
+  AcDbObject* reader2 = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(reader1, id, AcDb::kForRead), Acad::eOk);
+  ASSERT_EQ(acdbOpenAcDbObject(reader2, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(acdbOpenAcDbObject(other, id, AcDb::kForWrite), Acad::eWasOpenForRead);
+  EXPECT_EQ(reader1->upgradeOpen(), Acad::eHadMultipleReaders);
+  reader2->close();
+  EXPECT_EQ(reader1->upgradeOpen(), Acad::eOk);
+  EXPECT_TRUE(reader1->isWriteEnabled());
+  reader1->close();
+  ASSERT_EQ(acdbOpenAcDbObject(other, id, AcDb::kForWrite), Acad::eOk);
+  other->close();
+}
+
+TEST_F(DatabaseTest, ChangesNeedWriteAccess) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  auto* line = Open<AcDbLine>(id, AcDb::kForRead);
+  EXPECT_EQ(line->setStartPoint(AcGePoint3d(5, 5, 0)), Acad::eNotOpenForWrite);
+  EXPECT_EQ(line->startPoint(), AcGePoint3d(0, 0, 0));
+  line->close();
+}
+
+TEST_F(DatabaseTest, ErasedObjectsOpenOnlyWhenAskedAndUneraseBack) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  auto* line = Open<AcDbLine>(id, AcDb::kForWrite);
+  ASSERT_EQ(line->erase(), Acad::eOk);
+  line->close();
+  EXPECT_TRUE(id.isErased());
+  AcDbObject* object = nullptr;
+  EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead), Acad::eWasErased);
+  ASSERT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForWrite, true), Acad::eOk);
+  EXPECT_EQ(object->erase(false), Acad::eOk);
+  object->close();
+  EXPECT_FALSE(id.isErased());
+}
+
+TEST_F(DatabaseTest, OpeningAsTheWrongClassLeavesNothingOpen) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  AcDbCircle* circle = nullptr;
+  EXPECT_EQ(acdbOpenObject(circle, id, AcDb::kForWrite), Acad::eNotThatKindOfClass);
+  EXPECT_EQ(circle, nullptr);
+  auto* line = Open<AcDbLine>(id, AcDb::kForWrite);
+  line->close();
+}
+
+TEST_F(DatabaseTest, EntityNamesRoundTripAndForeignNamesAreRefused) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  ads_name name;
+  ASSERT_EQ(acdbGetAdsName(name, id), Acad::eOk);
+  AcDbObjectId back;
+  ASSERT_EQ(acdbGetObjectId(back, name), Acad::eOk);
+  EXPECT_EQ(back, id);
+  ads_name foreign = {name[0], name[1] + 8};
+  EXPECT_NE(acdbGetObjectId(back, foreign), Acad::eOk);
+}
+
+TEST_F(DatabaseTest, ClassesFormAHierarchy) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  EXPECT_TRUE(id.objectClass()->isDerivedFrom(AcDbEntity::desc()));
+  EXPECT_FALSE(id.objectClass()->isDerivedFrom(AcDbText::desc()));
+  EXPECT_EQ(acrxClassDictionary()->at("AcDbLine"), AcDbLine::desc());
+  EXPECT_NE(acrxSysRegistry()->at("AcEditor"), nullptr);
+}
+
+TEST_F(DatabaseTest, LayerLookupIgnoresCaseAndSetLayerNeedsAnExistingLayer) {
+  AcDbLayerTable* layers = Open<AcDbLayerTable>(database->layerTableId(), AcDb::kForWrite);
+  auto* record = new AcDbLayerTableRecord;
+  record->setName("Walls");
+  ASSERT_EQ(layers->add(record), Acad::eOk);
+  record->close();
+  auto* unnamed = new AcDbLayerTableRecord;
+  EXPECT_EQ(layers->add(unnamed), Acad::eInvalidSymbolTableName);
+  delete unnamed;
+  EXPECT_TRUE(layers->has("WALLS"));
+  layers->close();
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  auto* line = Open<AcDbLine>(id, AcDb::kForWrite);
+  EXPECT_EQ(line->setLayer("walls"), Acad::eOk);
+  EXPECT_EQ(line->layer(), "Walls");
+  EXPECT_EQ(line->setLayer("Roof"), Acad::eKeyNotFound);
+  line->close();
+}
+
+TEST_F(DatabaseTest, TextOfHeightZeroTakesTheDrawingsTextSize) {
+  ASSERT_EQ(database->setTextsize(3.5), Acad::eOk);
+  AcDbObjectId id = Append(new AcDbText(AcGePoint3d(0, 0, 0), "12.50"));
+  auto* text = Open<AcDbText>(id, AcDb::kForRead);
+  EXPECT_DOUBLE_EQ(text->height(), 3.5);
+  text->close();
+}
+
+TEST_F(DatabaseTest, PolylineVerticesAndAttributesBecomeOwnedObjects) {
+  AcGePoint3dArray points;
+  points.append(AcGePoint3d(0, 0, 0));
+  points.append(AcGePoint3d(10, 0, 0));
+  points.append(AcGePoint3d(10, 10, 0));
+  AcDbObjectId id = Append(new AcDb2dPolyline(AcDb::k2dSimplePoly, points, 0.0, true));
+  auto* polyline = Open<AcDb2dPolyline>(id, AcDb::kForRead);
+  std::vector<AcDbObjectId> vertices = polyline->vertexIds();
+  ASSERT_EQ(vertices.size(), 3u);
+  EXPECT_EQ(vertices[0].database(), database.get());
+  EXPECT_FALSE(polyline->sequenceEndId().isNull());
+  EXPECT_EQ(polyline->vertexPositions()[2], AcGePoint3d(10, 10, 0));
+  polyline->close();
+  auto* vertex = Open<AcDb2dVertex>(vertices[1], AcDb::kForRead);
+  EXPECT_EQ(vertex->ownerId(), id);
+  vertex->close();
+}
+
+}  // namespace

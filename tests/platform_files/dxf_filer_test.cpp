@@ -1,0 +1,77 @@
+// The DXF filer as classes' dxfInFields see it: typed items, points that take their Y and Z
+// groups, pushing back, subclass markers, and the end at extended data.
+#include "files/dxf_filer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "cad/arx.h"
+
+namespace tessera::files {
+namespace {
+
+std::vector<DxfTag> Tags(const std::string& text) {
+  std::vector<DxfTag> tags;
+  EXPECT_FALSE(ReadDxfTags(text, tags));
+  return tags;
+}
+
+TEST(DxfFilerTest, YieldsTypedItemsAndStopsAtExtendedData) {
+  std::vector<DxfTag> tags = Tags(
+      "100\nAcDbLine\n 10\n1.5\n 20\n-2\n 11\n4.0\n 21\n5.0\n 31\n6.0\n 70\n-3\n 90\n70000\n"
+      "  1\nイ1\n1001\nAPP\n1000\nx\n");
+  DxfFiler filer(tags.data(), tags.data() + tags.size(), nullptr);
+  EXPECT_FALSE(filer.atSubclassData("AcDbText"));
+  EXPECT_TRUE(filer.atSubclassData("AcDbLine"));
+  resbuf item{};
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(item.restype, 10);
+  EXPECT_EQ(item.resval.rpoint[1], -2.0);
+  EXPECT_EQ(item.resval.rpoint[2], 0.0);  // a point without its Z group
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(item.resval.rpoint[2], 6.0);
+  ASSERT_EQ(filer.pushBackItem(), Acad::eOk);
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(item.restype, 11);  // the pushed-back point again, whole
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(item.resval.rint, -3);
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(item.resval.rlong, 70000);
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_STREQ(item.resval.rstring, "イ1");
+  EXPECT_TRUE(filer.atExtendedData());
+  EXPECT_EQ(filer.readItem(&item), Acad::eEndOfFile);
+  EXPECT_EQ(filer.filerStatus(), Acad::eOk);  // the end is no failure of the filer
+}
+
+TEST(DxfFilerTest, ANonNumberWhereANumberBelongsFailsNamingTheLine) {
+  std::vector<DxfTag> tags = Tags("  8\n0\n 40\n2,5\n");
+  DxfFiler filer(tags.data(), tags.data() + tags.size(), nullptr);
+  resbuf item{};
+  ASSERT_EQ(filer.readItem(&item), Acad::eOk);
+  EXPECT_EQ(filer.readItem(&item), Acad::eBadDxfSequence);
+  EXPECT_EQ(filer.lastLine(), 3);
+  EXPECT_EQ(filer.problem(), "group 40 wants a number, not \"2,5\"");
+  EXPECT_EQ(filer.readItem(&item), Acad::eBadDxfSequence);  // and stays failed
+}
+
+TEST(DxfFilerTest, WritesPointsAsThreeGroupsAndRealsThatReadBackExactly) {
+  RawTags out;
+  AcDbDatabase drawing(true);
+  DxfFiler filer(&out, &drawing);
+  filer.writePoint3d(10, AcGePoint3d(0.1, 1e-300, -0.0));
+  filer.writeObjectId(330, drawing.clayer());
+  filer.writeObjectId(330, AcDbObjectId());
+  ASSERT_EQ(out.size(), 5u);
+  EXPECT_EQ(out[0], (std::pair<int, std::string>{10, "0.1"}));
+  double back = 0;
+  ASSERT_TRUE(ParseDxfReal(out[1].second, back));
+  EXPECT_EQ(back, 1e-300);
+  EXPECT_EQ(out[2].second, "0.0");
+  EXPECT_EQ(out[3].second, drawing.clayer().handle().text());
+  EXPECT_EQ(out[4].second, "0");
+}
+
+}  // namespace
+}  // namespace tessera::files

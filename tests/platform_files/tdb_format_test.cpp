@@ -1,0 +1,250 @@
+// The platform's binary drawing format: a drawing comes back with its handles, containers and
+// application objects; objects of classes nobody registered are kept and written back
+// unchanged; a damaged file is refused with a message, never read out of bounds.
+#include <gtest/gtest.h>
+
+#include "files/memory_filer.h"
+#include "platform/drawing_files.h"
+#include "platform_files/sample_drawing.h"
+
+namespace tessera::files::testing {
+namespace {
+
+class TdbFormatTest : public ::testing::Test {
+ protected:
+  void SetUp() override { sample = SampleDrawing(); }
+  void TearDown() override {
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    reread.reset();
+    sample.database.reset();
+    TestRecord::Unregister();
+  }
+  std::unique_ptr<AcDbDatabase> Reread(const std::string& path) {
+    std::string error;
+    auto drawing = ReadDrawingFile(path, error);
+    EXPECT_TRUE(drawing) << error;
+    if (drawing) acdbHostApplicationServices()->setWorkingDatabase(drawing.get());
+    return drawing;
+  }
+  std::string Save(AcDbDatabase* drawing, const std::string& name) {
+    std::string path = TempPath(name);
+    std::string error;
+    EXPECT_TRUE(WriteDrawingFile(drawing, path, error)) << error;
+    return path;
+  }
+
+  Sample sample;
+  std::unique_ptr<AcDbDatabase> reread;
+};
+
+TEST_F(TdbFormatTest, KeepsEntitiesHandlesGroupsAndRecords) {
+  std::vector<std::string> before = ModelSpaceSummary(sample.database.get());
+  std::string path = Save(sample.database.get(), "sample.tdb");
+  reread = Reread(path);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(ModelSpaceSummary(reread.get()), before);
+  AcDbGroup* group = nullptr;
+  ASSERT_EQ(acdbOpenObject(group, IdOf(reread.get(), sample.anonymousGroup.handle().text()),
+                           AcDb::kForRead),
+            Acad::eOk);
+  AcDbObjectIdArray members;
+  EXPECT_EQ(group->allEntityIds(members), 3u);
+  group->close();
+  TestRecord* record = nullptr;
+  ASSERT_EQ(
+      acdbOpenObject(record, IdOf(reread.get(), sample.record.handle().text()), AcDb::kForRead),
+      Acad::eOk);
+  EXPECT_EQ(record->label, "面積 1");
+  EXPECT_TRUE(record->markOpenedOnRead);
+  record->close();
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(reread->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  EXPECT_TRUE(layers->has("WALLS"));
+  layers->close();
+  EXPECT_GE(reread->handseed().value(), sample.database->handseed().value());
+}
+
+TEST_F(TdbFormatTest, SavingWhatWasReadGivesTheSameBytes) {
+  std::string first = Save(sample.database.get(), "first.tdb");
+  reread = Reread(first);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(ReadText(Save(reread.get(), "second.tdb")), ReadText(first));
+}
+
+TEST_F(TdbFormatTest, ObjectsOfAnUnregisteredClassComeBackWhenTheClassReturns) {
+  std::string record = sample.record.handle().text();
+  std::string first = Save(sample.database.get(), "with_class.tdb");
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  sample.database.reset();
+  TestRecord::Unregister();
+  reread = Reread(first);
+  ASSERT_TRUE(reread);
+  AcDbObject* kept = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(kept, IdOf(reread.get(), record), AcDb::kForRead), Acad::eOk);
+  EXPECT_TRUE(AcDbUnknownObject::cast(kept));
+  kept->close();
+  std::string second = Save(reread.get(), "without_class.tdb");
+  EXPECT_EQ(ReadText(second), ReadText(first));
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  reread.reset();
+  TestRecord::Register();
+  reread = Reread(second);
+  ASSERT_TRUE(reread);
+  TestRecord* back = nullptr;
+  ASSERT_EQ(acdbOpenObject(back, IdOf(reread.get(), record), AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(back->count, 2);
+  back->close();
+}
+
+TEST_F(TdbFormatTest, EntitiesKeptFromDxfSurviveTheBinaryFormat) {
+  std::string dxf = TempPath("with_unknown.dxf");
+  std::string error;
+  ASSERT_TRUE(WriteDrawingFile(sample.database.get(), dxf, error)) << error;
+  std::string text = ReadText(dxf);
+  // A multi-line text the platform does not model, in model space.
+  std::string mtext =
+      "  0\nMTEXT\n  5\nFFF\n330\n" + IdOf(sample.database.get(), "7").handle().text() +
+      "\n100\nAcDbEntity\n  8\nWALLS\n100\nAcDbMText\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+      " 40\n2.0\n  1\nmulti\\Pline\n";
+  text.insert(text.find("  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS"), mtext);
+  WriteText(dxf, text);
+  reread = Reread(dxf);
+  ASSERT_TRUE(reread);
+  std::string tdb = Save(reread.get(), "with_unknown.tdb");
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  reread = Reread(tdb);
+  ASSERT_TRUE(reread);
+  std::string back = Save(reread.get(), "with_unknown_back.dxf");
+  EXPECT_NE(ReadText(back).find(mtext.substr(mtext.find("100\nAcDbEntity"))), std::string::npos);
+}
+
+TEST_F(TdbFormatTest, ADamagedFileIsRefusedWhereverItIsCut) {
+  std::string whole = ReadText(Save(sample.database.get(), "whole.tdb"));
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  for (std::size_t length : {std::size_t{0}, std::size_t{5}, std::size_t{9}, whole.size() / 3,
+                             whole.size() / 2, whole.size() - 1}) {
+    std::string path = TempPath("cut.tdb");
+    WriteText(path, whole.substr(0, length));
+    std::string error;
+    EXPECT_EQ(ReadDrawingFile(path, error), nullptr) << "cut at " << length;
+    EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
+  }
+  std::string flipped = whole;
+  flipped[flipped.size() / 2] = static_cast<char>(~flipped[flipped.size() / 2]);
+  std::string path = TempPath("flipped.tdb");
+  WriteText(path, flipped);
+  std::string error;
+  std::unique_ptr<AcDbDatabase> drawing = ReadDrawingFile(path, error);  // refused or repaired
+  EXPECT_TRUE(drawing || !error.empty());
+}
+
+// The binary filer alone, as the undo log and COPY use it.
+
+TEST(MemoryDwgFilerTest, ReadsBackEveryKindInOrder) {
+  MemoryDwgFiler out(AcDb::kUndoFiler);
+  out.writeString("面積");
+  out.writeInt16(-7);
+  out.writeInt32(70000);
+  out.writeInt64(-5'000'000'000);
+  out.writeUInt16(65535);
+  out.writeDouble(0.1);
+  out.writePoint3d(AcGePoint3d(1, -2, 3.5));
+  out.writeBool(true);
+  out.writeAcDbHandle(AcDbHandle(0x2A));
+  MemoryDwgFiler in(out.takeBytes(), AcDb::kUndoFiler);
+  std::string text;
+  Adesk::Int16 i16 = 0;
+  Adesk::Int32 i32 = 0;
+  Adesk::Int64 i64 = 0;
+  Adesk::UInt16 u16 = 0;
+  double real = 0;
+  AcGePoint3d point;
+  bool flag = false;
+  AcDbHandle handle;
+  in.readString(&text);
+  in.readInt16(&i16);
+  in.readInt32(&i32);
+  in.readInt64(&i64);
+  in.readUInt16(&u16);
+  in.readDouble(&real);
+  in.readPoint3d(&point);
+  in.readBool(&flag);
+  in.readAcDbHandle(&handle);
+  EXPECT_EQ(in.filerStatus(), Acad::eOk);
+  EXPECT_EQ(text, "面積");
+  EXPECT_EQ(i16, -7);
+  EXPECT_EQ(i32, 70000);
+  EXPECT_EQ(i64, -5'000'000'000);
+  EXPECT_EQ(u16, 65535);
+  EXPECT_EQ(real, 0.1);
+  EXPECT_EQ(point, AcGePoint3d(1, -2, 3.5));
+  EXPECT_TRUE(flag);
+  EXPECT_EQ(handle, AcDbHandle(0x2A));
+  EXPECT_TRUE(in.atEnd());
+}
+
+TEST(MemoryDwgFilerTest, AShortOrMismatchedReadFailsAndStaysFailed) {
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  out.writeString("abc");
+  out.writeDouble(2.5);
+  const std::vector<unsigned char> bytes = out.bytes();
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+    MemoryDwgFiler in(std::vector<unsigned char>(bytes.begin(), bytes.begin() + cut),
+                      AcDb::kFileFiler);
+    std::string text;
+    double value = -1;
+    in.readString(&text);
+    in.readDouble(&value);
+    EXPECT_EQ(in.filerStatus(), Acad::eEndOfFile) << "cut at " << cut;
+    EXPECT_EQ(value, 0.0);
+  }
+  MemoryDwgFiler wrongKind(std::vector<unsigned char>(bytes), AcDb::kFileFiler);
+  Adesk::Int32 number = -1;
+  wrongKind.readInt32(&number);
+  EXPECT_EQ(wrongKind.filerStatus(), Acad::eFilerError);
+  std::string text = "x";
+  wrongKind.readString(&text);  // the right kind, but the filer has failed already
+  EXPECT_EQ(text, "");
+  std::vector<unsigned char> huge = {static_cast<unsigned char>(MemoryDwgFiler::Kind::kString),
+                                     0xFF, 0xFF, 0xFF, 0x7F};
+  MemoryDwgFiler lying(huge, AcDb::kFileFiler);
+  lying.readString(&text);
+  EXPECT_EQ(lying.filerStatus(), Acad::eEndOfFile);
+}
+
+TEST(MemoryDwgFilerTest, IdsAreHandlesInFilesAndStubsInMemory) {
+  AcDbDatabase drawing(true);
+  AcDbObjectId layerZero = drawing.clayer();
+  MemoryDwgFiler file(AcDb::kFileFiler, &drawing);
+  file.writeHardPointerId(layerZero);
+  file.writeSoftPointerId(AcDbObjectId());
+  file.writeHardOwnershipId(layerZero);
+  std::vector<unsigned char> bytes = file.bytes();
+  // The first id is the handle, little-endian, after its kind byte.
+  EXPECT_EQ(bytes[1], layerZero.handle().value() & 0xFF);
+  MemoryDwgFiler fileIn(bytes, AcDb::kFileFiler, &drawing);
+  AcDbObjectId read, none, owner;
+  fileIn.readHardPointerId(&read);
+  fileIn.readSoftPointerId(&none);
+  fileIn.readSoftOwnershipId(&owner);  // written as a hard owner: refused
+  EXPECT_EQ(read, layerZero);
+  EXPECT_TRUE(none.isNull());
+  EXPECT_EQ(fileIn.filerStatus(), Acad::eFilerError);
+  MemoryDwgFiler undo(AcDb::kUndoFiler, &drawing);
+  undo.writeHardPointerId(layerZero);
+  MemoryDwgFiler undoIn(undo.takeBytes(), AcDb::kUndoFiler, &drawing);
+  undoIn.readHardPointerId(&read);
+  EXPECT_EQ(read, layerZero);
+  // A handle of the file not yet read gets a stub that a later read fills.
+  MemoryDwgFiler ahead(AcDb::kFileFiler, &drawing);
+  ahead.writeHardPointerId(AcDbObjectId());
+  std::vector<unsigned char> later = ahead.takeBytes();
+  later[1] = 0x77;
+  MemoryDwgFiler aheadIn(later, AcDb::kFileFiler, &drawing);
+  aheadIn.readHardPointerId(&read);
+  EXPECT_EQ(read.handle(), AcDbHandle(0x77));
+  EXPECT_FALSE(read.isValid());
+}
+
+}  // namespace
+}  // namespace tessera::files::testing

@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Runs one scenario: a drawing script through `tessera run`, checked against what it must give.
+
+Usage: run_scenario.py TESSERA SCRIPT.scr OUTDIR
+
+A scenario NAME is the script NAME.scr with, beside it:
+
+NAME.expect (optional), one item per line:
+    text        a transcript line equal to `text` must come after the line the previous item
+                matched (both compared without surrounding blanks); lines in between are free
+    =text       the line right after the previous item's line must equal `text`
+    !text       no transcript line contains `text`, anywhere
+    @exit N     the run must end with exit status N (default 0)
+    @roundtrip  the saved drawing is also opened and saved as .tdb, that opened and saved as
+                .dxf again, and NAME.check.py runs on the result as well
+    # ...       a comment; blank lines are ignored
+
+NAME.check.py (optional) runs as `python3 NAME.check.py DXF TRANSCRIPT` on the saved drawing and
+must exit 0; figure_checks.py beside this runner has the helpers it uses.
+
+The run writes OUTDIR/NAME.dxf and OUTDIR/NAME.txt (the transcript). A failure prints what was
+missing and the transcript, and exits 1.
+"""
+import os
+import subprocess
+import sys
+
+
+def read_expectations(path):
+    ordered, absent, options = [], [], {"exit": 0, "roundtrip": False}
+    if not os.path.exists(path):
+        return ordered, absent, options
+    with open(path, encoding="utf-8") as lines:
+        for number, raw in enumerate(lines, 1):
+            line = raw.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            if line.startswith("@exit"):
+                options["exit"] = int(line.split()[1])
+            elif line.strip() == "@roundtrip":
+                options["roundtrip"] = True
+            elif line.startswith("!"):
+                absent.append((number, line[1:].strip()))
+            elif line.startswith("="):
+                ordered.append((number, line[1:].strip(), True))
+            else:
+                ordered.append((number, line.strip(), False))
+    return ordered, absent, options
+
+
+def run_tessera(tessera, script, args):
+    command = [tessera, "run", script] + args
+    done = subprocess.run(command, capture_output=True, text=True, timeout=100)
+    return done.returncode, done.stdout + done.stderr
+
+
+def check_transcript(transcript_lines, ordered, absent):
+    failures = []
+    position = 0
+    stripped = [line.strip() for line in transcript_lines]
+    for number, expected, adjacent in ordered:
+        after = stripped[position - 1] if position > 0 else "(start)"
+        if adjacent:
+            found = position < len(stripped) and stripped[position] == expected
+            if not found:
+                failures.append(f"expect line {number}: '{expected}' does not follow '{after}'")
+                break
+            position += 1
+            continue
+        try:
+            position = stripped.index(expected, position) + 1
+        except ValueError:
+            failures.append(f"expect line {number}: '{expected}' not found after '{after}'")
+            break
+    for number, text in absent:
+        for line in stripped:
+            if text in line:
+                failures.append(f"expect line {number}: '{text}' must not appear: '{line}'")
+                break
+    return failures
+
+
+def run_check(check, dxf, transcript):
+    done = subprocess.run([sys.executable, check, dxf, transcript], capture_output=True,
+                          text=True, timeout=100)
+    if done.returncode == 0:
+        return []
+    return [f"{os.path.basename(check)} on {os.path.basename(dxf)}:\n{done.stdout}{done.stderr}"]
+
+
+def round_trip(tessera, name, outdir, dxf):
+    """Opens the drawing and saves it as .tdb, then opens that and saves it as .dxf."""
+    empty = os.path.join(outdir, name + ".empty.scr")
+    with open(empty, "w", encoding="utf-8") as script:
+        script.write("; opens and saves the drawing\n")
+    tdb = os.path.join(outdir, name + ".tdb")
+    again = os.path.join(outdir, name + ".roundtrip.dxf")
+    for source, target in ((dxf, tdb), (tdb, again)):
+        status, output = run_tessera(tessera, empty, ["--in", source, "--out", target])
+        if status != 0:
+            return None, [f"round trip {source} -> {target} ended with {status}:\n{output}"]
+    return again, []
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__)
+        return 2
+    tessera, script, outdir = sys.argv[1:]
+    os.makedirs(outdir, exist_ok=True)
+    base = os.path.splitext(script)[0]
+    name = os.path.basename(base)
+    dxf = os.path.join(outdir, name + ".dxf")
+    transcript = os.path.join(outdir, name + ".txt")
+    ordered, absent, options = read_expectations(base + ".expect")
+    status, output = run_tessera(tessera, script, ["--out", dxf, "--transcript", transcript])
+    failures = []
+    if status != options["exit"]:
+        failures.append(f"exit status {status}, expected {options['exit']}:\n{output}")
+    lines = []
+    if os.path.exists(transcript):
+        with open(transcript, encoding="utf-8") as text:
+            lines = text.read().splitlines()
+    failures += check_transcript(lines, ordered, absent)
+    check = base + ".check.py"
+    if os.path.exists(check) and os.path.exists(dxf):
+        failures += run_check(check, dxf, transcript)
+        if options["roundtrip"]:
+            again, trip_failures = round_trip(tessera, name, outdir, dxf)
+            failures += trip_failures
+            if again:
+                failures += run_check(check, again, transcript)
+    if failures:
+        print(f"scenario {name} failed:")
+        for failure in failures:
+            print("  " + failure)
+        print("---- transcript ----")
+        print("\n".join(lines))
+        return 1
+    print(f"scenario {name}: {len(ordered)} transcript lines matched")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
