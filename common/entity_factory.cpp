@@ -90,17 +90,17 @@ AcDbObjectId MakePolyline2d(const AcGePoint3dArray& vertices, bool closed,
   return AppendToModelSpace(std::move(polyline), style);
 }
 
-AcDbObjectId MakeText(const TextSpec& spec, const EntityStyle& style) {
-  auto text = std::make_unique<AcDbText>(spec.position, spec.text.c_str(), AcDbObjectId::kNull,
-                                         spec.height, spec.rotation);
+AcDbObjectId MakeText(const TextDraft& draft, const EntityStyle& style) {
+  auto text = std::make_unique<AcDbText>(draft.position, draft.text.c_str(), AcDbObjectId::kNull,
+                                         draft.height, draft.rotation);
   text->setNormal(CurrentUcsNormal());
   EntityStyle textStyle = style;
   textStyle.linetype.clear();
-  return AppendToModelSpace(std::move(text), textStyle, [&spec](AcDbEntity& entity) {
+  return AppendToModelSpace(std::move(text), textStyle, [&draft](AcDbEntity& entity) {
     AcDbText& placed = static_cast<AcDbText&>(entity);
-    placed.setHorizontalMode(spec.horizontalMode);
-    placed.setVerticalMode(spec.verticalMode);
-    placed.setAlignmentPoint(spec.position);
+    placed.setHorizontalMode(draft.horizontalMode);
+    placed.setVerticalMode(draft.verticalMode);
+    placed.setAlignmentPoint(draft.position);
   });
 }
 

@@ -28,7 +28,7 @@ inline EntityStyle OnLayer(const std::string& layer) {
 
 // A single-line text: alignment point, string, height (0 leaves the style's), rotation (radians)
 // and alignment modes.
-struct TextSpec {
+struct TextDraft {
   AcGePoint3d position;
   std::string text;
   double height = 0.0;
@@ -46,7 +46,7 @@ AcDbObjectId MakeArc(const AcGePoint3d& centre, double radius, double startAngle
 AcDbObjectId MakePolyline2d(const AcGePoint3dArray& vertices, bool closed,
                             const EntityStyle& style);
 // The text uses the null text style; its linetype is left at the default.
-AcDbObjectId MakeText(const TextSpec& text, const EntityStyle& style);
+AcDbObjectId MakeText(const TextDraft& text, const EntityStyle& style);
 
 // The Z axis of the current UCS, the normal of every entity the plug-in creates.
 AcGeVector3d CurrentUcsNormal();

@@ -206,13 +206,13 @@ void StoreValueRules(const FigureSettings& settings, FigureRecord& record) {
 
 AcDbObjectId MakeValueText(const FigureSettings& settings, const std::string& text,
                            const TextPlacement& placement) {
-  TextSpec spec;
-  spec.position = placement.position;
-  spec.text = text;
-  spec.rotation = placement.rotation;
-  spec.horizontalMode = AcDb::kTextCenter;
-  spec.verticalMode = AcDb::kTextBottom;
-  return MakeText(spec, OnLayer(settings.valueLayer));
+  TextDraft draft;
+  draft.position = placement.position;
+  draft.text = text;
+  draft.rotation = placement.rotation;
+  draft.horizontalMode = AcDb::kTextCenter;
+  draft.verticalMode = AcDb::kTextBottom;
+  return MakeText(draft, OnLayer(settings.valueLayer));
 }
 
 int RunFigureCommand(const FigureShape& shape) {

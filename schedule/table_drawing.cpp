@@ -189,12 +189,12 @@ bool TableDrawer::footerLines(const std::array<LinePoints, N>& lines) const {
 
 AcDbHandle TableDrawer::text(const AcGePoint3d& at, const std::string& text,
                              AcDb::TextHorzMode mode) const {
-  TextSpec spec;
-  spec.position = at;
-  spec.text = text;
-  spec.horizontalMode = mode;
-  spec.verticalMode = AcDb::kTextBottom;
-  const AcDbObjectId id = MakeText(spec, OnLayer(m_style.textLayer));
+  TextDraft draft;
+  draft.position = at;
+  draft.text = text;
+  draft.horizontalMode = mode;
+  draft.verticalMode = AcDb::kTextBottom;
+  const AcDbObjectId id = MakeText(draft, OnLayer(m_style.textLayer));
   if (id.isNull()) return AcDbHandle();
   TagEntity(id, kScheduleApp, kRoleScheduleText);
   return id.handle();

@@ -79,7 +79,7 @@ TEST_F(PrimitivesTest, GroupKeepsTheListOrder) {
 
 TEST_F(PrimitivesTest, MissingLayerMakesCreationFailWithoutLeavingAnEntity) {
   EXPECT_TRUE(MakeLine({0, 0, 0}, {1, 0, 0}, OnLayer("NO_SUCH_LAYER")).isNull());
-  TextSpec text;
+  TextDraft text;
   text.text = "1.00";
   EXPECT_TRUE(MakeText(text, OnLayer("NO_SUCH_LAYER")).isNull());
   AcDbBlockTable* blocks = nullptr;
@@ -95,13 +95,13 @@ TEST_F(PrimitivesTest, MissingLayerMakesCreationFailWithoutLeavingAnEntity) {
 }
 
 TEST_F(PrimitivesTest, ValueTextsAreCentredOnTheirBottomAtTheAlignmentPoint) {
-  TextSpec spec;
-  spec.position = {5, 1, 0};
-  spec.text = "4.00";
-  spec.rotation = 1.0;
-  spec.horizontalMode = AcDb::kTextCenter;
-  spec.verticalMode = AcDb::kTextBottom;
-  const AcDbObjectId id = MakeText(spec, OnLayer("0"));
+  TextDraft draft;
+  draft.position = {5, 1, 0};
+  draft.text = "4.00";
+  draft.rotation = 1.0;
+  draft.horizontalMode = AcDb::kTextCenter;
+  draft.verticalMode = AcDb::kTextBottom;
+  const AcDbObjectId id = MakeText(draft, OnLayer("0"));
   AcDbText* text = nullptr;
   ASSERT_EQ(acdbOpenObject(text, id, AcDb::kForRead), Acad::eOk);
   EXPECT_EQ(text->textString(), "4.00");

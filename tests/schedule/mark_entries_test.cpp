@@ -96,18 +96,5 @@ TEST_F(MarkEntriesTest, LinksEachMarkToItsOwnRecord) {
   EXPECT_TRUE(trianglesOnly[1].linked());
 }
 
-TEST_F(MarkEntriesTest, KeepsOneKindInOrder) {
-  std::vector<MarkEntry> entries(5);
-  const AcDbObjectId record = drawTriangle("1", 0, 0);
-  for (int i : {1, 3, 4}) entries[i].recordId = record;
-  for (int i = 0; i < 5; ++i) entries[i].number = std::to_string(i);
-  std::vector<MarkEntry> unlinked = entries;
-  EXPECT_EQ(KeepFigureKind(entries, true), 2);
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].number + entries[1].number + entries[2].number, "134");
-  EXPECT_EQ(KeepFigureKind(unlinked, false), 3);
-  EXPECT_EQ(unlinked[0].number + unlinked[1].number, "02");
-}
-
 }  // namespace
 }  // namespace area::testing
