@@ -4,7 +4,7 @@
 #include <array>
 
 #include "cad/arx.h"
-#include "records/class_specs.h"
+#include "records/class_table.h"
 
 namespace area {
 namespace {
@@ -19,23 +19,23 @@ std::array<AcRxClass*, kRecordClassCount>& OwnDescriptors() {
 
 // A class still registered from an earlier load is kept; a class of the same name that another
 // module registered means two definitions would fight over one name, which cannot go on.
-void RegisterClass(int index, const RecordClassSpec& spec) {
+void RegisterClass(int index, const RecordClassEntry& entry) {
   AcRxClass*& own = OwnDescriptors()[index];
   if (own != nullptr) {
-    AcRxObject* registered = acrxClassDictionary()->at(spec.className);
+    AcRxObject* registered = acrxClassDictionary()->at(entry.className);
     if (registered == own) return;
     if (registered != nullptr) acrx_abort(kClassMismatchMessage);
   }
-  own =
-      newAcRxClass(spec.className, kRecordParentClass, kRecordDwgVersion, kRecordMaintenanceVersion,
-                   kRecordProxyFlags, spec.create, spec.dxfName, kRecordApplicationName);
+  own = newAcRxClass(entry.className, kRecordParentClass, kRecordDwgVersion,
+                     kRecordMaintenanceVersion, kRecordProxyFlags, entry.create, entry.dxfName,
+                     kRecordApplicationName);
 }
 
 }  // namespace
 
 void RegisterRecordClasses() {
-  std::span<const RecordClassSpec> specs = RecordClassSpecs();
-  for (int i = 0; i < kRecordClassCount; ++i) RegisterClass(i, specs[i]);
+  std::span<const RecordClassEntry> entries = RecordClassEntries();
+  for (int i = 0; i < kRecordClassCount; ++i) RegisterClass(i, entries[i]);
 }
 
 void DeleteRecordClasses() {

@@ -3,7 +3,7 @@
 #include <limits>
 #include <new>
 
-#include "records/class_specs.h"
+#include "records/class_table.h"
 
 namespace area {
 namespace {

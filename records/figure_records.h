@@ -7,7 +7,7 @@
 #include <array>
 
 #include "cad/arx.h"
-#include "records/class_specs.h"
+#include "records/class_table.h"
 #include "records/record_layout.h"
 #include "records/table_rows.h"
 

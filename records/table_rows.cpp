@@ -1,6 +1,6 @@
 #include "records/table_rows.h"
 
-#include "records/class_specs.h"
+#include "records/class_table.h"
 
 namespace area {
 

@@ -22,10 +22,12 @@ constexpr const char* kHalfLabel = "１／２";
 constexpr const char* kLandAreaLabel = "地積";
 constexpr double kHalf = 0.5;
 
-// A triangle's value list "( base height double-area area )" has at least these many tokens;
-// tokens 1 to 3 are the values shown.
+// A triangle's value list "( base height double-area area )" split at blanks: it has at least
+// these many tokens, and these are the ones shown.
 constexpr std::size_t kTriangleListTokens = 5;
-constexpr std::size_t kFirstShownToken = 1;
+constexpr std::size_t kBaseToken = 1;
+constexpr std::size_t kHeightToken = 2;
+constexpr std::size_t kDoubleAreaToken = 3;
 
 using LinePoints = std::pair<int, int>;
 
@@ -121,12 +123,6 @@ std::string SignedValue(const MarkEntry& entry, const std::string& value) {
   return IsDeducted(entry) ? kNegativeSign + value : value;
 }
 
-// Stores a text's handle in its row field; false when the host refused the text.
-bool Keep(AcDbHandle& field, const AcDbHandle& handle) {
-  field = handle;
-  return !handle.isNull();
-}
-
 // Draws one table: the layout first, then entities in order, keeping the running total.
 class TableDrawer {
  public:
@@ -151,8 +147,17 @@ class TableDrawer {
   template <std::size_t N>
   bool footerLines(const std::array<LinePoints, N>& lines) const;
   // The text's handle; the null handle when the host refused it.
-  AcDbHandle text(const AcGePoint3d& at, const std::string& text, AcDb::TextHorzMode mode) const;
-  bool unitText(int index) const;
+  AcDbHandle makeText(const AcGePoint3d& at, const std::string& text,
+                      AcDb::TextHorzMode mode) const;
+  // Makes a text at a row point and keeps its handle in `field`; false when refused.
+  bool rowText(std::size_t row, int point, const std::string& text, AcDb::TextHorzMode mode,
+               AcDbHandle& field) const;
+  bool signAndNumber(std::size_t row, int signPoint, int numberPoint, AcDbHandle& sign,
+                     AcDbHandle& number) const;
+  // Makes a text at a footer point, and keeps its handle in `field` when given.
+  bool footerText(int point, const std::string& text, AcDb::TextHorzMode mode,
+                  AcDbHandle* field = nullptr) const;
+  bool unitText(int point) const;
   std::string totalText(double value) const;
 
   bool triangleRow(std::size_t row, AreaDic_STable::Row& handles);
@@ -187,8 +192,8 @@ bool TableDrawer::footerLines(const std::array<LinePoints, N>& lines) const {
   return true;
 }
 
-AcDbHandle TableDrawer::text(const AcGePoint3d& at, const std::string& text,
-                             AcDb::TextHorzMode mode) const {
+AcDbHandle TableDrawer::makeText(const AcGePoint3d& at, const std::string& text,
+                                 AcDb::TextHorzMode mode) const {
   TextDraft draft;
   draft.position = at;
   draft.text = text;
@@ -200,10 +205,31 @@ AcDbHandle TableDrawer::text(const AcGePoint3d& at, const std::string& text,
   return id.handle();
 }
 
+bool TableDrawer::rowText(std::size_t row, int point, const std::string& text,
+                          AcDb::TextHorzMode mode, AcDbHandle& field) const {
+  field = makeText(rowPoint(row, point), text, mode);
+  return !field.isNull();
+}
+
+// The sign (empty unless deducted) and the number, alike in both forms.
+bool TableDrawer::signAndNumber(std::size_t row, int signPoint, int numberPoint, AcDbHandle& sign,
+                                AcDbHandle& number) const {
+  const MarkEntry& entry = m_entries[row];
+  return rowText(row, signPoint, IsDeducted(entry) ? kNegativeSign : "", AcDb::kTextLeft, sign) &&
+         rowText(row, numberPoint, entry.number, AcDb::kTextCenter, number);
+}
+
+bool TableDrawer::footerText(int point, const std::string& text, AcDb::TextHorzMode mode,
+                             AcDbHandle* field) const {
+  const AcDbHandle handle = makeText(footerPoint(point), text, mode);
+  if (field != nullptr) *field = handle;
+  return !handle.isNull();
+}
+
 // Unit kinds without a unit text draw nothing.
-bool TableDrawer::unitText(int index) const {
+bool TableDrawer::unitText(int point) const {
   const std::string unit = TableUnitText(m_style.frame.unitKind);
-  return unit.empty() || !text(footerPoint(index), unit, AcDb::kTextRight).isNull();
+  return unit.empty() || footerText(point, unit, AcDb::kTextRight);
 }
 
 std::string TableDrawer::totalText(double value) const {
@@ -213,23 +239,19 @@ std::string TableDrawer::totalText(double value) const {
 
 bool TableDrawer::triangleRow(std::size_t row, AreaDic_STable::Row& handles) {
   const MarkEntry& entry = m_entries[row];
-  if (!rowLines(row, kTriangleRowLines)) return false;
-  if (!Keep(handles[AreaDic_STable::kSign],
-            text(rowPoint(row, kTriRowSignText), IsDeducted(entry) ? kNegativeSign : "",
-                 AcDb::kTextLeft)) ||
-      !Keep(handles[AreaDic_STable::kNumber],
-            text(rowPoint(row, kTriRowNumberText), entry.number, AcDb::kTextCenter)))
+  if (!rowLines(row, kTriangleRowLines) ||
+      !signAndNumber(row, kTriRowSignText, kTriRowNumberText, handles[AreaDic_STable::kSign],
+                     handles[AreaDic_STable::kNumber]))
     return false;
   const std::vector<std::string> tokens = SplitTokens(entry.valueList, ' ');
   if (tokens.size() < kTriangleListTokens) return false;
-  const std::string doubleArea = SignedValue(entry, tokens[kFirstShownToken + 2]);
-  if (!Keep(handles[AreaDic_STable::kBase],
-            text(rowPoint(row, kTriRowBaseText), tokens[kFirstShownToken], AcDb::kTextRight)) ||
-      !Keep(
-          handles[AreaDic_STable::kHeight],
-          text(rowPoint(row, kTriRowHeightText), tokens[kFirstShownToken + 1], AcDb::kTextRight)) ||
-      !Keep(handles[AreaDic_STable::kDoubleArea],
-            text(rowPoint(row, kTriRowDoubleAreaText), doubleArea, AcDb::kTextRight)))
+  const std::string doubleArea = SignedValue(entry, tokens[kDoubleAreaToken]);
+  if (!rowText(row, kTriRowBaseText, tokens[kBaseToken], AcDb::kTextRight,
+               handles[AreaDic_STable::kBase]) ||
+      !rowText(row, kTriRowHeightText, tokens[kHeightToken], AcDb::kTextRight,
+               handles[AreaDic_STable::kHeight]) ||
+      !rowText(row, kTriRowDoubleAreaText, doubleArea, AcDb::kTextRight,
+               handles[AreaDic_STable::kDoubleArea]))
     return false;
   m_sum += ReadDecimal(doubleArea);
   return AddTriangleRow(entry.recordId, handles);
@@ -239,25 +261,25 @@ bool TableDrawer::triangleRow(std::size_t row, AreaDic_STable::Row& handles) {
 bool TableDrawer::triangleFooter(AreaDic_STable::Row& footer) {
   if (!footerLines(kTriangleFooterLines)) return false;
   const std::string sum = totalText(m_sum);
-  if (text(footerPoint(kTriFootSumLabel), kSumLabel, AcDb::kTextCenter).isNull()) return false;
+  if (!footerText(kTriFootSumLabel, kSumLabel, AcDb::kTextCenter)) return false;
   SetTextByHandle(footer[AreaDic_STable::kSum], sum);
   const std::string half = totalText(ReadDecimal(sum) * kHalf);
-  if (text(footerPoint(kTriFootHalfLabel), kHalfLabel, AcDb::kTextCenter).isNull()) return false;
+  if (!footerText(kTriFootHalfLabel, kHalfLabel, AcDb::kTextCenter)) return false;
   SetTextByHandle(footer[AreaDic_STable::kHalf], half);
-  if (text(footerPoint(kTriFootLandLabel), kLandAreaLabel, AcDb::kTextCenter).isNull())
-    return false;
+  if (!footerText(kTriFootLandLabel, kLandAreaLabel, AcDb::kTextCenter)) return false;
   SetTextByHandle(footer[AreaDic_STable::kLandArea], half);
   return unitText(kTriFootUnitText);
 }
 
+// The footer's value texts come first, so that every row can name them.
 bool TableDrawer::drawTriangleForm() {
   AreaDic_STable::Row footer{};
-  if (!Keep(footer[AreaDic_STable::kSum],
-            text(footerPoint(kTriFootSumValue), kInitialTotal, AcDb::kTextRight)) ||
-      !Keep(footer[AreaDic_STable::kHalf],
-            text(footerPoint(kTriFootHalfValue), kInitialTotal, AcDb::kTextRight)) ||
-      !Keep(footer[AreaDic_STable::kLandArea],
-            text(footerPoint(kTriFootLandValue), kInitialTotal, AcDb::kTextRight)))
+  if (!footerText(kTriFootSumValue, kInitialTotal, AcDb::kTextRight,
+                  &footer[AreaDic_STable::kSum]) ||
+      !footerText(kTriFootHalfValue, kInitialTotal, AcDb::kTextRight,
+                  &footer[AreaDic_STable::kHalf]) ||
+      !footerText(kTriFootLandValue, kInitialTotal, AcDb::kTextRight,
+                  &footer[AreaDic_STable::kLandArea]))
     return false;
   for (std::size_t row = 0; row < m_entries.size(); ++row) {
     AreaDic_STable::Row handles = footer;
@@ -268,35 +290,31 @@ bool TableDrawer::drawTriangleForm() {
 
 bool TableDrawer::generalRow(std::size_t row, AreaDic_Table::Row& handles) {
   const MarkEntry& entry = m_entries[row];
-  if (!rowLines(row, kGeneralRowLines)) return false;
-  if (!Keep(handles[AreaDic_Table::kSign],
-            text(rowPoint(row, kGenRowSignText), IsDeducted(entry) ? kNegativeSign : "",
-                 AcDb::kTextLeft)) ||
-      !Keep(handles[AreaDic_Table::kNumber],
-            text(rowPoint(row, kGenRowNumberText), entry.number, AcDb::kTextCenter)))
+  if (!rowLines(row, kGeneralRowLines) ||
+      !signAndNumber(row, kGenRowSignText, kGenRowNumberText, handles[AreaDic_Table::kSign],
+                     handles[AreaDic_Table::kNumber]))
     return false;
   const std::optional<Formula> formula = ComposeFormula(entry.kind, entry.valueList);
   if (!formula) return false;
   const std::string area = SignedValue(entry, formula->area);
-  if (!Keep(handles[AreaDic_Table::kFormula],
-            text(rowPoint(row, kGenRowFormulaText), formula->formula, AcDb::kTextLeft)) ||
-      !Keep(handles[AreaDic_Table::kArea],
-            text(rowPoint(row, kGenRowAreaText), area, AcDb::kTextRight)))
+  if (!rowText(row, kGenRowFormulaText, formula->formula, AcDb::kTextLeft,
+               handles[AreaDic_Table::kFormula]) ||
+      !rowText(row, kGenRowAreaText, area, AcDb::kTextRight, handles[AreaDic_Table::kArea]))
     return false;
   m_sum += ReadDecimal(area);
   return AddTableRow(entry.recordId, entry.kind, handles);
 }
 
 bool TableDrawer::generalFooter(AcDbHandle& total) {
-  if (!footerLines(kGeneralFooterLines)) return false;
-  if (text(footerPoint(kGenFootLabel), kSumLabel, AcDb::kTextCenter).isNull()) return false;
+  if (!footerLines(kGeneralFooterLines) || !footerText(kGenFootLabel, kSumLabel, AcDb::kTextCenter))
+    return false;
   SetTextByHandle(total, totalText(m_sum));
   return unitText(kGenFootUnitText);
 }
 
 bool TableDrawer::drawGeneralForm() {
-  AcDbHandle total = text(footerPoint(kGenFootTotalValue), kInitialTotal, AcDb::kTextRight);
-  if (total.isNull()) return false;
+  AcDbHandle total;
+  if (!footerText(kGenFootTotalValue, kInitialTotal, AcDb::kTextRight, &total)) return false;
   for (std::size_t row = 0; row < m_entries.size(); ++row) {
     AreaDic_Table::Row handles{};
     handles[AreaDic_Table::kTotal] = total;

@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"no_endsec", Replace(kValid, "  0\nENDSEC\n  0\nSECTION", "  0\nSECTION"),
              "9: section HEADER (line 1) has no ENDSEC"},
         Case{"empty", "", "1: the file ends without EOF: it is cut short"},
+        Case{"no_such_code", Replace(kValid, "  8\n0\n", "2000\n0\n"),
+             "19: there is no group code 2000"},
         Case{"not_text", std::string("\x89PNG\r\n\x1a\n\0\0", 10), "1: the text is not UTF-8"}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
@@ -105,6 +107,24 @@ TEST(DxfReaderTest, AFileOfAnOldReleaseWithoutHandlesAndMarkersStillReads) {
   ASSERT_EQ(drawing->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
   EXPECT_TRUE(layers->has("NOTES"));
   layers->close();
+}
+
+TEST(DxfReaderTest, GroupsThatDoNotBelongInExtendedDataAreDropped) {
+  std::string path = TempPath("odd_xdata.dxf");
+  WriteText(path,
+            Replace(kValid, " 21\n4.0\n", " 21\n4.0\n1001\nAPP\n 40\n1.0\n  5\n2B\n1000\nkept\n"));
+  std::string error;
+  std::unique_ptr<AcDbDatabase> drawing = ReadDrawingFile(path, error);
+  ASSERT_TRUE(drawing) << error;
+  AcDbObject* line = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(line, IdOf(drawing.get(), "2A"), AcDb::kForRead), Acad::eOk);
+  resbuf* data = line->xData("APP");
+  line->close();
+  ASSERT_TRUE(data && data->rbnext);
+  EXPECT_EQ(data->rbnext->restype, 1000);
+  EXPECT_STREQ(data->rbnext->resval.rstring, "kept");
+  EXPECT_EQ(data->rbnext->rbnext, nullptr);
+  acutRelRb(data);
 }
 
 TEST(DrawingFilesTest, AnUnknownExtensionIsRefused) {

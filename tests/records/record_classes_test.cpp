@@ -4,7 +4,7 @@
 #include "db/stub.h"
 #include "drawing_fixture.h"
 #include "files/memory_filer.h"
-#include "records/class_specs.h"
+#include "records/class_table.h"
 #include "records/figure_dictionaries.h"
 #include "records/figure_records.h"
 

@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/handles.h"
 #include "platform/documents.h"
-#include "platform/drawing_files.h"
 #include "schedule/schedule_drawing.h"
 
 namespace area::testing {

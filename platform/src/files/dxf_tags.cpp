@@ -47,8 +47,10 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
     ++line;
     std::int64_t code = 0;
     if (Trim(codeLine).empty() && rest.empty()) break;  // a blank last line is no tag
-    if (!ParseDxfInteger(codeLine, code) || code < kMinGroupCode || code > kMaxGroupCode)
+    if (!ParseDxfInteger(codeLine, code))
       return DxfProblem{line, "group code " + Quoted(codeLine) + " is not a number"};
+    if (code < kMinGroupCode || code > kMaxGroupCode)
+      return DxfProblem{line, "there is no group code " + std::to_string(code)};
     if (!NextLine(rest, valueLine))
       return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};
     ++line;

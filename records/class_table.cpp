@@ -1,4 +1,4 @@
-#include "records/class_specs.h"
+#include "records/class_table.h"
 
 #include <array>
 
@@ -14,22 +14,22 @@ AcRxObject* Create() {
 
 // A figure record class takes its names from its field declaration.
 template <typename T>
-RecordClassSpec FigureSpec() {
+RecordClassEntry FigureEntry() {
   return {T::Layout().className, T::Layout().dxfName, Create<T>};
 }
 
-const std::array<RecordClassSpec, kRecordClassCount>& Specs() {
-  static const std::array<RecordClassSpec, kRecordClassCount> kSpecs = {{
-      FigureSpec<AreaDic_Triangle>(),
-      FigureSpec<AreaDic_Rectangle>(),
-      FigureSpec<AreaDic_Trapezoid>(),
-      FigureSpec<AreaDic_Sector>(),
-      FigureSpec<AreaDic_Circle>(),
-      FigureSpec<AreaDic_Lune>(),
+const std::array<RecordClassEntry, kRecordClassCount>& Entries() {
+  static const std::array<RecordClassEntry, kRecordClassCount> kEntries = {{
+      FigureEntry<AreaDic_Triangle>(),
+      FigureEntry<AreaDic_Rectangle>(),
+      FigureEntry<AreaDic_Trapezoid>(),
+      FigureEntry<AreaDic_Sector>(),
+      FigureEntry<AreaDic_Circle>(),
+      FigureEntry<AreaDic_Lune>(),
       {"AreaDic_STable", "AREADIC_STABLE", Create<AreaDic_STable>},
       {"AreaDic_Table", "AREADIC_TABLE", Create<AreaDic_Table>},
   }};
-  return kSpecs;
+  return kEntries;
 }
 
 std::array<AcRxClass*, kRecordClassCount>& KeptDescriptors() {
@@ -39,15 +39,15 @@ std::array<AcRxClass*, kRecordClassCount>& KeptDescriptors() {
 
 }  // namespace
 
-std::span<const RecordClassSpec> RecordClassSpecs() {
-  return Specs();
+std::span<const RecordClassEntry> RecordClassEntries() {
+  return Entries();
 }
 
 AcRxClass* RecordClassDescriptor(RecordClassIndex index) {
   AcRxClass*& kept = KeptDescriptors()[index];
   // The class dictionary holds nothing but class descriptors.
   if (kept == nullptr)
-    kept = static_cast<AcRxClass*>(acrxClassDictionary()->at(Specs()[index].className));
+    kept = static_cast<AcRxClass*>(acrxClassDictionary()->at(Entries()[index].className));
   return kept;
 }
 

@@ -28,14 +28,14 @@ enum RecordClassIndex {
   kRecordClassCount
 };
 
-struct RecordClassSpec {
+struct RecordClassEntry {
   const char* className;
   const char* dxfName;
   AcRxPseudoConstructor create;
 };
 
 // The eight classes in registration order.
-std::span<const RecordClassSpec> RecordClassSpecs();
+std::span<const RecordClassEntry> RecordClassEntries();
 
 // The registered descriptor of a record class, looked up by name in the class dictionary the
 // first time it is needed and kept; null while the class is not registered.
