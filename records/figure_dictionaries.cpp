@@ -31,14 +31,15 @@ AcDbDictionary* OpenOrMakeShapeDictionary(AcDbDatabase* database, const char* na
   return shape;
 }
 
-// The shape's dictionary open for read; null when it does not exist.
-AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name) {
+// The shape's dictionary open in `mode`; null when it does not exist.
+AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name,
+                                    AcDb::OpenMode mode = AcDb::kForRead) {
   AcDbDictionary* named = nullptr;
   if (database == nullptr ||
       database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk)
     return nullptr;
   AcDbObject* found = nullptr;
-  Acad::ErrorStatus status = named->getAt(name, found, AcDb::kForRead);
+  Acad::ErrorStatus status = named->getAt(name, found, mode);
   named->close();
   if (status != Acad::eOk) return nullptr;
   AcDbDictionary* shape = AcDbDictionary::cast(found);
@@ -113,7 +114,8 @@ FigureRecord* FindRecordByKey(const char* dictionaryName, const char* key, AcDb:
 
 Acad::ErrorStatus RemoveFigureRecord(const char* dictionaryName, const char* key, bool erasing,
                                      AcDbDatabase* database) {
-  AcDbDictionary* shape = OpenOrMakeShapeDictionary(OrWorking(database), dictionaryName);
+  // Removing from a shape that has no dictionary yet must not make one.
+  AcDbDictionary* shape = OpenShapeDictionary(OrWorking(database), dictionaryName, AcDb::kForWrite);
   if (shape == nullptr) return Acad::eKeyNotFound;
   AcDbObjectId id;
   Acad::ErrorStatus status = key ? shape->remove(key, id) : Acad::eInvalidKey;

@@ -10,8 +10,6 @@ namespace {
 
 // Row counts are filed as 16-bit numbers, so a list stops growing at the largest one.
 constexpr int kMaxRows = std::numeric_limits<Adesk::Int16>::max();
-// Row lists grow in steps of this many ids.
-constexpr int kRowListGrowth = 8;
 
 template <typename RowClass>
 Acad::ErrorStatus RowAt(const AcDbObjectIdArray& rows, int index, typename RowClass::Row& handles) {

@@ -13,6 +13,9 @@
 
 namespace area {
 
+// Row lists grow in steps of this many ids.
+inline constexpr int kRowListGrowth = 8;
+
 // What all six record kinds share; each kind adds only its field declaration and its typed
 // handle accessors. The run-time class of every kind has "AcDbObject" as its parent.
 //

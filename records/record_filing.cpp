@@ -33,11 +33,14 @@ class RecordFiling {
  public:
   // The record's values with the handles of the rows that open now.
   static FiledValues snapshot(const FigureRecord& record);
-  // Makes the read values the record's; the status of making the rows.
+  // Makes the read values the record's, with new row objects in place of the old ones; when a
+  // row cannot be made the record stays as it was and the status says why.
   static Acad::ErrorStatus commit(FigureRecord& record, FiledValues& values,
                                   AcDbDatabase* filerDatabase);
 
  private:
+  static Acad::ErrorStatus makeRows(const FiledValues& values, AcDbDatabase* database,
+                                    AcDbObjectIdArray& triangleRows, AcDbObjectIdArray& tableRows);
   static void rearmMark(const FigureRecord& record, AcDbDatabase* database);
 };
 
@@ -111,22 +114,36 @@ void RecordFiling::rearmMark(const FigureRecord& record, AcDbDatabase* database)
 
 Acad::ErrorStatus RecordFiling::commit(FigureRecord& record, FiledValues& values,
                                        AcDbDatabase* filerDatabase) {
+  AcDbDatabase* database = record.rowDatabase(filerDatabase);
+  AcDbObjectIdArray triangleRows(0, kRowListGrowth);
+  AcDbObjectIdArray tableRows(0, kRowListGrowth);
+  if (Acad::ErrorStatus status = makeRows(values, database, triangleRows, tableRows);
+      status != Acad::eOk) {
+    // A read that could not make every row changes nothing.
+    FigureRecord::eraseRows(triangleRows);
+    FigureRecord::eraseRows(tableRows);
+    return status;
+  }
   record.m_handles = values.handles;
   record.m_settings = values.settings;
-  AcDbDatabase* database = record.rowDatabase(filerDatabase);
   rearmMark(record, database);
   FigureRecord::eraseRows(record.m_triangleRows);
   FigureRecord::eraseRows(record.m_tableRows);
-  record.m_triangleRows.removeAll();
-  record.m_tableRows.removeAll();
+  record.m_triangleRows = triangleRows;
+  record.m_tableRows = tableRows;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus RecordFiling::makeRows(const FiledValues& values, AcDbDatabase* database,
+                                         AcDbObjectIdArray& triangleRows,
+                                         AcDbObjectIdArray& tableRows) {
   for (const AreaDic_STable::Row& row : values.triangleRows)
     if (Acad::ErrorStatus status =
-            FigureRecord::appendRow<AreaDic_STable>(record.m_triangleRows, row, database);
+            FigureRecord::appendRow<AreaDic_STable>(triangleRows, row, database);
         status != Acad::eOk)
       return status;
   for (const AreaDic_Table::Row& row : values.tableRows)
-    if (Acad::ErrorStatus status =
-            FigureRecord::appendRow<AreaDic_Table>(record.m_tableRows, row, database);
+    if (Acad::ErrorStatus status = FigureRecord::appendRow<AreaDic_Table>(tableRows, row, database);
         status != Acad::eOk)
       return status;
   return Acad::eOk;

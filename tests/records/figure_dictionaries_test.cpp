@@ -93,6 +93,8 @@ TEST_F(FigureDictionaryTest, RemovingARecordErasesItAndKeepsTheEmptyDictionary) 
   EXPECT_EQ(EntriesOf(area::kDictTriangle), 0);
   EXPECT_EQ(area::FindRecordByKey(area::kDictTriangle, key.c_str(), AcDb::kForRead), nullptr);
   EXPECT_EQ(area::RemoveFigureRecord(area::kDictTriangle, key.c_str(), true), Acad::eKeyNotFound);
+  EXPECT_EQ(area::RemoveFigureRecord(area::kDictLune, key.c_str(), true), Acad::eKeyNotFound);
+  EXPECT_EQ(EntriesOf(area::kDictLune), -1) << "a removal makes no dictionary";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "db/stub.h"
 #include "drawing_fixture.h"
+#include "files/dxf_filer.h"
 #include "files/memory_filer.h"
 #include "records/class_table.h"
 #include "records/figure_dictionaries.h"
@@ -51,8 +52,8 @@ TEST(RecordClassesTest, ReloadingGivesObjectsTheNewDescriptors) {
 }
 
 // Unloading the application keeps every record of an open drawing, rows included, as an
-// unknown object holding the data the record itself files.
-TEST(RecordClassesTest, DISABLED_UnloadingKeepsRecordsWithTheirRowsAsUnknownObjects) {
+// unknown object holding what the record itself files in both filings.
+TEST(RecordClassesTest, UnloadingKeepsRecordsWithTheirRowsAsUnknownObjects) {
   area::RegisterRecordClasses();
   AcDbDatabase database(true);
   acdbHostApplicationServices()->setWorkingDatabase(&database);
@@ -60,12 +61,22 @@ TEST(RecordClassesTest, DISABLED_UnloadingKeepsRecordsWithTheirRowsAsUnknownObje
   circle->addTableRow(area::AreaDic_Table::Row{AcDbHandle(0x51u)});
   ASSERT_EQ(area::StoreFigureRecord(area::kDictCircle, "2A", circle), 1);
   AcDbObjectId id = circle->objectId();
+  AcDbObjectId row = circle->tableRowIds()[0];
   tessera::files::MemoryDwgFiler filed(AcDb::kFileFiler, &database);
   circle->dwgOutFields(&filed);
+  tessera::files::RawTags tags;
+  tessera::files::DxfFiler dxf(&tags, &database);
+  circle->dxfOutFields(&dxf);
+  tags.erase(tags.begin());  // the handle, which the DXF writer puts before kept tags
   area::DeleteRecordClasses();
   auto* kept = AcDbUnknownObject::cast(id.stub()->object);
   ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->originalClassName, "AreaDic_Circle");
+  EXPECT_EQ(kept->originalDxfName, "AREADIC_CIRCLE");
   EXPECT_EQ(kept->binaryData, filed.bytes());
+  EXPECT_EQ(kept->dxfTags, tags);
+  EXPECT_FALSE(row.isErased()) << "the record went from memory, its data did not";
+  EXPECT_NE(AcDbUnknownObject::cast(row.stub()->object), nullptr);
   acdbHostApplicationServices()->setWorkingDatabase(nullptr);
   area::RegisterRecordClasses();
 }

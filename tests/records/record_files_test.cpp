@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "db/database_impl.h"
 #include "drawing_fixture.h"
+#include "files/dxf_tags.h"
 #include "platform/drawing_files.h"
 #include "records/figure_dictionaries.h"
 
@@ -161,28 +163,112 @@ TEST_F(RecordFilesTest, TdbFileBringsBackEveryRecordRowAndMarkReactor) {
   ExpectRoundTrip("round_trip.tdb");
 }
 
-// A drawing opened while the application is not loaded keeps its records as it found them.
-TEST_F(RecordFilesTest, RecordsPassUnchangedThroughASessionWithoutTheApplication) {
-  for (const char* extension : {".dxf", ".tdb"}) {
+// A drawing opened while the application is not loaded keeps its records as it found them, in
+// whichever format it is saved then; opened with the application again, they are records.
+struct Passage {
+  const char* name;
+  const char* first;                 // saved with the application
+  std::vector<const char*> without;  // then opened and saved again without it, in turn
+};
+
+TEST_F(RecordFilesTest, RecordsPassUnchangedThroughSessionsWithoutTheApplication) {
+  const std::vector<Passage> passages = {
+      {"dxf", ".dxf", {".dxf"}},
+      {"tdb", ".tdb", {".tdb"}},
+      {"dxf to tdb", ".dxf", {".tdb"}},
+      {"dxf to tdb to dxf", ".dxf", {".tdb", ".dxf"}},
+  };
+  for (const Passage& passage : passages) {
     SetUp();
     std::vector<Figure> figures = DrawFigures();
     std::vector<std::string> before = DescribeAll(figures, database.get());
-    std::string first = TempPath(std::string("with") + extension);
-    std::string second = TempPath(std::string("without") + extension), error;
-    ASSERT_TRUE(tessera::WriteDrawingFile(database.get(), first, error)) << error;
+    std::string path = TempPath(std::string("with") + passage.first), error;
+    ASSERT_TRUE(tessera::WriteDrawingFile(database.get(), path, error)) << error;
     TearDown();
     area::DeleteRecordClasses();
-    std::unique_ptr<AcDbDatabase> foreign = tessera::ReadDrawingFile(first, error);
-    ASSERT_TRUE(foreign) << error;
-    ASSERT_TRUE(tessera::WriteDrawingFile(foreign.get(), second, error)) << error;
-    foreign.reset();
+    for (std::size_t i = 0; i < passage.without.size(); ++i) {
+      std::unique_ptr<AcDbDatabase> foreign = tessera::ReadDrawingFile(path, error);
+      ASSERT_TRUE(foreign) << passage.name << ": " << error;
+      path = TempPath("without" + std::to_string(i) + passage.without[i]);
+      ASSERT_TRUE(tessera::WriteDrawingFile(foreign.get(), path, error)) << error;
+    }
     area::RegisterRecordClasses();
-    database = tessera::ReadDrawingFile(second, error);
-    ASSERT_TRUE(database) << error;
+    database = tessera::ReadDrawingFile(path, error);
+    ASSERT_TRUE(database) << passage.name << ": " << error;
     acdbHostApplicationServices()->setWorkingDatabase(database.get());
-    EXPECT_EQ(DescribeAll(figures, database.get()), before) << extension;
+    EXPECT_EQ(DescribeAll(figures, database.get()), before) << passage.name;
     TearDown();
   }
+  SetUp();
+}
+
+// Unloading the application while a drawing is open, then saving it: the records are kept
+// with their rows and declared in CLASSES, and come back when the application is loaded again.
+TEST_F(RecordFilesTest, RecordsOfAnUnloadedApplicationAreSavedWhole) {
+  std::vector<Figure> figures = DrawFigures();
+  std::vector<std::string> before = DescribeAll(figures, database.get());
+  area::DeleteRecordClasses();
+  std::vector<std::string> paths = {TempPath("unloaded.dxf"), TempPath("unloaded.tdb")};
+  std::string error;
+  for (const std::string& path : paths)
+    ASSERT_TRUE(tessera::WriteDrawingFile(database.get(), path, error)) << error;
+  std::string seen = Ezdxf(paths[0]);
+  if (seen.find("No module named") == std::string::npos) {
+    EXPECT_EQ(seen.rfind("audit errors 0 ", 0), 0u) << seen;
+    EXPECT_NE(seen.find("class AREADIC_CIRCLE AreaDic_Circle Tessera Area Dictionary\n"),
+              std::string::npos)
+        << seen;
+  }
+  area::RegisterRecordClasses();
+  for (const std::string& path : paths) {
+    std::unique_ptr<AcDbDatabase> reopened = tessera::ReadDrawingFile(path, error);
+    ASSERT_TRUE(reopened) << error;
+    acdbHostApplicationServices()->setWorkingDatabase(reopened.get());
+    EXPECT_EQ(DescribeAll(figures, reopened.get()), before) << path;
+    acdbHostApplicationServices()->setWorkingDatabase(database.get());
+  }
+}
+
+// The records of a DXF file read without the application, as unknown objects, keep their tags
+// through a copy and through an undo of a change to them.
+TEST_F(RecordFilesTest, KeptRecordsKeepTheirTagsThroughCopyAndUndo) {
+  std::vector<Figure> figures = DrawFigures();
+  std::string path = TempPath("kept.dxf"), error;
+  ASSERT_TRUE(tessera::WriteDrawingFile(database.get(), path, error)) << error;
+  TearDown();
+  area::DeleteRecordClasses();
+  database = tessera::ReadDrawingFile(path, error);
+  ASSERT_TRUE(database) << error;
+  acdbHostApplicationServices()->setWorkingDatabase(database.get());
+  AcDbDictionary* named =
+      Open<AcDbDictionary>(database->namedObjectsDictionaryId(), AcDb::kForRead);
+  AcDbObject* found = nullptr;
+  ASSERT_EQ(named->getAt(area::kDictCircle, found, AcDb::kForRead), Acad::eOk);
+  named->close();
+  AcDbDictionary* circles = AcDbDictionary::cast(found);
+  ASSERT_NE(circles, nullptr);
+  AcDbObjectId id;
+  ASSERT_EQ(circles->getAt(figures[1].key.c_str(), id), Acad::eOk);
+  circles->close();
+  auto* kept = Open<AcDbUnknownObject>(id, AcDb::kForWrite);
+  ASSERT_NE(kept, nullptr);
+  const tessera::files::RawTags tags = kept->dxfTags;
+  ASSERT_EQ(tags.size(), 1u + 1 + 3 + 4 + 10) << "owner, marker, handles, numbers, two rows";
+  std::unique_ptr<AcDbObject> copy(kept->cloneObject());
+  ASSERT_NE(AcDbUnknownObject::cast(copy.get()), nullptr);
+  EXPECT_EQ(AcDbUnknownObject::cast(copy.get())->dxfTags, tags);
+  EXPECT_EQ(AcDbUnknownObject::cast(copy.get())->originalDxfName, "AREADIC_CIRCLE");
+  tessera::db::UndoLog& undo = tessera::db::Impl(database.get())->undo();
+  undo.closeStep();
+  ASSERT_EQ(kept->assertWriteEnabled(), Acad::eOk);
+  kept->dxfTags.clear();
+  kept->close();
+  ASSERT_EQ(undo.undo(1), 1);
+  kept = Open<AcDbUnknownObject>(id, AcDb::kForRead);
+  EXPECT_EQ(kept->dxfTags, tags);
+  kept->close();
+  TearDown();
+  area::RegisterRecordClasses();
   SetUp();
 }
 

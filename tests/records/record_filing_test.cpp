@@ -1,5 +1,8 @@
 // The binary and DXF filings of figure records: group sequences, round trips, the re-armed mark
 // reactor, and reading and writing records whose rows or mark have gone stale.
+#include <array>
+#include <new>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +13,19 @@
 #include "files/memory_filer.h"
 #include "records/figure_dictionaries.h"
 #include "records/figure_records.h"
+
+// Allocations that may fail (new (std::nothrow)) fail while this is set, so that a test can
+// meet the record's answer to a row it cannot allocate.
+static bool g_refuseNothrowNew = false;
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (g_refuseNothrowNew) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 namespace {
 
@@ -33,12 +49,6 @@ class RecordFilingTest : public RecordDrawingTest {
 
   AreaDic_Table::Row TableRow() {
     AreaDic_Table::Row row;
-    for (AcDbHandle& handle : row) handle = AppendLine().handle();
-    return row;
-  }
-
-  AreaDic_STable::Row TriangleRow() {
-    AreaDic_STable::Row row;
     for (AcDbHandle& handle : row) handle = AppendLine().handle();
     return row;
   }
@@ -113,40 +123,137 @@ class RecordFilingTest : public RecordDrawingTest {
   std::unique_ptr<DxfFiler> filer;
 };
 
-std::string Hex(const AcDbHandle& handle) {
-  return handle.text();
+// The groups of a DXF text: a group code line, then a value line.
+Tags Parse(const char* text) {
+  Tags tags;
+  std::istringstream lines(text);
+  std::string code, value;
+  while (std::getline(lines, code) && std::getline(lines, value))
+    tags.emplace_back(std::stoi(code), value);
+  return tags;
 }
 
+template <std::size_t N>
+std::array<AcDbHandle, N> HandlesFrom(std::uint64_t first) {
+  std::array<AcDbHandle, N> handles;
+  for (AcDbHandle& handle : handles) handle = AcDbHandle(first++);
+  return handles;
+}
+
+// Mark 2A, radius line 2B, radius text 2C, metres, 2 digits, half up; table rows 51..55 and
+// 61..65.
+constexpr const char* kCircleWithTwoTableRows = R"(100
+AreaDic_Circle
+5
+2A
+5
+2B
+5
+2C
+70
+0
+71
+2
+72
+1
+73
+2
+300
+51
+300
+52
+300
+53
+300
+54
+300
+55
+300
+61
+300
+62
+300
+63
+300
+64
+300
+65
+)";
+
+// Mark 2A, height line 2B, base text 2C, height text 2D, millimetres, no digits, round up;
+// one triangle row 71..78 and no table rows.
+constexpr const char* kTriangleWithOneTriangleRow = R"(100
+AreaDic_Triangle
+5
+2A
+5
+2B
+5
+2C
+5
+2D
+70
+2
+71
+0
+72
+2
+73
+1
+74
+0
+300
+71
+300
+72
+300
+73
+300
+74
+300
+75
+300
+76
+300
+77
+300
+78
+)";
+
 TEST_F(RecordFilingTest, CircleWithTwoTableRowsWritesItsGroupsInOrder) {
-  AreaDic_Circle* circle = NewCircle();
-  AreaDic_Circle::Handles shape;
-  circle->getHandles(shape);
-  Tags expected = {{100, "AreaDic_Circle"},
-                   {5, Hex(mark.handle())},
-                   {5, Hex(shape[0])},
-                   {5, Hex(shape[1])},
-                   {70, "0"},
-                   {71, "2"},
-                   {72, "1"},
-                   {73, "2"}};
-  for (const AreaDic_Table::Row& row : TableRows(circle))
-    for (const AcDbHandle& handle : row) expected.push_back({300, Hex(handle)});
-  EXPECT_EQ(WriteDxf(circle), expected);
+  auto* circle = new AreaDic_Circle;
+  circle->setMarkHandle(AcDbHandle(0x2Au));
+  circle->setHandles(HandlesFrom<2>(0x2B));
+  circle->setDigits(2);
+  circle->setRounding(1);
+  ASSERT_EQ(circle->addTableRow(HandlesFrom<5>(0x51)), Acad::eOk);
+  ASSERT_EQ(circle->addTableRow(HandlesFrom<5>(0x61)), Acad::eOk);
+  EXPECT_EQ(WriteDxf(circle), Parse(kCircleWithTwoTableRows));
   delete circle;
 }
 
 TEST_F(RecordFilingTest, TriangleWithOneTriangleRowWritesBothCountsAndEightRowGroups) {
   auto* triangle = new AreaDic_Triangle;
-  AreaDic_STable::Row row = TriangleRow();
-  ASSERT_EQ(triangle->addTriangleRow(row), Acad::eOk);
-  Tags tags = WriteDxf(triangle);
-  ASSERT_EQ(tags.size(), 1u + 4 + 3 + 2 + 8);
-  EXPECT_EQ(tags[0], (std::pair<int, std::string>{100, "AreaDic_Triangle"}));
-  EXPECT_EQ(tags[8], (std::pair<int, std::string>{73, "1"}));
-  EXPECT_EQ(tags[9], (std::pair<int, std::string>{74, "0"}));
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(tags[10 + i], (std::pair<int, std::string>{300, Hex(row[i])}));
+  triangle->setMarkHandle(AcDbHandle(0x2Au));
+  triangle->setHandles(HandlesFrom<3>(0x2B));
+  triangle->setUnitKind(2);
+  triangle->setRounding(2);
+  ASSERT_EQ(triangle->addTriangleRow(HandlesFrom<8>(0x71)), Acad::eOk);
+  EXPECT_EQ(WriteDxf(triangle), Parse(kTriangleWithOneTriangleRow));
   delete triangle;
+}
+
+// Both texts read back into records that write the same groups again; the rows are new objects.
+TEST_F(RecordFilingTest, ConstantGroupsReadBackIntoTheSameRecords) {
+  const std::pair<FigureRecord*, const char*> cases[] = {
+      {new AreaDic_Circle, kCircleWithTwoTableRows},
+      {new AreaDic_Triangle, kTriangleWithOneTriangleRow}};
+  for (const auto& [record, text] : cases) {
+    ASSERT_EQ(ReadDxf(record, Parse(text)), Acad::eOk) << record->isA()->name();
+    EXPECT_EQ(WriteDxf(record), Parse(text)) << record->isA()->name();
+    for (AcDbObjectId row : record->tableRowIds()) EXPECT_EQ(row.database(), database.get());
+    delete record;
+  }
 }
 
 // Each case is a circle record's groups after the subclass marker.
@@ -278,6 +385,38 @@ TEST_F(RecordFilingTest, UndoOfASettingsChangeRestoresTheRecordThroughItsFiling)
   EXPECT_EQ(TableRows(record), rows);
   record->close();
   EXPECT_EQ(ReactorCount(mark), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RecordFilingTest, RowThatCannotBeAllocatedFailsWith15AndChangesNothing) {
+  AreaDic_Circle* record = NewCircle();
+  const std::vector<AcDbObjectId> before(record->tableRowIds().begin(),
+                                         record->tableRowIds().end());
+  auto* written = new AreaDic_Circle;
+  written->setDigits(7);
+  written->addTableRow(TableRow());
+  std::vector<unsigned char> bytes = WriteDwg(written);
+  Tags tags = WriteDxf(written);
+  AreaDic_Table::Row row = TableRow();
+  g_refuseNothrowNew = true;
+  Acad::ErrorStatus added = record->addTableRow(row);
+  Acad::ErrorStatus fromDwg = ReadDwg(record, bytes);
+  Acad::ErrorStatus fromDxf = ReadDxf(record, tags);
+  g_refuseNothrowNew = false;
+  EXPECT_EQ(added, Acad::eOutOfMemory);
+  EXPECT_EQ(fromDwg, Acad::eOutOfMemory);
+  EXPECT_EQ(fromDxf, Acad::eOutOfMemory);
+  EXPECT_EQ(std::vector<AcDbObjectId>(record->tableRowIds().begin(), record->tableRowIds().end()),
+            before);
+  for (AcDbObjectId row : before) EXPECT_FALSE(row.isErased());
+  Adesk::Int16 digits = 0;
+  record->digits(digits);
+  EXPECT_EQ(digits, 2);
+  delete written;
+  delete record;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "files/tdb_format.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <unordered_set>
@@ -7,6 +8,7 @@
 #include "db/database_impl.h"
 #include "db/object_access.h"
 #include "files/drawing_repair.h"
+#include "files/dxf_filer.h"
 #include "files/dxf_tags.h"
 #include "files/memory_filer.h"
 #include "files/saved_objects.h"
@@ -387,12 +389,46 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
   return object;
 }
 
+// An object kept from DXF whose application is loaded now reads its tags itself, as it would
+// from the DXF file; null when no application knows it, it has extended data (which only the
+// DXF reader takes), or it refuses its tags.
+AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTags& tags,
+                                        AcDbDatabase* database) {
+  AcRxClass* aClass = nullptr;
+  for (const auto& [name, entry] : acrxClassDictionary()->entries()) {
+    auto* candidate = static_cast<AcRxClass*>(entry);
+    if (candidate->isCustom() && dxfName == candidate->dxfName() &&
+        candidate->isDerivedFrom(AcDbObject::desc()) &&
+        !candidate->isDerivedFrom(AcDbEntity::desc()))
+      aClass = candidate;
+  }
+  bool hasXData = std::any_of(tags.begin(), tags.end(),
+                              [](const auto& tag) { return tag.first == kDxfXDataApplication; });
+  if (aClass == nullptr || hasXData) return nullptr;
+  std::vector<DxfTag> read;
+  for (const auto& [code, value] : tags) read.push_back({code, value, 0});
+  AcRxObject* created = aClass->create();
+  AcDbObject* object = AcDbObject::cast(created);
+  if (object == nullptr) {
+    delete created;
+    return nullptr;
+  }
+  DxfFiler filer(read.data(), read.data() + read.size(), database);
+  if (object->dxfInFields(&filer) != Acad::eOk || filer.filerStatus() != Acad::eOk) {
+    delete object;
+    return nullptr;
+  }
+  return object;
+}
+
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
   MemoryDwgFiler in(entry.data, AcDb::kFileFiler, m_database);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
   if (!ReadTags(in, tags)) return nullptr;
+  if (!entity)
+    if (AcDbObject* known = ReadKeptAsApplicationObject(dxfName, tags, m_database)) return known;
   if (entity) {
     auto* kept = new AcDbUnknownEntity;
     kept->originalDxfName = dxfName;
