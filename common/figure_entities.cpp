@@ -32,19 +32,20 @@ bool TagEntity(AcDbObjectId entityId, const char* application, const char* role)
   return true;
 }
 
-bool MakeGroup(const AcDbObjectIdArray& ids) {
+bool MakeGroup(const AcDbObjectIdArray& ids, AcDbObjectId* groupId) {
   AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
   AcDbDictionary* groups = nullptr;
   if (database == nullptr || database->getGroupDictionary(groups, AcDb::kForWrite) != Acad::eOk)
     return false;
   auto* group = new AcDbGroup();
-  AcDbObjectId groupId;
-  const Acad::ErrorStatus added = groups->setAt(kAnonymousGroupName, group, groupId);
+  AcDbObjectId newId;
+  const Acad::ErrorStatus added = groups->setAt(kAnonymousGroupName, group, newId);
   groups->close();
   if (added != Acad::eOk) {
     delete group;
     return false;
   }
+  if (groupId != nullptr) *groupId = newId;
   bool complete = true;
   for (const AcDbObjectId& id : ids) {
     if (group->append(id) != Acad::eOk) {
@@ -64,6 +65,14 @@ void EraseEntities(const AcDbObjectIdArray& ids) {
     entity->close();
   }
   Redraw();
+}
+
+bool EraseObject(AcDbObjectId id) {
+  AcDbObject* object = nullptr;
+  if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return false;
+  object->erase();
+  object->close();
+  return true;
 }
 
 void Redraw() {

@@ -30,12 +30,16 @@ inline constexpr const char* kRoleScheduleHeader = "T";
 // application and starting its block when the entity has none yet. False when it does not open.
 bool TagEntity(AcDbObjectId entityId, const char* application, const char* role);
 
-// Makes a new anonymous group of the entities in list order; false when the group dictionary
-// does not open or an entity cannot join (the group then holds those before it).
-bool MakeGroup(const AcDbObjectIdArray& ids);
+// Makes a new anonymous group of the entities in list order and gives its id in `groupId` when
+// asked; false when the group dictionary does not open or an entity cannot join (the group then
+// holds those before it).
+bool MakeGroup(const AcDbObjectIdArray& ids, AcDbObjectId* groupId = nullptr);
 
 // Erases every entity of the list that opens, then redraws.
 void EraseEntities(const AcDbObjectIdArray& ids);
+
+// Erases one object (a group, a record) when it opens for write; false when it does not.
+bool EraseObject(AcDbObjectId id);
 
 // The host's REDRAW command.
 void Redraw();

@@ -180,9 +180,12 @@ bool FinishFigure(const FigureKind& kind, const FigureSettings& settings, const 
   SetEntityLayer(markId, settings.markLayer);
   ids.append(markId);
   TagEntity(markId, kind.application, kRoleMark);
-  MakeGroup(ids);
+  AcDbObjectId groupId;
+  MakeGroup(ids, &groupId);
   AttachReactorTo(markId);
   if (!StoreRecord(kind, ids, record)) {
+    // A group of erased entities would be left behind in the drawing.
+    if (!groupId.isNull()) EraseObject(groupId);
     EraseEntities(ids);
     record.reset();
     return false;

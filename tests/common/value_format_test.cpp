@@ -60,6 +60,18 @@ TEST(RoundValueTest, RoundsUnderEachMode) {
   }
 }
 
+// Rounding up -1.234 to two decimals: the magnitude's nine-decimal text "1.234000000" is cut to
+// "1.234"; its last character, 4, is not 0, so 0.01 is added to 1.23, and the sign comes back.
+// Adding the increment to the signed value, as the text rule alone would, gives -1.22.
+TEST(RoundValueTest, RoundsUpTheMagnitudeOfNegativeValues) {
+  double value = -1.234;
+  RoundValue(2, kRoundUp, value);
+  EXPECT_DOUBLE_EQ(value, -1.24);
+  double small = -0.001;
+  RoundValue(2, kRoundUp, small);
+  EXPECT_DOUBLE_EQ(small, -0.01) << "a small negative lune area rounds away from zero";
+}
+
 TEST(RoundValueTest, ResultIsTheNumberItsTextShows) {
   for (int rounding : {kRoundHalfUp, kRoundUp, kTruncate}) {
     double value = 1.234;

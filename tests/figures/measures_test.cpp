@@ -205,6 +205,47 @@ TEST(LuneTest, WorkedExample) {
   EXPECT_NEAR(mark.x, mark.y, 1e-9);
 }
 
+// Arcs picked either way round, and one across direction 0: the arc runs counter-clockwise, and
+// the texts of a sector or lune go where the figure's worked examples put them.
+TEST(ArcTextsTest, PlacementsFollowTheCounterClockwiseArc) {
+  struct Case {
+    const char* name;
+    AcGePoint3d p1, p2, p3;
+    double angle;              // degrees, before rounding
+    double angleTextRotation;  // degrees
+    AcGePoint3d angleText;     // on the bisector at TEXTSIZE/3 + a tenth of the radius
+    double chordTextRotation;  // degrees
+    AcGePoint3d chordText;
+  };
+  const double onBisector = 201.0 / std::sqrt(2.0);
+  const double chordMiddle = 2000.0 * std::cos(10.0 * kPi / 180.0);
+  const Case cases[] = {
+      {"worked, counter-clockwise", P(2000, 0), P(1200, 1600), P(0, 2000), 90.0, 315.0,
+       P(onBisector, onBisector), 315.0, P(1000.7071, 1000.7071)},
+      {"worked, picked clockwise", P(0, 2000), P(1200, 1600), P(2000, 0), 90.0, 315.0,
+       P(onBisector, onBisector), 315.0, P(1000.7071, 1000.7071)},
+      {"across direction 0, 350 to 10 degrees", AtDegrees(350), AtDegrees(0), AtDegrees(10), 20.0,
+       270.0, P(201, 0), 270.0, P(chordMiddle + 1.0, 0)},
+  };
+  constexpr double kTextSize = 3.0;
+  for (const Case& c : cases) {
+    AcGePoint3dArray points = Picks(c.p1, c.p2, c.p3);
+    const std::optional<ArcFigure> figure = ArcThroughPoints(points);
+    ASSERT_TRUE(figure.has_value()) << c.name;
+    EXPECT_NEAR(figure->angle, c.angle, 1e-6) << c.name;
+    const AcGePoint3d& centre = figure->arc.centre;
+    const TextPlacement angleText = PlaceBesideText(centre, points[0], points[2], kTextSize);
+    EXPECT_NEAR(angleText.rotation * 180.0 / kPi, c.angleTextRotation, 1e-9) << c.name;
+    ExpectPoint(angleText.position, c.angleText, 1e-4, c.name);
+    const TextPlacement chordText = PlaceAlongText(points[2], points[0], kTextSize);
+    EXPECT_NEAR(chordText.rotation * 180.0 / kPi, c.chordTextRotation, 1e-9) << c.name;
+    ExpectPoint(chordText.position, c.chordText, 1e-4, c.name);
+    EXPECT_GT(centre.distanceTo(chordText.position),
+              centre.distanceTo(Midpoint(points[0], points[2])))
+        << c.name << ": the chord text lies on the side of the chord away from the centre";
+  }
+}
+
 TEST(LuneTest, SweepsOfHalfATurnOrMoreAreRefused) {
   struct Case {
     const char* name;

@@ -13,6 +13,9 @@ import sys
 
 import ezdxf
 
+FIGURE_DICTIONARIES = ("DICT_TRIANGLE", "DICT_RECTANGLE", "DICT_TRAPEZOID", "DICT_CIRCLE",
+                       "DICT_SECTOR", "DICT_LUNE")
+
 
 def group_members_in_file_order(path):
     """Handle of every GROUP with its member handles (code 340) in the order of the file."""
@@ -120,3 +123,80 @@ def sideways(point, angle_degrees, distance):
     """The point `distance` away at `angle_degrees`, as the host's polar point."""
     angle = math.radians(angle_degrees)
     return (point[0] + distance * math.cos(angle), point[1] + distance * math.sin(angle))
+
+
+# What each entity kind shows, by DXF attribute; coordinates are compared to a millionth.
+GEOMETRY = {
+    "LINE": ("start", "end"),
+    "CIRCLE": ("center", "radius"),
+    "ARC": ("center", "radius", "start_angle", "end_angle"),
+    "TEXT": ("text", "insert", "align_point", "rotation", "height", "halign", "valign", "style"),
+    "INSERT": ("name", "insert", "xscale", "yscale", "rotation"),
+    "POLYLINE": ("flags",),
+}
+
+
+def rounded(value):
+    if isinstance(value, float):
+        value = round(value, 6)
+        return 0.0 if value == 0 else value
+    if hasattr(value, "__iter__") and not isinstance(value, str):
+        return tuple(rounded(v) for v in value)
+    return value
+
+
+def extended_data(entity):
+    if not entity.xdata:
+        return {}
+    return {app: [(code, value) for code, value in entity.get_xdata(app)]
+            for app in entity.xdata.data}
+
+
+def describe(entity):
+    """Everything an entity shows apart from its handle and the handles it refers to: kind,
+    layer, geometry, texts, attributes, vertices and extended data."""
+    kind = entity.dxftype()
+    shown = {"kind": kind, "layer": entity.dxf.layer, "xdata": extended_data(entity)}
+    for key in GEOMETRY.get(kind, ()):
+        shown[key] = rounded(entity.dxf.get(key))
+    if kind == "POLYLINE":
+        shown["vertices"] = [rounded(v.dxf.location) for v in entity.vertices]
+    if kind == "INSERT":
+        shown["attributes"] = [(a.dxf.tag, a.dxf.text, rounded(a.dxf.insert))
+                               for a in entity.attribs]
+    return shown
+
+
+def describe_figure(figure):
+    """A figure without its handles: its members in group order, which members the record
+    names, and the record's value rules."""
+    position = {handle: index for index, handle in enumerate(figure.members)}
+    return {"members": [describe(e) for e in figure.entities],
+            "mark": position.get(figure.mark_handle),
+            "record": [position.get(h) for h in figure.shape_handles],
+            "rules": figure.rules}
+
+
+def record_tags(record):
+    return [(t.code, t.value) for sub in record.xtags.subclasses[1:] for t in sub]
+
+
+def inventory(checker):
+    """The drawing by handle: model-space entities (with their reactors), groups with their
+    members in order, figure dictionaries with each record's fields, and the kind of every object
+    the drawing holds (below $HANDSEED; the writer numbers the file's standard objects anew)."""
+    doc = checker.doc
+    seed = int(doc.header.get("$HANDSEED", "0"), 16)
+    entities = {}
+    for entity in doc.modelspace():
+        shown = describe(entity)
+        shown["reactors"] = sorted(entity.get_reactors())
+        entities[entity.dxf.handle] = shown
+    dictionaries = {}
+    for name in FIGURE_DICTIONARIES:
+        if name in doc.rootdict:
+            entries = doc.rootdict[name].items()
+            dictionaries[name] = {key: record_tags(record) for key, record in entries}
+    objects = {o.dxf.handle: o.dxftype() for o in doc.objects if int(o.dxf.handle, 16) < seed}
+    return {"entities": entities, "groups": checker.groups, "dictionaries": dictionaries,
+            "objects": objects}
