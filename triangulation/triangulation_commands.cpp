@@ -102,6 +102,8 @@ bool MakeLotFigures(const FigureSettings& settings, const std::vector<LotTriangl
 }
 
 int TriangulateLot(FigureSettings& settings, AcDbObjectId lotId) {
+  // A missing layer would make every entity fail without a word; say so and use the current one.
+  CheckFigureLayers(settings);
   AcGePoint3dArray points;
   if (!PrepareLot(lotId, points)) return RTERROR;
   const std::optional<std::vector<LotTriangle>> triangles = SplitLot(points);
@@ -109,8 +111,6 @@ int TriangulateLot(FigureSettings& settings, AcDbObjectId lotId) {
     acedAlert(kSplitFailedMessage);
     return RTERROR;
   }
-  // A missing layer would make every entity fail without a word; say so and use the current one.
-  CheckFigureLayers(settings);
   SetIntVar(kOsModeVar, kOsModeOff);
   SetIntVar(kBlipModeVar, kBlipOff);
   BeginUndoGroup();

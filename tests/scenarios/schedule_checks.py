@@ -118,5 +118,65 @@ class Schedules:
         raise SystemExit(1 if self.failures else 0)
 
 
+def _placer(x0, y0):
+    return lambda x, y: f"({coordinate(x0 + x)},{coordinate(y0 + y)})"
+
+
+def general_table(x0, y0, rows, total, text_size):
+    """The described entities of a general-form table at (x0, y0), table unit 1, no unit text;
+    rows are (sign, number, formula, area)."""
+    p = _placer(x0, y0)
+    sign_x = 1000 - (350 + 1.2 * text_size)
+    yb = -1400 - 600 * len(rows)
+    lines = [f"INSERT T TABLE_LINE AREA_TABLE {p(0, 0)} scale 1 rotation 0",
+             f"TEXT TEXT TABLE_TEXT R {p(18350, yb - 450)} \"{total}\""]
+    for i, (sign, number, formula, area) in enumerate(rows):
+        top, bottom = -1400 - 600 * i, -2000 - 600 * i
+        lines += [f"LINE L TABLE_LINE {p(x, top)}-{p(x, bottom)}" for x in (0, 2000, 15000, 18500)]
+        lines += [f"LINE L TABLE_LINE {p(0, bottom)}-{p(18500, bottom)}",
+                  f"TEXT TEXT TABLE_TEXT L {p(sign_x, bottom + 150)} \"{sign}\"",
+                  f"TEXT TEXT TABLE_TEXT C {p(1000, bottom + 150)} \"{number}\"",
+                  f"TEXT TEXT TABLE_TEXT L {p(2300, bottom + 150)} \"{formula}\"",
+                  f"TEXT TEXT TABLE_TEXT R {p(18350, bottom + 150)} \"{area}\""]
+    lines += [f"LINE L TABLE_LINE {p(0, yb)}-{p(0, yb - 600)}",
+              f"LINE L TABLE_LINE {p(18500, yb)}-{p(18500, yb - 600)}",
+              f"LINE L TABLE_LINE {p(0, yb - 600)}-{p(18500, yb - 600)}",
+              f"TEXT TEXT TABLE_TEXT C {p(1000, yb - 450)} \"計\""]
+    return lines
+
+
+def triangle_table(x0, y0, rows, total, half, text_size):
+    """The described entities of a triangle-form table at (x0, y0), table unit 1, with "m2";
+    rows are (sign, number, base, height, double area)."""
+    p = _placer(x0, y0)
+    sign_x = 1000 - (350 + 1.2 * text_size)
+    yb = -1400 - 600 * len(rows)
+    lines = [f"INSERT T TABLE_LINE AREA_TABLE {p(0, 0)} scale 1 rotation 0",
+             f"TEXT TEXT TABLE_TEXT R {p(10350, yb - 450)} \"{total}\"",
+             f"TEXT TEXT TABLE_TEXT R {p(10350, yb - 1050)} \"{half}\"",
+             f"TEXT TEXT TABLE_TEXT R {p(10350 - 3 * text_size, yb - 1650)} \"{half}\""]
+    for i, (sign, number, base, height, double) in enumerate(rows):
+        top, bottom = -1400 - 600 * i, -2000 - 600 * i
+        lines += [f"LINE L TABLE_LINE {p(x, top)}-{p(x, bottom)}"
+                  for x in (0, 2000, 4500, 7000, 10500)]
+        lines += [f"LINE L TABLE_LINE {p(0, bottom)}-{p(10500, bottom)}",
+                  f"TEXT TEXT TABLE_TEXT L {p(sign_x, bottom + 150)} \"{sign}\"",
+                  f"TEXT TEXT TABLE_TEXT C {p(1000, bottom + 150)} \"{number}\"",
+                  f"TEXT TEXT TABLE_TEXT R {p(4350, bottom + 150)} \"{base}\"",
+                  f"TEXT TEXT TABLE_TEXT R {p(6850, bottom + 150)} \"{height}\"",
+                  f"TEXT TEXT TABLE_TEXT R {p(10350, bottom + 150)} \"{double}\""]
+    lines += [f"LINE L TABLE_LINE {p(0, yb)}-{p(0, yb - 1800)}",
+              f"LINE L TABLE_LINE {p(2000, yb)}-{p(2000, yb - 1200)}",
+              f"LINE L TABLE_LINE {p(10500, yb)}-{p(10500, yb - 1800)}",
+              f"LINE L TABLE_LINE {p(0, yb - 600)}-{p(10500, yb - 600)}",
+              f"LINE L TABLE_LINE {p(0, yb - 1200)}-{p(10500, yb - 1200)}",
+              f"LINE L TABLE_LINE {p(0, yb - 1800)}-{p(10500, yb - 1800)}",
+              f"TEXT TEXT TABLE_TEXT C {p(1000, yb - 450)} \"計\"",
+              f"TEXT TEXT TABLE_TEXT C {p(1000, yb - 1050)} \"１／２\"",
+              f"TEXT TEXT TABLE_TEXT C {p(1000, yb - 1650)} \"地積\"",
+              f"TEXT TEXT TABLE_TEXT R {p(10350, yb - 1650)} \"m2\""]
+    return lines
+
+
 def chunks(items, size):
     return [items[i:i + size] for i in range(0, len(items), size)]

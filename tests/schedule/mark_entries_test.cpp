@@ -9,8 +9,32 @@
 namespace area::testing {
 namespace {
 
+// A block reference of a kind derived from the plain one, as a host's other insert kinds are.
+class OtherReference : public AcDbBlockReference {
+ public:
+  using AcDbBlockReference::AcDbBlockReference;
+  static AcRxClass* desc() {
+    static AcRxClass* const kClass =
+        newAcRxClass("TesseraTestOtherReference", "AcDbBlockReference", 0, nullptr, "INSERT");
+    return kClass;
+  }
+  AcRxClass* isA() const override { return desc(); }
+};
+
 class MarkEntriesTest : public ScheduleDrawing {
  protected:
+  // A reference of another kind to the mark's block, carrying a whole mark's attributes.
+  AcDbObjectId otherKindOfMark(AcDbObjectId likeMark) {
+    AcDbBlockReference* mark = open<AcDbBlockReference>(likeMark);
+    if (mark == nullptr) return AcDbObjectId();
+    auto* other = new OtherReference(AcGePoint3d(500, 0, 0), mark->blockTableRecord());
+    mark->close();
+    const AcDbObjectId id = append(other);
+    for (const char* tag : {"BANGO1", "KT", "SK", "PM"})
+      appendAttribute(id, tag, std::string(tag) == "KT" ? "1" : "9");
+    return id;
+  }
+
   void appendAttribute(AcDbObjectId mark, const char* tag, const char* text) {
     AcDbBlockReference* reference = open<AcDbBlockReference>(mark, AcDb::kForWrite);
     ASSERT_NE(reference, nullptr);
@@ -63,6 +87,18 @@ TEST_F(MarkEntriesTest, OtherEntitiesAreSkippedNotAnEnd) {
   const std::vector<MarkEntry> entries = ReadMarks({line, erased, AcDbObjectId(), good}, false);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].markId, good);
+}
+
+// A reference of a derived kind is no mark, but the marks after it are still read.
+TEST_F(MarkEntriesTest, ReferenceOfAnotherKindIsSkippedNotAnEnd) {
+  const AcDbObjectId first = insertMark("1", 1, "( 1 )", "+", 0, 0);
+  const AcDbObjectId other = otherKindOfMark(first);
+  ASSERT_FALSE(other.isNull());
+  const AcDbObjectId last = insertMark("2", 1, "( 1 )", "+", 100, 0);
+  const std::vector<MarkEntry> entries = ReadMarks({first, other, last}, false);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].markId, first);
+  EXPECT_EQ(entries[1].markId, last);
 }
 
 TEST_F(MarkEntriesTest, TriangleFormTakesKindOneAndMarksWithoutKind) {
