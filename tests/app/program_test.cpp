@@ -229,5 +229,29 @@ TEST_F(ProgramTest, PluginIsLoadedFromBesideTheProgramOrWhereTheEnvironmentSays)
   EXPECT_EQ(chosen.status, 0) << chosen.err;
 }
 
+// The demo as the README runs it: every text of its picture has a size one can read, the
+// titles of the script among them.
+TEST_F(ProgramTest, DemoPictureShowsEveryTextWithAVisibleSize) {
+  if (!fs::exists(kPlugin)) GTEST_SKIP() << "the plug-in is not built";
+  const std::string demo = std::string(TESSERA_SOURCE_DIR) + "/examples/demo.scr";
+  const Outcome outcome = run({"run", demo, "--out", "demo.dxf", "--svg", "demo.svg"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const std::string svg = ReadFile(m_folder / "demo.svg");
+  const std::regex text("<text [^>]*font-size=\"([^\"]+)\"[^>]*>([^<]*)</text>");
+  std::vector<std::string> contents;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+       ++it) {
+    EXPECT_GT(std::stod((*it)[1].str()), 0.0) << (*it)[0].str();
+    contents.push_back((*it)[2].str());
+  }
+  std::size_t opened = 0;
+  for (std::size_t at = svg.find("<text "); at != std::string::npos;
+       at = svg.find("<text ", at + 1))
+    ++opened;
+  EXPECT_EQ(contents.size(), opened) << "every text element has a font size";
+  for (const char* title : {"求積図 (demo lot)", "住宅", "隣地境界"})
+    EXPECT_NE(std::find(contents.begin(), contents.end(), title), contents.end()) << title;
+}
+
 }  // namespace
 }  // namespace tessera

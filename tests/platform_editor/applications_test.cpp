@@ -18,9 +18,12 @@ std::vector<std::string>& Messages() {
   return messages;
 }
 
+// What an application sees of the drawing a message is for: the document manager's current
+// document, as a plug-in asks for it, must be the one whose database is the working database.
 std::string DocumentTag() {
-  AcApDocument* current = editor::CurrentDocument();
+  AcApDocument* current = acDocManagerPtr()->curDocument();
   AcDbDatabase* working = acdbHostApplicationServices()->workingDatabase();
+  if (current != editor::CurrentDocument()) return " (the editor works elsewhere)";
   return current && current->database() == working ? "" : " (working database elsewhere)";
 }
 
@@ -77,8 +80,10 @@ class ApplicationsTest : public TestDrawing {
 TEST_F(ApplicationsTest, LoadSendsInitThenALoadForEveryDrawingWithItsDatabaseWorking) {
   std::string error;
   ASSERT_NE(NewDrawing(error), nullptr);
+  AcApDocument* second = acDocManagerPtr()->curDocument();
   load();
   EXPECT_EQ(Messages(), (std::vector<std::string>{"init", "load drawing", "load drawing"}));
+  EXPECT_EQ(acDocManagerPtr()->curDocument(), second) << "the current document comes back";
 }
 
 TEST_F(ApplicationsTest, FunctionCallReachesTheApplicationWithItsArguments) {

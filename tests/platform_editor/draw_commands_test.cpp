@@ -93,8 +93,47 @@ TEST_F(DrawCommandsTest, ThreeDimensionalPolylineKeepsHeights) {
   polyline->close();
   polyline = open<AcDb3dPolyline>(entities().back());
   std::vector<AcGePoint3d> points = polyline->vertexPositions();
+  std::vector<AcDbObjectId> vertices = polyline->vertexIds();
   polyline->close();
   EXPECT_EQ(points, (std::vector<AcGePoint3d>{{0, 0, 0}, {10, 0, 5}, {10, 10, 7}}));
+  // The command closes every vertex it appends: each opens for write afterwards.
+  for (AcDbObjectId id : vertices) {
+    AcDbObject* vertex = nullptr;
+    ASSERT_EQ(acdbOpenObject(vertex, id, AcDb::kForWrite), Acad::eOk) << id.handle().text();
+    vertex->close();
+  }
+}
+
+// A UCS turned a quarter round about the world point 1000,1000: rotation answers are in it, as
+// points are, so the entities turn with it.
+constexpr const char* kQuarterTurnedUcs = "UCS\n3point\n1000,1000\n1000,2000\n0,1000\n";
+
+TEST_F(DrawCommandsTest, RotationAnswersInATurnedUcsAddItsAngle) {
+  AcDbText* text = drawn<AcDbText>(std::string(kQuarterTurnedUcs) + "TEXT\n10,0\n2\n0\nabc\n");
+  ASSERT_NE(text, nullptr);
+  EXPECT_NEAR(text->rotation(), std::numbers::pi / 2, 1e-12);
+  EXPECT_TRUE(text->position().isEqualTo(AcGePoint3d(1000, 1010, 0)));
+  text->close();
+
+  AcDbBlockReference* reference =
+      drawn<AcDbBlockReference>("-INSERT\nAREA1\n0,0\n1\n1\n30\n1\n\n1\nx\n+\n");
+  ASSERT_NE(reference, nullptr);
+  EXPECT_NEAR(reference->rotation(), 120.0 * std::numbers::pi / 180.0, 1e-12);
+  EXPECT_TRUE(reference->position().isEqualTo(AcGePoint3d(1000, 1000, 0)));
+  std::vector<AcDbObjectId> attributes = reference->attributeIds();
+  reference->close();
+  ASSERT_FALSE(attributes.empty());
+  for (AcDbObjectId id : attributes) {
+    AcDbAttribute* attribute = open<AcDbAttribute>(id);
+    EXPECT_NEAR(attribute->rotation(), 120.0 * std::numbers::pi / 180.0, 1e-12) << attribute->tag();
+    attribute->close();
+  }
+
+  // Turned back by more than the UCS's angle: the world angle stays in [0, 2π).
+  text = drawn<AcDbText>("TEXT\n0,0\n2\n-135\nabc\n");
+  ASSERT_NE(text, nullptr);
+  EXPECT_NEAR(text->rotation(), 315.0 * std::numbers::pi / 180.0, 1e-12);
+  text->close();
 }
 
 TEST_F(DrawCommandsTest, RelativeAndPolarPoints) {

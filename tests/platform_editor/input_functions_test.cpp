@@ -70,11 +70,21 @@ TEST_F(InputFunctionsTest, KeywordsMatchByTheirCapitalsAndRefuseOthers) {
   EXPECT_NE(transcript().find("Invalid option keyword."), std::string::npos) << transcript();
 }
 
-TEST_F(InputFunctionsTest, KeywordAtAPointPromptGivesKeywordStatus) {
-  answers("cl\n");
+TEST_F(InputFunctionsTest, KeywordAtAPointPromptGivesKeywordStatusAndGetInputItsText) {
+  answers("cl\nu\n");
   acedInitGet(0, "Close Undo");
   ads_point point;
   EXPECT_EQ(acedGetPoint(nullptr, "\nNext: ", point), RTKWORD);
+  char keyword[16];
+  ASSERT_EQ(acedGetInput(keyword, sizeof keyword), RTNORM);
+  EXPECT_STREQ(keyword, "Close") << "the keyword as declared, not as typed";
+  acedInitGet(0, "Close Undo");
+  ads_real number = 0;
+  EXPECT_EQ(acedGetReal("\nNumber: ", &number), RTKWORD);
+  char small[3];
+  ASSERT_EQ(acedGetInput(small, sizeof small), RTNORM);
+  EXPECT_STREQ(small, "Un") << "cut to the buffer";
+  EXPECT_EQ(acedGetInput(nullptr, 4), RTERROR);
 }
 
 TEST_F(InputFunctionsTest, EndOfInputAndCancelLineCancel) {

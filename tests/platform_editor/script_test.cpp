@@ -16,6 +16,23 @@ TEST_F(ScriptTest, LispSpanningLinesIsOneExpressionAndItsValueIsPrinted) {
   EXPECT_TRUE(HasLine(transcript(), "Command: !total")) << transcript();
 }
 
+// Where an expression ends is decided by its parentheses outside strings and comments.
+TEST_F(ScriptTest, ParenthesesInStringsAndCommentsDoNotCount) {
+  ScriptOutcome outcome =
+      run("(setq a (strcat \"(\" ; )\n  \")\\\"(\"\n ;| ) ) |; \"x\"))\n!a\n(setq b 1) ; (\n!b\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.message << "\n" << transcript();
+  EXPECT_TRUE(HasLine(transcript(), "\"()\\\"(x\"")) << transcript();
+  EXPECT_TRUE(HasLine(transcript(), "Command: !b")) << transcript();
+}
+
+TEST_F(ScriptTest, LongUnclosedExpressionStopsAtItsFirstLine) {
+  std::string script = "(setq a 1)\n(progn\n";
+  for (int i = 0; i < 20000; ++i) script += "(setq a 2)\n";
+  ScriptOutcome outcome = run(script);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.message.rfind("test.scr:2: ", 0), 0u) << outcome.message.substr(0, 80);
+}
+
 TEST_F(ScriptTest, CommentsAnswerNothingAndVoidValuesPrintNothing) {
   ScriptOutcome outcome = run("; a comment\n(princ)\n(list 1 2.5 \"a\")\n");
   EXPECT_EQ(outcome.status, 0) << outcome.message;
@@ -82,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                               "test.scr:2: unknown command"},
                       BadLine{"UnbalancedLisp", ";c\n(+ 1\n", "test.scr:2: "},
                       BadLine{"ExtraParenthesis", "(+ 1 2))\n", "test.scr:1: "},
+                      BadLine{"ExtraParenthesisOnALaterLine", "(+ 1\n2))\n", "test.scr:2: "},
+                      BadLine{"BadDotInAnOpenExpression", "(list\n(. 1)\n", "test.scr:2: "},
                       BadLine{"LispError", "\n(no-such-function 1)\n",
                               "test.scr:2: no function definition: NO-SUCH-FUNCTION"},
                       BadLine{"TextAtPointPrompt", "LINE\nhello\n", "test.scr:2: \"hello\""},

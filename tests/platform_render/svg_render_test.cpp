@@ -7,8 +7,10 @@
 #include <fstream>
 #include <numbers>
 #include <sstream>
+#include <tuple>
 
 #include "drawing_builder.h"
+#include "files/dxf_reader.h"
 #include "platform/svg.h"
 
 namespace tessera {
@@ -183,6 +185,27 @@ TEST(SvgTextTest, TextWithoutHeightTakesTheDrawingsTextSize) {
   drawing.database()->setTextsize(3.5);
   drawing.add(new AcDbText(AcGePoint3d::kOrigin, "A", AcDbObjectId::kNull, 0.0));
   EXPECT_EQ(Only(RenderSvgText(drawing.database()), "text")["font-size"], "3.5");
+}
+
+// A text of height 0 read from a file is not repaired on the way in (the file keeps what it
+// had); the picture still draws it at the drawing's text size, or at the default size when the
+// file gives none.
+TEST(SvgTextTest, TextOfHeightZeroReadFromAFileIsDrawnReadably) {
+  const std::string withSize =
+      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1021\n  9\n$TEXTSIZE\n 40\n4.0\n"
+      "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n"
+      "  0\nTEXT\n  5\n2A\n  8\n0\n 10\n1.0\n 20\n2.0\n 40\n0.0\n  1\n面積\n"
+      "  0\nENDSEC\n  0\nEOF\n";
+  const std::string withoutSize = withSize.substr(0, withSize.find("  9\n$TEXTSIZE")) +
+                                  withSize.substr(withSize.find("  0\nENDSEC"));
+  for (const auto& [name, text, size] : {std::tuple{"with $TEXTSIZE", withSize, "4"},
+                                         std::tuple{"without $TEXTSIZE", withoutSize, "2.5"}}) {
+    AcDbDatabase drawing(false, true);
+    ASSERT_FALSE(files::ReadDxfText(text, &drawing).has_value()) << name;
+    const SvgElement shown = Only(RenderSvgText(&drawing), "text");
+    EXPECT_EQ(shown.content, "面積") << name;
+    EXPECT_EQ(shown["font-size"], size) << name;
+  }
 }
 
 // A block with a line from (0,0) to (10,0) and a unit circle at (5,0).

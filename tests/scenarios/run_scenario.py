@@ -11,12 +11,15 @@ NAME.expect (optional), one item per line:
     =text       the line right after the previous item's line must equal `text`
     !text       no transcript line contains `text`, anywhere
     @exit N     the run must end with exit status N (default 0)
+    @message T  the program's error output (its one-line message) contains T
+    @in FILE    the run opens the drawing FILE (relative to the scenario's folder) with --in
     @roundtrip  the saved drawing is also opened and saved as .tdb, that opened and saved as
                 .dxf again, and NAME.check.py runs on the result as well
     # ...       a comment; blank lines are ignored
 
 NAME.check.py (optional) runs as `python3 NAME.check.py DXF TRANSCRIPT` on the saved drawing and
-must exit 0; figure_checks.py beside this runner has the helpers it uses.
+must exit 0; figure_checks.py beside this runner has the helpers it uses. The environment variable
+TESSERA names the program, for checks that run it again (`tessera render`).
 
 The run writes OUTDIR/NAME.dxf and OUTDIR/NAME.txt (the transcript). A failure prints what was
 missing and the transcript, and exits 1.
@@ -27,7 +30,8 @@ import sys
 
 
 def read_expectations(path):
-    ordered, absent, options = [], [], {"exit": 0, "roundtrip": False}
+    ordered, absent = [], []
+    options = {"exit": 0, "roundtrip": False, "in": None, "messages": []}
     if not os.path.exists(path):
         return ordered, absent, options
     with open(path, encoding="utf-8") as lines:
@@ -37,6 +41,11 @@ def read_expectations(path):
                 continue
             if line.startswith("@exit"):
                 options["exit"] = int(line.split()[1])
+            elif line.startswith("@message "):
+                options["messages"].append(line[len("@message "):].strip())
+            elif line.startswith("@in "):
+                folder = os.path.dirname(os.path.abspath(path))
+                options["in"] = os.path.join(folder, line[len("@in "):].strip())
             elif line.strip() == "@roundtrip":
                 options["roundtrip"] = True
             elif line.startswith("!"):
@@ -49,9 +58,15 @@ def read_expectations(path):
 
 
 def run_tessera(tessera, script, args):
+    status, output, _ = run_tessera_apart(tessera, script, args)
+    return status, output
+
+
+def run_tessera_apart(tessera, script, args):
+    """Runs the program; its status, all its output, and its error output alone."""
     command = [tessera, "run", script] + args
     done = subprocess.run(command, capture_output=True, text=True, timeout=100)
-    return done.returncode, done.stdout + done.stderr
+    return done.returncode, done.stdout + done.stderr, done.stderr
 
 
 def check_transcript(transcript_lines, ordered, absent):
@@ -80,9 +95,10 @@ def check_transcript(transcript_lines, ordered, absent):
     return failures
 
 
-def run_check(check, dxf, transcript):
+def run_check(tessera, check, dxf, transcript):
+    environment = dict(os.environ, TESSERA=os.path.abspath(tessera))
     done = subprocess.run([sys.executable, check, dxf, transcript], capture_output=True,
-                          text=True, timeout=100)
+                          text=True, timeout=100, env=environment)
     if done.returncode == 0:
         return []
     return [f"{os.path.basename(check)} on {os.path.basename(dxf)}:\n{done.stdout}{done.stderr}"]
@@ -113,10 +129,16 @@ def main():
     dxf = os.path.join(outdir, name + ".dxf")
     transcript = os.path.join(outdir, name + ".txt")
     ordered, absent, options = read_expectations(base + ".expect")
-    status, output = run_tessera(tessera, script, ["--out", dxf, "--transcript", transcript])
+    arguments = ["--out", dxf, "--transcript", transcript]
+    if options["in"]:
+        arguments += ["--in", options["in"]]
+    status, output, errors = run_tessera_apart(tessera, script, arguments)
     failures = []
     if status != options["exit"]:
         failures.append(f"exit status {status}, expected {options['exit']}:\n{output}")
+    for message in options["messages"]:
+        if message not in errors:
+            failures.append(f"error output lacks '{message}':\n{errors}")
     lines = []
     if os.path.exists(transcript):
         with open(transcript, encoding="utf-8") as text:
@@ -124,12 +146,12 @@ def main():
     failures += check_transcript(lines, ordered, absent)
     check = base + ".check.py"
     if os.path.exists(check) and os.path.exists(dxf):
-        failures += run_check(check, dxf, transcript)
+        failures += run_check(tessera, check, dxf, transcript)
         if options["roundtrip"]:
             again, trip_failures = round_trip(tessera, name, outdir, dxf)
             failures += trip_failures
             if again:
-                failures += run_check(check, again, transcript)
+                failures += run_check(tessera, check, again, transcript)
     if failures:
         print(f"scenario {name} failed:")
         for failure in failures:

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // Result codes of the input, LISP and command functions.
-constexpr int RTNONE = 5000;   // empty input; also ends a variadic argument list
+constexpr int RTNONE = 5000;  // empty input; also ends a variadic argument list
 constexpr int RTREAL = 5001;
 constexpr int RTPOINT = 5002;  // 2D point
 constexpr int RTSHORT = 5003;
@@ -18,8 +18,8 @@ constexpr int RTORINT = 5008;
 constexpr int RT3DPOINT = 5009;
 constexpr int RTLONG = 5010;
 constexpr int RTVOID = 5014;
-constexpr int RTLB = 5016;  // list begin
-constexpr int RTLE = 5017;  // list end
+constexpr int RTLB = 5016;    // list begin
+constexpr int RTLE = 5017;    // list end
 constexpr int RTDOTE = 5018;  // dot of a dotted pair
 constexpr int RTNIL = 5019;
 constexpr int RTDXF0 = 5020;  // group code 0 inside filter lists
@@ -107,6 +107,8 @@ int acedGetString(int acceptSpaces, const char* prompt, char* result, size_t buf
 int acedGetKword(const char* prompt, char* result, size_t bufferLength);
 int acedGetInt(const char* prompt, int* result);
 int acedGetReal(const char* prompt, ads_real* result);
+// The keyword of the last input call that returned RTKWORD, cut to fit the buffer.
+int acedGetInput(char* result, size_t bufferLength);
 int acedGrDraw(const ads_point from, const ads_point to, int color, int highlight);
 
 // Host commands: acedCommand takes (type, value) pairs ended by RTNONE or 0; acedCmd a list.

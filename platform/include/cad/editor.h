@@ -92,6 +92,9 @@ class AcApDocManager : public AcRxObject {
   AcApDocument* addDocument(AcDbDatabase* database, const std::string& fileName);
   void activateDocument(AcApDocument* document);
   void destroyDocument(AcApDocument* document);
+  // Makes a document current while the platform sends an application a message for it, without
+  // the activation notices of a user's switch; the one that was current before is returned.
+  AcApDocument* setCurDocumentForMessage(AcApDocument* document);
 
  private:
   std::vector<AcApDocument*> m_documents;

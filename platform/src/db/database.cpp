@@ -17,14 +17,18 @@ CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDatabase, AcRxObject)
 namespace tessera::db {
 namespace {
 
+// Never destroyed: a program may hold a drawing in a static of its own, made before this set
+// and so destroyed after it.
 std::set<AcDbDatabase*>& Live() {
-  static std::set<AcDbDatabase*> live;
-  return live;
+  static auto* live = new std::set<AcDbDatabase*>;
+  return *live;
 }
 
 }  // namespace
 
-std::vector<AcDbDatabase*> LiveDatabases() { return {Live().begin(), Live().end()}; }
+std::vector<AcDbDatabase*> LiveDatabases() {
+  return {Live().begin(), Live().end()};
+}
 
 DatabaseImpl::DatabaseImpl(AcDbDatabase* owner)
     : m_owner(owner), m_undo(std::make_unique<UndoLog>(owner)) {}
@@ -133,8 +137,8 @@ AcDbObjectId AddBuiltIn(DatabaseImpl* impl, AcDbObject* object, AcDbObjectId own
   return id;
 }
 
-AcDbObjectId AddTableRecord(DatabaseImpl* impl, AcDbObjectId tableId,
-                            AcDbSymbolTableRecord* record, const char* name) {
+AcDbObjectId AddTableRecord(DatabaseImpl* impl, AcDbObjectId tableId, AcDbSymbolTableRecord* record,
+                            const char* name) {
   ObjectAccess::setRecordName(record, name);
   AcDbObjectId id = AddBuiltIn(impl, record, tableId);
   auto* table = static_cast<AcDbSymbolTable*>(tableId.stub()->object);
@@ -149,9 +153,8 @@ void BuildDefaultDrawing(DatabaseImpl* impl) {
   impl->regAppTable = AddBuiltIn(impl, new AcDbRegAppTable, AcDbObjectId());
   impl->namedObjects = AddBuiltIn(impl, new AcDbDictionary, AcDbObjectId());
   impl->groupDictionary = AddBuiltIn(impl, new AcDbDictionary, impl->namedObjects);
-  ObjectAccess::addDictionaryEntry(
-      static_cast<AcDbDictionary*>(impl->namedObjects.stub()->object), "ACAD_GROUP",
-      impl->groupDictionary);
+  ObjectAccess::addDictionaryEntry(static_cast<AcDbDictionary*>(impl->namedObjects.stub()->object),
+                                   "ACAD_GROUP", impl->groupDictionary);
   impl->layerZero = AddTableRecord(impl, impl->layerTable, new AcDbLayerTableRecord, "0");
   impl->currentLayer = impl->layerZero;
   impl->modelSpace =
@@ -208,12 +211,24 @@ Acad::ErrorStatus AcDbDatabase::getGroupDictionary(AcDbDictionary*& dictionary,
   return OpenAs(dictionary, m_impl->groupDictionary, mode);
 }
 
-AcDbObjectId AcDbDatabase::blockTableId() const { return m_impl->blockTable; }
-AcDbObjectId AcDbDatabase::layerTableId() const { return m_impl->layerTable; }
-AcDbObjectId AcDbDatabase::regAppTableId() const { return m_impl->regAppTable; }
-AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const { return m_impl->namedObjects; }
-AcDbObjectId AcDbDatabase::groupDictionaryId() const { return m_impl->groupDictionary; }
-AcDbObjectId AcDbDatabase::currentSpaceId() const { return m_impl->modelSpace; }
+AcDbObjectId AcDbDatabase::blockTableId() const {
+  return m_impl->blockTable;
+}
+AcDbObjectId AcDbDatabase::layerTableId() const {
+  return m_impl->layerTable;
+}
+AcDbObjectId AcDbDatabase::regAppTableId() const {
+  return m_impl->regAppTable;
+}
+AcDbObjectId AcDbDatabase::namedObjectsDictionaryId() const {
+  return m_impl->namedObjects;
+}
+AcDbObjectId AcDbDatabase::groupDictionaryId() const {
+  return m_impl->groupDictionary;
+}
+AcDbObjectId AcDbDatabase::currentSpaceId() const {
+  return m_impl->modelSpace;
+}
 
 Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* object) {
   if (object == nullptr) return Acad::eNullObjectId;
@@ -233,17 +248,27 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfN
   return id.isNull() ? Acad::eKeyNotFound : Acad::eOk;
 }
 
-AcDbHandle AcDbDatabase::handseed() const { return m_impl->handseed(); }
+AcDbHandle AcDbDatabase::handseed() const {
+  return m_impl->handseed();
+}
 
-void AcDbDatabase::addReactor(AcDbDatabaseReactor* reactor) const { m_impl->addReactor(reactor); }
+void AcDbDatabase::addReactor(AcDbDatabaseReactor* reactor) const {
+  m_impl->addReactor(reactor);
+}
 
 void AcDbDatabase::removeReactor(AcDbDatabaseReactor* reactor) const {
   m_impl->removeReactor(reactor);
 }
 
-AcGePoint3d AcDbDatabase::ucsorg() const { return m_impl->ucsOrigin; }
-AcGeVector3d AcDbDatabase::ucsxdir() const { return m_impl->ucsXAxis; }
-AcGeVector3d AcDbDatabase::ucsydir() const { return m_impl->ucsYAxis; }
+AcGePoint3d AcDbDatabase::ucsorg() const {
+  return m_impl->ucsOrigin;
+}
+AcGeVector3d AcDbDatabase::ucsxdir() const {
+  return m_impl->ucsXAxis;
+}
+AcGeVector3d AcDbDatabase::ucsydir() const {
+  return m_impl->ucsYAxis;
+}
 
 Acad::ErrorStatus AcDbDatabase::setUcs(const AcGePoint3d& origin, const AcGeVector3d& xAxis,
                                        const AcGeVector3d& yAxis) {
@@ -257,7 +282,9 @@ Acad::ErrorStatus AcDbDatabase::setUcs(const AcGePoint3d& origin, const AcGeVect
   return Acad::eOk;
 }
 
-AcDbObjectId AcDbDatabase::clayer() const { return m_impl->currentLayer; }
+AcDbObjectId AcDbDatabase::clayer() const {
+  return m_impl->currentLayer;
+}
 
 Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId layer) {
   if (layer.isNull() || layer.database() != this || layer.isErased()) return Acad::eInvalidInput;
@@ -266,7 +293,9 @@ Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId layer) {
   return Acad::eOk;
 }
 
-double AcDbDatabase::textsize() const { return m_impl->textSize; }
+double AcDbDatabase::textsize() const {
+  return m_impl->textSize;
+}
 
 Acad::ErrorStatus AcDbDatabase::setTextsize(double size) {
   if (!(size > 0.0)) return Acad::eInvalidInput;
@@ -274,8 +303,12 @@ Acad::ErrorStatus AcDbDatabase::setTextsize(double size) {
   return Acad::eOk;
 }
 
-const char* AcDbDatabase::filename() const { return m_impl->fileName.c_str(); }
-void AcDbDatabase::setFilename(const std::string& name) { m_impl->fileName = name; }
+const char* AcDbDatabase::filename() const {
+  return m_impl->fileName.c_str();
+}
+void AcDbDatabase::setFilename(const std::string& name) {
+  m_impl->fileName = name;
+}
 
 AcDbHostApplicationServices* acdbHostApplicationServices() {
   static AcDbHostApplicationServices services;

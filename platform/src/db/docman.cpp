@@ -42,7 +42,9 @@ void AcEditor::removeReactor(AcEditorReactor* reactor) {
   m_reactors.erase(std::remove(m_reactors.begin(), m_reactors.end(), reactor), m_reactors.end());
 }
 
-bool AcEditor::hasReactor(const AcEditorReactor* reactor) const { return Has(m_reactors, reactor); }
+bool AcEditor::hasReactor(const AcEditorReactor* reactor) const {
+  return Has(m_reactors, reactor);
+}
 
 AcApDocManager* acDocManagerPtr() {
   static AcApDocManager manager;
@@ -106,6 +108,13 @@ void AcApDocManager::activateDocument(AcApDocument* document) {
   Tell(this, snapshot, [&](AcApDocManagerReactor* r) { r->documentActivated(document); });
 }
 
+AcApDocument* AcApDocManager::setCurDocumentForMessage(AcApDocument* document) {
+  AcApDocument* before = m_current;
+  // A document closed meanwhile cannot come back; the one the close made current stays.
+  if (document == nullptr || Has(m_documents, document)) m_current = document;
+  return before;
+}
+
 void AcApDocManager::destroyDocument(AcApDocument* document) {
   if (document == nullptr || !Has(m_documents, document)) return;
   acdbHostApplicationServices()->setWorkingDatabase(document->database());
@@ -131,5 +140,9 @@ Acad::ErrorStatus acedGetCommandForDocument(const AcApDocument* document, char*&
   return Acad::eOk;
 }
 
-bool acrxRegisterAppMDIAware(void*) { return true; }
-bool acrxUnlockApplication(void*) { return true; }
+bool acrxRegisterAppMDIAware(void*) {
+  return true;
+}
+bool acrxUnlockApplication(void*) {
+  return true;
+}

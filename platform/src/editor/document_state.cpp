@@ -79,11 +79,15 @@ DocumentScope::DocumentScope(AcApDocument* document)
     : m_savedOverride(Override()),
       m_savedWorking(acdbHostApplicationServices()->workingDatabase()) {
   Override() = document;
-  if (document) acdbHostApplicationServices()->setWorkingDatabase(document->database());
+  if (document == nullptr) return;
+  m_savedCurrent = acDocManagerPtr()->setCurDocumentForMessage(document);
+  m_madeCurrent = true;
+  acdbHostApplicationServices()->setWorkingDatabase(document->database());
 }
 
 DocumentScope::~DocumentScope() {
   Override() = m_savedOverride;
+  if (m_madeCurrent) acDocManagerPtr()->setCurDocumentForMessage(m_savedCurrent);
   acdbHostApplicationServices()->setWorkingDatabase(m_savedWorking);
 }
 

@@ -48,8 +48,9 @@ DocumentState& CurrentState();
 void ForgetDocument(AcApDocument* document);
 void ReleaseForgottenDocuments();
 
-// Makes a document current for the editor, and its database the working database, for as long
-// as it lives (drawing messages are sent with each document current in turn).
+// Makes a document current, for the editor and the document manager alike, and its database the
+// working database, for as long as it lives (drawing messages are sent with each document
+// current in turn).
 class DocumentScope {
  public:
   explicit DocumentScope(AcApDocument* document);
@@ -59,6 +60,8 @@ class DocumentScope {
 
  private:
   AcApDocument* m_savedOverride;
+  AcApDocument* m_savedCurrent = nullptr;
+  bool m_madeCurrent = false;
   AcDbDatabase* m_savedWorking;
 };
 

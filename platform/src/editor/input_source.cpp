@@ -2,6 +2,7 @@
 #include "editor/input_source.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "editor/document_state.h"
 #include "editor/system_variables.h"
@@ -40,6 +41,57 @@ bool IsPointList(const std::vector<lisp::Value>& items) {
   return true;
 }
 
+// Follows the parentheses, strings and comments of LISP text line by line, so that an expression
+// is read only once it can be whole: reading it again at every line of a long unclosed
+// expression would take time growing with the square of its length.
+class LispBalance {
+ public:
+  // Takes the next line; true when it held more than blanks and comments.
+  bool add(std::string_view line) {
+    bool token = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      if (m_inBlockComment) {
+        m_inBlockComment = !line.substr(i).starts_with("|;");
+        if (!m_inBlockComment) ++i;
+      } else if (m_inString) {
+        token = true;
+        stepInString(line[i]);
+      } else if (line[i] == ';') {
+        if (!line.substr(i).starts_with(";|")) break;  // the rest of the line is a comment
+        m_inBlockComment = true;
+        ++i;
+      } else if (!std::isspace(static_cast<unsigned char>(line[i]))) {
+        token = true;
+        stepOutside(line[i]);
+      }
+    }
+    m_escaped = false;  // an escaped line break is a character of the string
+    return token;
+  }
+  bool mayBeWhole() const { return m_depth <= 0 && !m_inString && !m_inBlockComment; }
+
+ private:
+  void stepInString(char c) {
+    if (m_escaped) {
+      m_escaped = false;
+    } else if (c == '\\') {
+      m_escaped = true;
+    } else if (c == '"') {
+      m_inString = false;
+    }
+  }
+  void stepOutside(char c) {
+    if (c == '"') m_inString = true;
+    if (c == '(') ++m_depth;
+    if (c == ')') --m_depth;
+  }
+
+  long m_depth = 0;
+  bool m_inString = false;
+  bool m_escaped = false;
+  bool m_inBlockComment = false;
+};
+
 }  // namespace
 
 InputSource::InputSource(const std::string& text, std::string name) : m_name(std::move(name)) {
@@ -74,30 +126,48 @@ InputItem InputSource::next() {
   return item;
 }
 
+namespace {
+
+// The item of LISP text that was read whole, or that can never be read.
+InputItem LispItem(InputItem item, std::string text, std::size_t first, lisp::ReadResult read) {
+  item.text = std::move(text);
+  if (read.status == lisp::ReadResult::Status::kError) {
+    item.kind = InputItem::Kind::kError;
+    item.message = read.message;
+    item.line = static_cast<int>(first) + read.line;
+    return item;
+  }
+  item.kind = InputItem::Kind::kLisp;
+  item.forms = std::move(read.forms);
+  return item;
+}
+
+}  // namespace
+
 InputItem InputSource::readLisp(std::size_t first) {
   InputItem item;
   item.line = static_cast<int>(first) + 1;
   std::string text;
+  LispBalance balance;
+  bool unread = false;  // lines with something in them came since the last read
   for (std::size_t i = first; i < m_lines.size(); ++i) {
-    text += (i == first ? "" : "\n") + m_lines[i];
+    if (i != first) text += '\n';
+    text += m_lines[i];
+    unread = balance.add(m_lines[i]) || unread;
+    if (!unread || !balance.mayBeWhole()) continue;
+    unread = false;
     lisp::ReadResult read = lisp::Read(text);
     if (read.status == lisp::ReadResult::Status::kIncomplete) continue;
     m_position = i + 1;
-    item.text = text;
-    if (read.status == lisp::ReadResult::Status::kError) {
-      item.kind = InputItem::Kind::kError;
-      item.message = read.message;
-      item.line = static_cast<int>(first) + read.line;
-      return item;
-    }
-    item.kind = InputItem::Kind::kLisp;
-    item.forms = std::move(read.forms);
-    return item;
+    return LispItem(item, std::move(text), first, std::move(read));
   }
   m_position = m_lines.size();
+  lisp::ReadResult read = lisp::Read(text);
+  if (read.status == lisp::ReadResult::Status::kError)
+    return LispItem(item, std::move(text), first, std::move(read));
   item.kind = InputItem::Kind::kError;
-  item.text = text;
-  item.message = kUnbalanced + lisp::Read(text).message;
+  item.text = std::move(text);
+  item.message = kUnbalanced + read.message;
   return item;
 }
 

@@ -33,10 +33,6 @@ struct ChainDeleter {
 };
 using Chain = std::unique_ptr<resbuf, ChainDeleter>;
 
-Value NameValue(const ads_name name) {
-  return Value::EntityName(name);
-}
-
 void NameOf(const Value& value, ads_name name) {
   if (!value.isEntityName()) lisp::ThrowBadArgumentType("lentityp", value);
   value.name(name);
@@ -115,7 +111,7 @@ Value SetVar(lisp::Interpreter& interpreter, Args& args) {
 Value EntLast(lisp::Interpreter&, Args& args) {
   lisp::CheckArgumentCount(args, 0, 0);
   ads_name name;
-  return acdbEntLast(name) == RTNORM ? NameValue(name) : Value();
+  return acdbEntLast(name) == RTNORM ? Value::EntityName(name) : Value();
 }
 
 Value EntNext(lisp::Interpreter&, Args& args) {
@@ -123,14 +119,15 @@ Value EntNext(lisp::Interpreter&, Args& args) {
   ads_name from = {0, 0};
   if (!args.empty() && !args[0].isNil()) NameOf(args[0], from);
   ads_name next;
-  return acdbEntNext(from, next) == RTNORM ? NameValue(next) : Value();
+  return acdbEntNext(from, next) == RTNORM ? Value::EntityName(next) : Value();
 }
 
 Value HandEnt(lisp::Interpreter&, Args& args) {
   lisp::CheckArgumentCount(args, 1, 1);
   ads_name name;
-  return acdbHandEnt(lisp::StringArgument(args[0]).c_str(), name) == RTNORM ? NameValue(name)
-                                                                            : Value();
+  return acdbHandEnt(lisp::StringArgument(args[0]).c_str(), name) == RTNORM
+             ? Value::EntityName(name)
+             : Value();
 }
 
 Value EntGet(lisp::Interpreter&, Args& args) {
@@ -183,8 +180,9 @@ Value SsName(lisp::Interpreter&, Args& args) {
   ads_name selection;
   SetNameOf(args[0], selection);
   ads_name entity;
-  return acedSSName(selection, lisp::IntegerArgument(args[1]), entity) == RTNORM ? NameValue(entity)
-                                                                                 : Value();
+  return acedSSName(selection, lisp::IntegerArgument(args[1]), entity) == RTNORM
+             ? Value::EntityName(entity)
+             : Value();
 }
 
 // (arxload NAME [ONFAILURE]): the name on success; on failure ONFAILURE, or an error.

@@ -1,6 +1,9 @@
 // Transformations between the current UCS and the world system, and acedTrans.
 #include "editor/ucs.h"
 
+#include <cmath>
+#include <numbers>
+
 #include "cad/ads.h"
 
 namespace tessera::editor {
@@ -47,6 +50,13 @@ AcGePoint3d UcsToWorld(const AcGePoint3d& point, const AcDbDatabase* database) {
 AcGePoint3d WorldToUcs(const AcGePoint3d& point, const AcDbDatabase* database) {
   AcGeVector3d local = WorldToUcs(point - AxesOf(database).origin, database);
   return {local.x, local.y, local.z};
+}
+
+double UcsAngleToWorld(double angle, const AcDbDatabase* database) {
+  const AcGeVector3d x = AxesOf(database).x;
+  const double turn = 2.0 * std::numbers::pi;
+  double world = std::fmod(angle + std::atan2(x.y, x.x), turn);
+  return world < 0.0 ? world + turn : world;
 }
 
 }  // namespace tessera::editor

@@ -57,8 +57,7 @@ std::set<std::string> EntryNames(const std::vector<RawTags>& records) {
 class DxfWriter {
  public:
   explicit DxfWriter(AcDbDatabase* database)
-      : m_database(database),
-        m_impl(db::Impl(database)),
+      : m_impl(db::Impl(database)),
         m_saved(database),
         m_filer(&m_tags, database),
         m_nextHandle(m_impl->handseed().value()) {}
@@ -94,7 +93,6 @@ class DxfWriter {
   void fields(AcDbObjectId id, AcDbObject* object);
   void xdata(const AcDbObject* object);
 
-  AcDbDatabase* m_database;
   db::DatabaseImpl* m_impl;
   SavedObjects m_saved;
   RawTags m_tags;
@@ -193,14 +191,18 @@ void DxfWriter::extents(AcGePoint3d& low, AcGePoint3d& high) const {
 void DxfWriter::classes() {
   tag(0, "SECTION");
   tag(2, "CLASSES");
-  std::map<const AcRxClass*, int> counts;
+  // By DXF name, so that the same drawing always writes the same text.
+  std::map<std::string, std::pair<const AcRxClass*, int>> counts;
   m_impl->forEachObject([&](AcDbObjectId id) {
     const AcRxClass* aClass = Peek(id)->isA();
-    if (aClass->isCustom() && m_saved.isSaved(id)) ++counts[aClass];
+    if (!aClass->isCustom() || !m_saved.isSaved(id) || *aClass->dxfName() == '\0') return;
+    auto& [counted, count] = counts[aClass->dxfName()];
+    counted = aClass;
+    ++count;
   });
   std::set<std::string> written;
-  for (const auto& [aClass, count] : counts) {
-    if (*aClass->dxfName() == '\0') continue;
+  for (const auto& [name, entry] : counts) {
+    const auto& [aClass, count] = entry;
     tag(0, "CLASS");
     tag(1, aClass->dxfName());
     tag(2, aClass->name());

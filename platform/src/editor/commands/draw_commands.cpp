@@ -158,7 +158,14 @@ void Extend3dPolyline(CommandContext& command, AcDbObjectId& id, const AcGePoint
     return;
   }
   Opened<AcDb3dPolyline> polyline(id, AcDb::kForWrite);
-  if (polyline) polyline->appendVertex(new AcDb3dPolylineVertex(ToWorld(command, to)));
+  if (!polyline) return;
+  auto* vertex = new AcDb3dPolylineVertex(ToWorld(command, to));
+  // A vertex appended to a polyline in a drawing comes back open for write.
+  if (polyline->appendVertex(vertex) == Acad::eOk) {
+    vertex->close();
+  } else {
+    delete vertex;
+  }
 }
 
 Task<void> Poly3dCommand(CommandContext& command) {
@@ -254,8 +261,10 @@ Task<void> TextCommand(CommandContext& command) {
   Answer content = co_await command.getString(text_prompts::kText, true);
   if (content.text.empty()) co_return;
   SetSystemVariable("TEXTSIZE", size);
-  auto* text = new AcDbText(ToWorld(command, start.point), content.text.c_str(),
-                            AcDbObjectId::kNull, size, Radians(degrees));
+  // The rotation is answered in the current UCS, as the start point is.
+  auto* text =
+      new AcDbText(ToWorld(command, start.point), content.text.c_str(), AcDbObjectId::kNull, size,
+                   UcsAngleToWorld(Radians(degrees), command.database()));
   AppendToModelSpace(command.database(), text);
 }
 

@@ -194,8 +194,9 @@ Task<void> InsertCommand(CommandContext& command) {
   double sx = xScale.kind == AnswerKind::kReal ? xScale.real : 1.0;
   double sy = yScale.kind == AnswerKind::kReal ? yScale.real : sx;
   at.scale = AcGeScale3d(sx, sy, sx);
-  at.rotation =
-      (rotation.kind == AnswerKind::kReal ? rotation.real : 0.0) * std::numbers::pi / 180.0;
+  // The rotation is answered in the current UCS, as the insertion point is.
+  const double degrees = rotation.kind == AnswerKind::kReal ? rotation.real : 0.0;
+  at.rotation = UcsAngleToWorld(degrees * std::numbers::pi / 180.0, command.database());
 
   AcGePoint3d origin;
   std::vector<AttributeTemplate> templates = AttributeTemplates(blockId, origin);
