@@ -202,6 +202,37 @@ TEST_F(RecordFilesTest, RecordsPassUnchangedThroughSessionsWithoutTheApplication
   SetUp();
 }
 
+// A .tdb file made with the application holds its records as binary data only. Opened without
+// the application, the drawing cannot be written as DXF without dropping them: the save is
+// refused with a message and the old file stays, while a .tdb save still keeps them.
+TEST_F(RecordFilesTest, RecordsKnownOnlyAsBinaryDataAreNeverDroppedFromADxfSave) {
+  std::vector<Figure> figures = DrawFigures();
+  std::vector<std::string> before = DescribeAll(figures, database.get());
+  std::string path = TempPath("binary_only.tdb"), error;
+  ASSERT_TRUE(tessera::WriteDrawingFile(database.get(), path, error)) << error;
+  TearDown();
+  area::DeleteRecordClasses();
+  std::unique_ptr<AcDbDatabase> foreign = tessera::ReadDrawingFile(path, error);
+  ASSERT_TRUE(foreign) << error;
+  std::string dxf = TempPath("binary_only.dxf");
+  std::FILE* old = std::fopen(dxf.c_str(), "w");
+  ASSERT_NE(old, nullptr);
+  std::fputs("old drawing", old);
+  std::fclose(old);
+  EXPECT_FALSE(tessera::WriteDrawingFile(foreign.get(), dxf, error));
+  EXPECT_NE(error.find(" AreaDic_"), std::string::npos) << error;
+  EXPECT_NE(error.find("save as .tdb"), std::string::npos) << error;
+  EXPECT_EQ(std::filesystem::file_size(dxf), std::string("old drawing").size());
+  std::string again = TempPath("binary_only_again.tdb");
+  ASSERT_TRUE(tessera::WriteDrawingFile(foreign.get(), again, error)) << error;
+  foreign.reset();
+  area::RegisterRecordClasses();
+  database = tessera::ReadDrawingFile(again, error);
+  ASSERT_TRUE(database) << error;
+  acdbHostApplicationServices()->setWorkingDatabase(database.get());
+  EXPECT_EQ(DescribeAll(figures, database.get()), before);
+}
+
 // Unloading the application while a drawing is open, then saving it: the records are kept
 // with their rows and declared in CLASSES, and come back when the application is loaded again.
 TEST_F(RecordFilesTest, RecordsOfAnUnloadedApplicationAreSavedWhole) {

@@ -17,6 +17,9 @@ NAME.expect (optional), one item per line:
                 .dxf again, and NAME.check.py runs on the result as well
     # ...       a comment; blank lines are ignored
 
+Every drawing saved this way must load in ezdxf with a clean audit and a $HANDSEED above all its
+handles.
+
 NAME.check.py (optional) runs as `python3 NAME.check.py DXF TRANSCRIPT` on the saved drawing and
 must exit 0; figure_checks.py beside this runner has the helpers it uses. The environment variable
 TESSERA names the program, for checks that run it again (`tessera render`).
@@ -104,6 +107,37 @@ def run_check(tessera, check, dxf, transcript):
     return [f"{os.path.basename(check)} on {os.path.basename(dxf)}:\n{done.stdout}{done.stderr}"]
 
 
+def highest_handle_and_seed(path):
+    """The highest handle the file gives an object, and its $HANDSEED."""
+    with open(path, encoding="utf-8") as text:
+        lines = [line.strip() for line in text.read().splitlines()]
+    highest, seed = 0, None
+    for i in range(0, len(lines) - 1, 2):
+        if lines[i] == "9" and lines[i + 1] == "$HANDSEED" and i + 3 < len(lines):
+            seed = int(lines[i + 3], 16)
+        elif lines[i] in ("5", "105") and (i < 2 or lines[i - 1] != "$HANDSEED"):
+            highest = max(highest, int(lines[i + 1], 16))
+    return highest, seed
+
+
+def audit_saved_drawing(dxf):
+    """Every drawing a scenario saves must load in ezdxf with a clean audit, and its handle seed
+    must lie above every handle in it, or the next program to add objects would reuse one."""
+    try:
+        import ezdxf
+    except ImportError:
+        return []
+    failures = []
+    auditor = ezdxf.readfile(dxf).audit()
+    if auditor.errors:
+        failures.append(f"ezdxf audit of {os.path.basename(dxf)}: "
+                        f"{[error.message for error in auditor.errors]}")
+    highest, seed = highest_handle_and_seed(dxf)
+    if seed is None or seed <= highest:
+        failures.append(f"{os.path.basename(dxf)}: $HANDSEED {seed} is not above handle {highest:X}")
+    return failures
+
+
 def round_trip(tessera, name, outdir, dxf):
     """Opens the drawing and saves it as .tdb, then opens that and saves it as .dxf."""
     empty = os.path.join(outdir, name + ".empty.scr")
@@ -144,6 +178,8 @@ def main():
         with open(transcript, encoding="utf-8") as text:
             lines = text.read().splitlines()
     failures += check_transcript(lines, ordered, absent)
+    if os.path.exists(dxf):
+        failures += audit_saved_drawing(dxf)
     check = base + ".check.py"
     if os.path.exists(check) and os.path.exists(dxf):
         failures += run_check(tessera, check, dxf, transcript)
@@ -151,6 +187,7 @@ def main():
             again, trip_failures = round_trip(tessera, name, outdir, dxf)
             failures += trip_failures
             if again:
+                failures += audit_saved_drawing(again)
                 failures += run_check(tessera, check, again, transcript)
     if failures:
         print(f"scenario {name} failed:")

@@ -121,6 +121,10 @@ bool WriteDrawingFile(AcDbDatabase* database, const std::string& path, std::stri
     std::vector<unsigned char> bytes = files::WriteTdbBytes(database);
     return WriteAtomically(path, bytes.data(), bytes.size(), error);
   }
+  if (auto lost = files::DataDxfCannotCarry(database)) {
+    error = path + ": not saved: " + *lost;
+    return false;
+  }
   std::string text = files::WriteDxfText(database);
   return WriteAtomically(path, text.data(), text.size(), error);
 }

@@ -569,4 +569,22 @@ std::string WriteDxfText(AcDbDatabase* database) {
   return DxfWriter(database).text();
 }
 
+std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database) {
+  SavedObjects saved(database);
+  std::size_t count = 0;
+  std::string firstClass;
+  db::Impl(database)->forEachObject([&](AcDbObjectId id) {
+    std::string name;
+    const RawTags* kept = KeptTags(Peek(id), name);
+    if (kept == nullptr || !kept->empty() || !saved.isSaved(id)) return;
+    if (count++ > 0) return;
+    firstClass = name;
+    if (auto* unknown = AcDbUnknownObject::cast(Peek(id))) firstClass = unknown->originalClassName;
+    if (auto* unknown = AcDbUnknownEntity::cast(Peek(id))) firstClass = unknown->originalClassName;
+  });
+  if (count == 0) return std::nullopt;
+  return std::to_string(count) + " object(s) of class " + firstClass +
+         " hold only binary data of an application that is not loaded; load it, or save as .tdb";
+}
+
 }  // namespace tessera::files

@@ -3,6 +3,7 @@
 // they were read; a drawing made in a session gets the defaults every DXF reader expects.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cad/db_database.h"
@@ -10,5 +11,9 @@
 namespace tessera::files {
 
 std::string WriteDxfText(AcDbDatabase* database);
+
+// Why the drawing cannot be written as DXF without losing data, or nothing when it can: objects
+// kept from a .tdb file for an application that is not loaded hold only binary data.
+std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database);
 
 }  // namespace tessera::files

@@ -11,13 +11,13 @@
 namespace tessera {
 namespace {
 
-struct LayerSpec {
+struct TemplateLayer {
   const char* name;
   Adesk::UInt16 color;  // colour index
 };
 
 // Outlines black (white on a dark screen), marks red, values blue, as area drawings usually are.
-constexpr std::array<LayerSpec, 5> kTemplateLayers = {{
+constexpr std::array<TemplateLayer, 5> kTemplateLayers = {{
     {"AREA_LINE", 7},
     {"AREA_MARK", 1},
     {"AREA_VALUE", 5},
@@ -47,7 +47,7 @@ constexpr double kNumberColumnEnd = 2000.0;
 constexpr double kFormulaColumnEnd = 15000.0;
 constexpr double kHeaderCaptionHeight = 350.0;
 
-struct AttributeSpec {
+struct MarkAttributeRow {
   const char* tag;
   const char* prompt;
   const char* defaultValue;
@@ -55,7 +55,7 @@ struct AttributeSpec {
 };
 
 // In prompt order: the figure commands answer the prompts in exactly this order.
-constexpr std::array<AttributeSpec, 5> kMarkAttributes = {{
+constexpr std::array<MarkAttributeRow, 5> kMarkAttributes = {{
     {"BANGO1", "番号", "", false},
     {"BANGO2", "番号(3文字以上)", "", false},
     {"KT", "図形コード", "", true},
@@ -89,14 +89,14 @@ AcDbText* CentredText(const AcGePoint3d& at, const char* text, double height) {
   return entity;
 }
 
-AcDbAttributeDefinition* MarkAttribute(const AttributeSpec& spec, const AcGePoint3d& at,
+AcDbAttributeDefinition* MarkAttribute(const MarkAttributeRow& row, const AcGePoint3d& at,
                                        double height) {
-  auto* definition = new AcDbAttributeDefinition(at, spec.defaultValue, spec.tag, spec.prompt);
+  auto* definition = new AcDbAttributeDefinition(at, row.defaultValue, row.tag, row.prompt);
   definition->setHeight(height);
   definition->setHorizontalMode(AcDb::kTextCenter);
   definition->setVerticalMode(AcDb::kTextVertMid);
   definition->setAlignmentPoint(at);
-  definition->setFlags(spec.invisible ? kAttributeInvisibleFlag : 0);
+  definition->setFlags(row.invisible ? kAttributeInvisibleFlag : 0);
   return definition;
 }
 
@@ -147,11 +147,11 @@ bool AppendHeaderCaptions(AcDbBlockTableRecord* block) {
 void AddLayers(AcDbDatabase* database) {
   AcDbLayerTable* table = nullptr;
   if (database->getLayerTable(table, AcDb::kForWrite) != Acad::eOk) return;
-  for (const LayerSpec& spec : kTemplateLayers) {
-    if (table->has(spec.name)) continue;
+  for (const TemplateLayer& layer : kTemplateLayers) {
+    if (table->has(layer.name)) continue;
     auto* record = new AcDbLayerTableRecord;
-    record->setName(spec.name);
-    record->setColorIndex(spec.color);
+    record->setName(layer.name);
+    record->setColorIndex(layer.color);
     if (table->add(record) == Acad::eOk)
       record->close();
     else
