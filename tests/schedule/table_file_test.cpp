@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "support/shell.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,14 +21,7 @@ namespace fs = std::filesystem;
 const std::string kSource = TESSERA_SOURCE_DIR;
 const std::string kProgram = std::string(TESSERA_BINARY_DIR) + "/bin/tessera";
 
-std::string Shell(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-  std::string output;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
-    output.append(buffer.data(), n);
-  return output;
-}
+using tessera::testing::Shell;
 
 // First session: a triangle and a rectangle, tabulated in general form at the origin.
 constexpr const char* kFirstSession = R"(; the figures and their table

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "support/shell.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,14 +22,7 @@ const std::string kSource = TESSERA_SOURCE_DIR;
 const std::string kProgram = std::string(TESSERA_BINARY_DIR) + "/bin/tessera";
 const std::string kLotDrawing = kSource + "/tests/triangulation/fixtures/lot_drawing.py";
 
-std::string Shell(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-  std::string output;
-  std::array<char, 4096> buffer;
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get()))
-    output.append(buffer.data(), n);
-  return output;
-}
+using tessera::testing::Shell;
 
 std::string LotDrawing(const std::string& action, const fs::path& file) {
   return Shell("/usr/bin/python3 '" + kLotDrawing + "' " + action + " '" + file.string() + "'");
