@@ -1,5 +1,5 @@
 # make demo: install what is missing, build, run examples/demo.scr into out/demo.dxf and out/demo.svg
-# make test: build and run every test through ctest (make test-asan runs them under the sanitizers)
+# make test: build and run every test through ctest, then again under the sanitizers (test-asan)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -28,7 +28,7 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-fast
+test: test-fast test-asan
 
 bench: build
 	@for b in $(BUILD)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done

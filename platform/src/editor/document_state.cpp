@@ -1,6 +1,7 @@
 // The editor's state per open drawing, made on first use and dropped when the drawing closes.
 #include "editor/document_state.h"
 
+#include <new>
 #include <string_view>
 
 #include "cad/arx.h"
@@ -32,13 +33,15 @@ class ClosingDocumentWatcher : public AcApDocManagerReactor {
   void documentToBeDestroyed(AcApDocument* document) override { ForgetDocument(document); }
 };
 
+// The watcher lives in static storage and is never destroyed: the document manager may still
+// notify it while the program exits.
 void WatchClosingDocuments() {
-  static ClosingDocumentWatcher* watcher = [] {
-    auto* reactor = new ClosingDocumentWatcher;
-    acDocManagerPtr()->addReactor(reactor);
-    return reactor;
+  alignas(ClosingDocumentWatcher) static unsigned char storage[sizeof(ClosingDocumentWatcher)];
+  static bool watching = [] {
+    acDocManagerPtr()->addReactor(new (storage) ClosingDocumentWatcher);
+    return true;
   }();
-  (void)watcher;
+  (void)watching;
 }
 
 }  // namespace
