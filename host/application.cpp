@@ -11,6 +11,8 @@ void InitApplication(void* appId) {
   acrxBuildClassHierarchy();
 }
 
-void UnloadApplication() { DeleteRecordClasses(); }
+void UnloadApplication() {
+  DeleteRecordClasses();
+}
 
 }  // namespace area

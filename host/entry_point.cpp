@@ -6,12 +6,22 @@
 extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(
     AcRx::AppMsgCode message, void* packet) {
   switch (message) {
-    case AcRx::kInitAppMsg: area::InitApplication(packet); break;
-    case AcRx::kUnloadAppMsg: area::UnloadApplication(); break;
-    case AcRx::kLoadDwgMsg: area::RegisterLispFunctions(); break;
-    case AcRx::kUnloadDwgMsg: area::UnregisterLispFunctions(); break;
-    case AcRx::kInvkSubrMsg: return static_cast<AcRx::AppRetCode>(area::DispatchLispCall());
-    default: break;
+    case AcRx::kInitAppMsg:
+      area::InitApplication(packet);
+      break;
+    case AcRx::kUnloadAppMsg:
+      area::UnloadApplication();
+      break;
+    case AcRx::kLoadDwgMsg:
+      area::RegisterLispFunctions();
+      break;
+    case AcRx::kUnloadDwgMsg:
+      area::UnregisterLispFunctions();
+      break;
+    case AcRx::kInvkSubrMsg:
+      return static_cast<AcRx::AppRetCode>(area::DispatchLispCall());
+    default:
+      break;
   }
   return AcRx::kRetOK;
 }

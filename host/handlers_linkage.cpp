@@ -4,6 +4,8 @@
 
 namespace area {
 
-int AreaSetSet() { return NotAvailable("areaset_set"); }
+int AreaSetSet() {
+  return NotAvailable("areaset_set");
+}
 
 }  // namespace area

@@ -15,9 +15,9 @@
 namespace {
 
 constexpr const char* kFunctionsInCodeOrder[] = {
-    "AREA_TRIANGLE", "PLOT_TALLY",   "AREA_RECTANGLE", "AREA_TRAPEZOID", "AREA_SECTOR",
-    "AREA_CIRCLE",   "AREA_LUNE",    "AREA_DICCHK",    "DDTRI_DRAW",     "AUTOTRI_DRAW",
-    "AREASET_SET",   "AREA_EXCEL",   "AREA_ISDICT",    "AREA_CONVERT30", "AREA_POLYLINE"};
+    "AREA_TRIANGLE", "PLOT_TALLY", "AREA_RECTANGLE", "AREA_TRAPEZOID", "AREA_SECTOR",
+    "AREA_CIRCLE",   "AREA_LUNE",  "AREA_DICCHK",    "DDTRI_DRAW",     "AUTOTRI_DRAW",
+    "AREASET_SET",   "AREA_EXCEL", "AREA_ISDICT",    "AREA_CONVERT30", "AREA_POLYLINE"};
 
 class EntryPointTest : public tessera::testing::TestDrawing {
  protected:

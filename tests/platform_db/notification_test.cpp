@@ -84,8 +84,7 @@ TEST_F(NotificationTest, AppendingReportsTheEntityAndItsParts) {
   points.append(AcGePoint3d(1, 0, 0));
   Append(new AcDb2dPolyline(AcDb::k2dSimplePoly, points));
   EXPECT_EQ(log, (std::vector<std::string>{"appended:AcDb2dPolyline", "appended:AcDb2dVertex",
-                                           "appended:AcDb2dVertex",
-                                           "appended:AcDbSequenceEnd"}));
+                                           "appended:AcDb2dVertex", "appended:AcDbSequenceEnd"}));
 }
 
 // Changes a second line whenever the first one is modified: its notices nest inside.
@@ -171,8 +170,7 @@ TEST_F(NotificationTest, VertexChangedInsideItsPolylineReportsAsThePolylineThenI
   ASSERT_EQ(polyline->moveGripPointAt(1, AcGePoint3d(20, 0, 0)), Acad::eOk);
   polyline->close();
   EXPECT_EQ(log, (std::vector<std::string>{"openedForModify:AcDb2dPolyline",
-                                           "modified:AcDb2dPolyline",
-                                           "modified:AcDbSequenceEnd"}));
+                                           "modified:AcDb2dPolyline", "modified:AcDbSequenceEnd"}));
 }
 
 TEST_F(NotificationTest, VertexChangedAloneReportsForItself) {
@@ -184,8 +182,8 @@ TEST_F(NotificationTest, VertexChangedAloneReportsForItself) {
   vertex->setPosition(AcGePoint3d(-1, -1, 0));
   vertex->close();
   polyline->close();
-  EXPECT_EQ(log, (std::vector<std::string>{"openedForModify:AcDb2dVertex",
-                                           "modified:AcDb2dVertex"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"openedForModify:AcDb2dVertex", "modified:AcDb2dVertex"}));
 }
 
 // Puts a line back where it was when it hears of its change, as a protected line is.

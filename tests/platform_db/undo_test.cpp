@@ -6,7 +6,9 @@ namespace {
 
 using UndoTest = DrawingTest;
 
-tessera::db::UndoLog& Log(AcDbDatabase* database) { return tessera::db::Impl(database)->undo(); }
+tessera::db::UndoLog& Log(AcDbDatabase* database) {
+  return tessera::db::Impl(database)->undo();
+}
 
 AcGePoint3d StartOf(DrawingTest& test, AcDbObjectId id) {
   auto* line = test.Open<AcDbLine>(id, AcDb::kForRead);

@@ -98,9 +98,19 @@ enum TextHorzMode {
 };
 enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
 
-enum Poly2dType { k2dSimplePoly = 0, k2dFitCurvePoly = 1, k2dQuadSplinePoly = 2, k2dCubicSplinePoly = 3 };
+enum Poly2dType {
+  k2dSimplePoly = 0,
+  k2dFitCurvePoly = 1,
+  k2dQuadSplinePoly = 2,
+  k2dCubicSplinePoly = 3
+};
 enum Poly3dType { k3dSimplePoly = 0, k3dQuadSplinePoly = 1, k3dCubicSplinePoly = 2 };
-enum Vertex2dType { k2dVertex = 0, k2dSplineCtlVertex = 1, k2dSplineFitVertex = 2, k2dCurveFitVertex = 3 };
+enum Vertex2dType {
+  k2dVertex = 0,
+  k2dSplineCtlVertex = 1,
+  k2dSplineFitVertex = 2,
+  k2dCurveFitVertex = 3
+};
 enum Vertex3dType { k3dSimpleVertex = 0, k3dControlVertex = 1, k3dFitVertex = 2 };
 
 enum DuplicateRecordCloning { kDrcNotApplicable = 0, kDrcIgnore = 1, kDrcReplace = 2 };

@@ -561,8 +561,8 @@ class AcDbBlockReference : public AcDbEntity {
   // Attribute ids in order; erased attributes are left out.
   std::vector<AcDbObjectId> attributeIds() const;
   AcDbObjectIterator* attributeIterator() const;
-  Acad::ErrorStatus openAttribute(AcDbAttribute*& attribute, AcDbObjectId id,
-                                  AcDb::OpenMode mode, bool openErased = false);
+  Acad::ErrorStatus openAttribute(AcDbAttribute*& attribute, AcDbObjectId id, AcDb::OpenMode mode,
+                                  bool openErased = false);
   AcDbObjectId sequenceEndId() const { return m_sequenceEnd; }
   Acad::ErrorStatus openSequenceEnd(AcDbSequenceEnd*& end, AcDb::OpenMode mode);
   // Copies the reference with copies of its attributes.
@@ -602,7 +602,7 @@ class AcDbUnknownObject : public AcDbObject {
   // The class or DXF record name, and the raw data in the form it was read in.
   std::string originalClassName;
   std::string originalDxfName;
-  std::vector<unsigned char> binaryData;  // from the binary drawing format
+  std::vector<unsigned char> binaryData;             // from the binary drawing format
   std::vector<std::pair<int, std::string>> dxfTags;  // from DXF: every tag after the handle
 
   Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

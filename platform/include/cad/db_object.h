@@ -187,7 +187,8 @@ class AcDbDxfFiler : public AcRxObject {
   virtual Acad::ErrorStatus writeInt64(int code, Adesk::Int64 value) = 0;
   virtual Acad::ErrorStatus writeBool(int code, bool value) = 0;
   virtual Acad::ErrorStatus writeDouble(int code, double value, int precision = -1) = 0;
-  virtual Acad::ErrorStatus writePoint3d(int code, const AcGePoint3d& point, int precision = -1) = 0;
+  virtual Acad::ErrorStatus writePoint3d(int code, const AcGePoint3d& point,
+                                         int precision = -1) = 0;
   virtual Acad::ErrorStatus writeVector3d(int code, const AcGeVector3d& vector,
                                           int precision = -1) = 0;
   virtual Acad::ErrorStatus writeObjectId(int code, const AcDbObjectId& id) = 0;
@@ -295,7 +296,7 @@ class AcDbObject : public AcRxObject {
   std::vector<AcDbObjectId> m_persistentReactors;
   int m_openMode = AcDb::kForWrite;  // a new object is open for write until it is closed
   int m_readers = 0;
-  bool m_new = true;  // not closed since it was made
+  bool m_new = true;                  // not closed since it was made
   bool m_changedAsSubObject = false;  // its change counts as its owner's
   bool m_modified = false;
   bool m_openedForModifySent = false;

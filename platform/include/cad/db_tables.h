@@ -207,7 +207,8 @@ class AcDbDictionary : public AcDbObject {
   std::unordered_map<std::string, EntryList::iterator> m_index;  // upper-cased keys
   std::unordered_map<AcDbStub*, EntryList::iterator> m_byId;
   bool m_hardOwner = false;
-  std::vector<std::pair<std::string, AcDbObject*>> m_pending;  // set before the dictionary is in a drawing
+  std::vector<std::pair<std::string, AcDbObject*>>
+      m_pending;  // set before the dictionary is in a drawing
 };
 
 class AcDbDictionaryIterator {
@@ -221,9 +222,7 @@ class AcDbDictionaryIterator {
     return !done();
   }
   const char* name() const { return done() ? "" : m_entries[m_position].first.c_str(); }
-  AcDbObjectId objectId() const {
-    return done() ? AcDbObjectId() : m_entries[m_position].second;
-  }
+  AcDbObjectId objectId() const { return done() ? AcDbObjectId() : m_entries[m_position].second; }
   Acad::ErrorStatus getObject(AcDbObject*& object, AcDb::OpenMode mode) const;
 
  private:

@@ -144,7 +144,8 @@ class AcArray {
  public:
   AcArray() = default;
   explicit AcArray(int initialPhysicalLength, int growLength = 8) : m_growLength(growLength) {
-    m_items.reserve(initialPhysicalLength > 0 ? static_cast<std::size_t>(initialPhysicalLength) : 0);
+    m_items.reserve(initialPhysicalLength > 0 ? static_cast<std::size_t>(initialPhysicalLength)
+                                              : 0);
   }
 
   int append(const T& value) {

@@ -92,12 +92,12 @@ void acrxBuildClassHierarchy();
 [[noreturn]] void acrx_abort(const char* format, ...);
 
 // Declares the run-time class members of a host class.
-#define CAD_DECLARE_MEMBERS(CLASS_NAME)                                       \
- public:                                                                     \
-  static AcRxClass* desc();                                                  \
-  AcRxClass* isA() const override;                                           \
-  static CLASS_NAME* cast(const AcRxObject* object) {                        \
-    return (object && object->isKindOf(CLASS_NAME::desc()))                  \
-               ? static_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object))   \
-               : nullptr;                                                    \
+#define CAD_DECLARE_MEMBERS(CLASS_NAME)                                    \
+ public:                                                                   \
+  static AcRxClass* desc();                                                \
+  AcRxClass* isA() const override;                                         \
+  static CLASS_NAME* cast(const AcRxObject* object) {                      \
+    return (object && object->isKindOf(CLASS_NAME::desc()))                \
+               ? static_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object)) \
+               : nullptr;                                                  \
   }

@@ -69,7 +69,9 @@ Acad::ErrorStatus AcDbLine::moveGripPointAt(int index, const AcGePoint3d& to) {
   return moveBy(to - grips[2]);
 }
 
-void AcDbLine::stretchPoints(std::vector<AcGePoint3d>& points) const { points = {m_start, m_end}; }
+void AcDbLine::stretchPoints(std::vector<AcGePoint3d>& points) const {
+  points = {m_start, m_end};
+}
 
 Acad::ErrorStatus AcDbLine::moveStretchPointsAt(const std::vector<int>& indices,
                                                 const AcGeVector3d& offset) {
@@ -139,7 +141,9 @@ Acad::ErrorStatus AcDbCircle::moveGripPointAt(int index, const AcGePoint3d& to) 
   return setRadius(DistanceXY(m_center, to));
 }
 
-void AcDbCircle::stretchPoints(std::vector<AcGePoint3d>& points) const { points = {m_center}; }
+void AcDbCircle::stretchPoints(std::vector<AcGePoint3d>& points) const {
+  points = {m_center};
+}
 
 Acad::ErrorStatus AcDbCircle::moveStretchPointsAt(const std::vector<int>& indices,
                                                   const AcGeVector3d& offset) {
@@ -212,11 +216,16 @@ void AcDbArc::gripPoints(std::vector<AcGePoint3d>& points) const {
 
 Acad::ErrorStatus AcDbArc::moveGripPointAt(int index, const AcGePoint3d& to) {
   switch (index) {
-    case 0: return moveBy(to - m_center);
-    case 1: return setStartAngle(DirectionXY(m_center, to));
-    case 2: return setEndAngle(DirectionXY(m_center, to));
-    case 3: return setRadius(DistanceXY(m_center, to));
-    default: return Acad::eInvalidIndex;
+    case 0:
+      return moveBy(to - m_center);
+    case 1:
+      return setStartAngle(DirectionXY(m_center, to));
+    case 2:
+      return setEndAngle(DirectionXY(m_center, to));
+    case 3:
+      return setRadius(DistanceXY(m_center, to));
+    default:
+      return Acad::eInvalidIndex;
   }
 }
 

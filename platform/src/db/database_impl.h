@@ -28,8 +28,8 @@ class DatabaseImpl {
   AcDbObjectId addObject(AcDbObject* object, AcDbObjectId ownerId);
   // For reading files: makes the object resident under a handle read from the file.
   // eHandleInUse when another object holds it.
-  Acad::ErrorStatus addObjectWithHandle(AcDbObject* object, AcDbHandle handle,
-                                        AcDbObjectId ownerId, AcDbObjectId& id);
+  Acad::ErrorStatus addObjectWithHandle(AcDbObject* object, AcDbHandle handle, AcDbObjectId ownerId,
+                                        AcDbObjectId& id);
   // The id of a handle, or null. With create, makes an empty stub that a later read fills.
   AcDbObjectId idForHandle(AcDbHandle handle, bool create = false);
   AcDbHandle handseed() const { return AcDbHandle(m_nextHandle); }

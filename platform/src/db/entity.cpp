@@ -9,8 +9,7 @@ CAD_DEFINE_ABSTRACT_MEMBERS(AcDbCurve, AcDbEntity)
 namespace {
 
 AcDbDatabase* DrawingOf(const AcDbEntity* entity) {
-  return entity->database() ? entity->database()
-                            : acdbHostApplicationServices()->workingDatabase();
+  return entity->database() ? entity->database() : acdbHostApplicationServices()->workingDatabase();
 }
 
 struct LayerChange {
@@ -101,15 +100,21 @@ void AcDbEntity::setDatabaseDefaults(AcDbDatabase* database) {
   m_linetype = "ByLayer";
 }
 
-Acad::ErrorStatus AcDbEntity::moveBy(const AcGeVector3d&) { return Acad::eNotApplicable; }
+Acad::ErrorStatus AcDbEntity::moveBy(const AcGeVector3d&) {
+  return Acad::eNotApplicable;
+}
 
-void AcDbEntity::gripPoints(std::vector<AcGePoint3d>& points) const { points.clear(); }
+void AcDbEntity::gripPoints(std::vector<AcGePoint3d>& points) const {
+  points.clear();
+}
 
 Acad::ErrorStatus AcDbEntity::moveGripPointAt(int, const AcGePoint3d&) {
   return Acad::eNotApplicable;
 }
 
-void AcDbEntity::stretchPoints(std::vector<AcGePoint3d>& points) const { gripPoints(points); }
+void AcDbEntity::stretchPoints(std::vector<AcGePoint3d>& points) const {
+  gripPoints(points);
+}
 
 Acad::ErrorStatus AcDbEntity::moveStretchPointsAt(const std::vector<int>& indices,
                                                   const AcGeVector3d& offset) {

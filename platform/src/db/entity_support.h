@@ -32,5 +32,5 @@ inline bool Contains(const std::vector<int>& indices, int index) {
 }  // namespace tessera::db
 
 // Every setter starts here: nothing changes unless the object is open for write.
-#define WRITE_GUARD()                                                               \
+#define WRITE_GUARD() \
   if (Acad::ErrorStatus status_ = assertWriteEnabled(); status_ != Acad::eOk) return status_

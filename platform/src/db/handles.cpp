@@ -15,10 +15,14 @@ AcDbHandle::AcDbHandle(const char* hexText) {
   for (const char* p = hexText; *p != '\0'; ++p) {
     char c = *p;
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else return;  // not a handle: stays null
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else
+      return;  // not a handle: stays null
     if (++digits > 16) return;
     value = (value << 4) | static_cast<std::uint64_t>(digit);
   }
@@ -41,15 +45,21 @@ std::string AcDbHandle::text() const {
   return buffer;
 }
 
-bool AcDbObjectId::isValid() const { return m_stub != nullptr && m_stub->object != nullptr; }
+bool AcDbObjectId::isValid() const {
+  return m_stub != nullptr && m_stub->object != nullptr;
+}
 
-bool AcDbObjectId::isErased() const { return m_stub != nullptr && m_stub->erased; }
+bool AcDbObjectId::isErased() const {
+  return m_stub != nullptr && m_stub->erased;
+}
 
 AcDbHandle AcDbObjectId::handle() const {
   return m_stub ? AcDbHandle(m_stub->handle) : AcDbHandle();
 }
 
-AcDbDatabase* AcDbObjectId::database() const { return m_stub ? m_stub->database : nullptr; }
+AcDbDatabase* AcDbObjectId::database() const {
+  return m_stub ? m_stub->database : nullptr;
+}
 
 AcRxClass* AcDbObjectId::objectClass() const {
   return (m_stub && m_stub->object) ? m_stub->object->isA() : nullptr;

@@ -29,9 +29,8 @@ void ToObjectReactors(const AcDbObject* object, Call call) {
 }  // namespace
 
 void NotifyAppended(const AcDbObject* object) {
-  ToDatabaseReactors(object, [&](AcDbDatabaseReactor* r, AcDbDatabase* db) {
-    r->objectAppended(db, object);
-  });
+  ToDatabaseReactors(
+      object, [&](AcDbDatabaseReactor* r, AcDbDatabase* db) { r->objectAppended(db, object); });
 }
 
 void NotifyOpenedForModify(const AcDbObject* object) {
@@ -42,9 +41,8 @@ void NotifyOpenedForModify(const AcDbObject* object) {
 }
 
 void NotifyModified(const AcDbObject* object) {
-  ToDatabaseReactors(object, [&](AcDbDatabaseReactor* r, AcDbDatabase* db) {
-    r->objectModified(db, object);
-  });
+  ToDatabaseReactors(
+      object, [&](AcDbDatabaseReactor* r, AcDbDatabase* db) { r->objectModified(db, object); });
   ToObjectReactors(object, [&](AcDbObjectReactor* r) { r->modified(object); });
 }
 

@@ -23,7 +23,9 @@ using tessera::db::Impl;
 // many rounds of modified-while-notifying the object is left as it is.
 constexpr int kMaxNotifyRounds = 8;
 
-bool IsResident(const AcDbStub* stub) { return stub != nullptr && stub->database != nullptr; }
+bool IsResident(const AcDbStub* stub) {
+  return stub != nullptr && stub->database != nullptr;
+}
 
 }  // namespace
 
@@ -34,9 +36,13 @@ AcDbObject::~AcDbObject() {
   if (m_stub != nullptr && m_stub->object == this) m_stub->object = nullptr;
 }
 
-AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(m_stub); }
+AcDbObjectId AcDbObject::objectId() const {
+  return AcDbObjectId(m_stub);
+}
 
-AcDbDatabase* AcDbObject::database() const { return m_stub ? m_stub->database : nullptr; }
+AcDbDatabase* AcDbObject::database() const {
+  return m_stub ? m_stub->database : nullptr;
+}
 
 Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId ownerId) {
   if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
@@ -49,13 +55,21 @@ bool AcDbObject::isReadEnabled() const {
   return m_openMode == AcDb::kForWrite || m_readers > 0 || m_notifyDepth > 0;
 }
 
-bool AcDbObject::isWriteEnabled() const { return m_openMode == AcDb::kForWrite; }
+bool AcDbObject::isWriteEnabled() const {
+  return m_openMode == AcDb::kForWrite;
+}
 
-bool AcDbObject::isNotifyEnabled() const { return m_notifyDepth > 0; }
+bool AcDbObject::isNotifyEnabled() const {
+  return m_notifyDepth > 0;
+}
 
-bool AcDbObject::isNewObject() const { return m_new; }
+bool AcDbObject::isNewObject() const {
+  return m_new;
+}
 
-bool AcDbObject::isErased() const { return m_stub != nullptr && m_stub->erased; }
+bool AcDbObject::isErased() const {
+  return m_stub != nullptr && m_stub->erased;
+}
 
 Acad::ErrorStatus AcDbObject::assertReadEnabled() const {
   return isReadEnabled() ? Acad::eOk : Acad::eNotOpenForRead;
@@ -134,7 +148,8 @@ void SendModified(AcDbObject* object) {
   auto* polyline = AcDb2dPolyline::cast(object);
   if (polyline == nullptr) return;
   AcDbStub* endStub = polyline->sequenceEndId().stub();
-  if (endStub != nullptr && endStub->object != nullptr) tessera::db::NotifyModified(endStub->object);
+  if (endStub != nullptr && endStub->object != nullptr)
+    tessera::db::NotifyModified(endStub->object);
 }
 
 }  // namespace

@@ -40,8 +40,7 @@ void AddAttributes(DatabaseImpl* impl, AcDbBlockReference* reference) {
   auto& pending = ObjectAccess::pendingAttributes(reference);
   if (pending.empty()) return;
   for (AcDbAttribute* attribute : pending)
-    ObjectAccess::attributes(reference).push_back(
-        AddPart(impl, attribute, reference->objectId()));
+    ObjectAccess::attributes(reference).push_back(AddPart(impl, attribute, reference->objectId()));
   pending.clear();
   if (ObjectAccess::sequenceEnd(reference).isNull())
     ObjectAccess::sequenceEnd(reference) = AddSequenceEnd(impl, reference->objectId());
@@ -84,11 +83,16 @@ void FollowGroupMembers(AcDbGroup* group) {
 void AddOwnedParts(AcDbObject* object) {
   DatabaseImpl* impl = Impl(object->database());
   if (impl == nullptr) return;
-  if (auto* complex = dynamic_cast<AcDbComplexEntity*>(object)) AddVertices(impl, complex);
-  else if (auto* reference = AcDbBlockReference::cast(object)) AddAttributes(impl, reference);
-  else if (auto* block = AcDbBlockTableRecord::cast(object)) AddBlockEntities(impl, block);
-  else if (auto* dictionary = AcDbDictionary::cast(object)) AddDictionaryEntries(impl, dictionary);
-  else if (auto* group = AcDbGroup::cast(object)) FollowGroupMembers(group);
+  if (auto* complex = dynamic_cast<AcDbComplexEntity*>(object))
+    AddVertices(impl, complex);
+  else if (auto* reference = AcDbBlockReference::cast(object))
+    AddAttributes(impl, reference);
+  else if (auto* block = AcDbBlockTableRecord::cast(object))
+    AddBlockEntities(impl, block);
+  else if (auto* dictionary = AcDbDictionary::cast(object))
+    AddDictionaryEntries(impl, dictionary);
+  else if (auto* group = AcDbGroup::cast(object))
+    FollowGroupMembers(group);
 }
 
 }  // namespace tessera::db

@@ -183,8 +183,7 @@ std::vector<AcGePoint3d> PositionsOf(const std::vector<AcDbObjectId>& ids) {
 
 }  // namespace
 
-void AcDbComplexEntity::forEachSubEntity(void (*apply)(AcDbEntity*, const void*),
-                                         const void* arg) {
+void AcDbComplexEntity::forEachSubEntity(void (*apply)(AcDbEntity*, const void*), const void* arg) {
   for (AcDbVertex* pending : m_pendingVertices) apply(pending, arg);
   for (AcDbObjectId id : vertexIds()) {
     AcDbEntity* vertex = nullptr;
@@ -296,9 +295,8 @@ Acad::ErrorStatus AcDb2dPolyline::getEndPoint(AcGePoint3d& point) const {
 // still read every vertex.
 Acad::ErrorStatus AcDb2dPolyline::moveBy(const AcGeVector3d& displacement) {
   WRITE_GUARD();
-  return ChangeVertices<AcDb2dVertex>(vertexIds(), [&](AcDb2dVertex* v, int) {
-    v->setPosition(v->position() + displacement);
-  });
+  return ChangeVertices<AcDb2dVertex>(
+      vertexIds(), [&](AcDb2dVertex* v, int) { v->setPosition(v->position() + displacement); });
 }
 
 void AcDb2dPolyline::gripPoints(std::vector<AcGePoint3d>& points) const {
@@ -352,8 +350,7 @@ Acad::ErrorStatus AcDb2dPolyline::dwgInFields(AcDbDwgFiler* filer) {
 
 // ---- 3D polyline
 
-AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices,
-                               bool closed)
+AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices, bool closed)
     : m_type(type), m_closed(closed) {
   for (const AcGePoint3d& point : vertices)
     ObjectAccess::pendingVertices(this).push_back(new AcDb3dPolylineVertex(point));
@@ -557,7 +554,9 @@ Acad::ErrorStatus AcDbPolyline::moveGripPointAt(int index, const AcGePoint3d& to
   return setPointAt(static_cast<unsigned>(index), AcGePoint2d(to.x, to.y));
 }
 
-void AcDbPolyline::stretchPoints(std::vector<AcGePoint3d>& points) const { gripPoints(points); }
+void AcDbPolyline::stretchPoints(std::vector<AcGePoint3d>& points) const {
+  gripPoints(points);
+}
 
 Acad::ErrorStatus AcDbPolyline::moveStretchPointsAt(const std::vector<int>& indices,
                                                     const AcGeVector3d& offset) {

@@ -48,7 +48,8 @@ int RemoveFromDatabase(AcDbDatabase* database, const void* libraryBase) {
 int RemoveReactorsOfLibrary(const void* libraryBase) {
   if (libraryBase == nullptr) return 0;
   int removed = 0;
-  for (AcDbDatabase* database : LiveDatabases()) removed += RemoveFromDatabase(database, libraryBase);
+  for (AcDbDatabase* database : LiveDatabases())
+    removed += RemoveFromDatabase(database, libraryBase);
   for (AcEditorReactor* reactor : acedEditor->reactors())
     if (DefinedIn(reactor, libraryBase)) {
       acedEditor->removeReactor(reactor);

@@ -31,7 +31,9 @@ AcRxClass* AcRxObject::desc() {
   return descriptor;
 }
 
-AcRxClass* AcRxObject::isA() const { return AcRxObject::desc(); }
+AcRxClass* AcRxObject::isA() const {
+  return AcRxObject::desc();
+}
 
 bool AcRxObject::isKindOf(const AcRxClass* aClass) const {
   const AcRxClass* own = isA();
@@ -56,7 +58,9 @@ AcRxClass* AcRxClass::desc() {
   return descriptor;
 }
 
-AcRxClass* AcRxClass::isA() const { return AcRxClass::desc(); }
+AcRxClass* AcRxClass::isA() const {
+  return AcRxClass::desc();
+}
 
 bool AcRxClass::isDerivedFrom(const AcRxClass* other) const {
   for (const AcRxClass* c = this; c != nullptr; c = c->myParent())
@@ -64,7 +68,9 @@ bool AcRxClass::isDerivedFrom(const AcRxClass* other) const {
   return false;
 }
 
-AcRxObject* AcRxClass::create() const { return m_constructor ? m_constructor() : nullptr; }
+AcRxObject* AcRxClass::create() const {
+  return m_constructor ? m_constructor() : nullptr;
+}
 
 AcRxClass* AcRxDictionary::desc() {
   static AcRxClass* descriptor =
@@ -72,7 +78,9 @@ AcRxClass* AcRxDictionary::desc() {
   return descriptor;
 }
 
-AcRxClass* AcRxDictionary::isA() const { return AcRxDictionary::desc(); }
+AcRxClass* AcRxDictionary::isA() const {
+  return AcRxDictionary::desc();
+}
 
 AcRxObject* AcRxDictionary::at(const char* key) const {
   if (key == nullptr) return nullptr;
@@ -116,8 +124,8 @@ AcRxClass* newAcRxClass(const char* className, const char* parentClassName, int 
   if (className == nullptr || *className == '\0') return nullptr;
   acrxSysRegistry();
   auto* aClass = new AcRxClass(className, parentClassName ? parentClassName : "", dwgVersion,
-                               maintenanceVersion, proxyFlags, constructor,
-                               dxfName ? dxfName : "", appName ? appName : "");
+                               maintenanceVersion, proxyFlags, constructor, dxfName ? dxfName : "",
+                               appName ? appName : "");
   aClass->setCustom(true);
   aClass->setParent(FindClass(parentClassName));
   acrxClassDictionary()->atPut(className, aClass);

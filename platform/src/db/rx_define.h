@@ -11,13 +11,15 @@ AcRxClass* RegisterHostClass(const char* name, AcRxClass* parent, const char* dx
 void RegisterAllHostClasses();
 }  // namespace tessera::rx
 
-#define CAD_DEFINE_MEMBERS_WITH(CLASS_NAME, PARENT, DXF_NAME, CONSTRUCTOR)                   \
+#define CAD_DEFINE_MEMBERS_WITH(CLASS_NAME, PARENT, DXF_NAME, CONSTRUCTOR)                  \
   AcRxClass* CLASS_NAME::desc() {                                                           \
     static AcRxClass* descriptor =                                                          \
         tessera::rx::RegisterHostClass(#CLASS_NAME, PARENT::desc(), DXF_NAME, CONSTRUCTOR); \
     return descriptor;                                                                      \
   }                                                                                         \
-  AcRxClass* CLASS_NAME::isA() const { return CLASS_NAME::desc(); }
+  AcRxClass* CLASS_NAME::isA() const {                                                      \
+    return CLASS_NAME::desc();                                                              \
+  }
 
 #define CAD_DEFINE_MEMBERS(CLASS_NAME, PARENT, DXF_NAME) \
   CAD_DEFINE_MEMBERS_WITH(CLASS_NAME, PARENT, DXF_NAME,  \

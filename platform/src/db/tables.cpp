@@ -28,7 +28,9 @@ std::string NameKey(const std::string& name) {
   return key;
 }
 
-bool IsUsableName(const char* name) { return name != nullptr && *name != '\0'; }
+bool IsUsableName(const char* name) {
+  return name != nullptr && *name != '\0';
+}
 
 }  // namespace
 
@@ -122,8 +124,8 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbSymbolTableRecord* record) {
   return add(id, record);
 }
 
-Acad::ErrorStatus AcDbSymbolTable::newIterator(AcDbSymbolTableIterator*& iterator,
-                                               bool atBeginning, bool skipErased) const {
+Acad::ErrorStatus AcDbSymbolTable::newIterator(AcDbSymbolTableIterator*& iterator, bool atBeginning,
+                                               bool skipErased) const {
   std::vector<AcDbObjectId> ids;
   for (AcDbObjectId id : m_order)
     if (!skipErased || !id.isErased()) ids.push_back(id);
@@ -216,8 +218,7 @@ Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*&
                                         AcDb::OpenMode mode, bool openErased) const {
   record = nullptr;
   AcDbObjectId id;
-  if (Acad::ErrorStatus status = AcDbSymbolTable::getAt(name, id, openErased);
-      status != Acad::eOk)
+  if (Acad::ErrorStatus status = AcDbSymbolTable::getAt(name, id, openErased); status != Acad::eOk)
     return status;
   return acdbOpenObject(record, id, mode, openErased);
 }
@@ -226,8 +227,7 @@ Acad::ErrorStatus AcDbBlockTable::getAt(const char* name, AcDbBlockTableRecord*&
                                         AcDb::OpenMode mode, bool openErased) const {
   record = nullptr;
   AcDbObjectId id;
-  if (Acad::ErrorStatus status = AcDbSymbolTable::getAt(name, id, openErased);
-      status != Acad::eOk)
+  if (Acad::ErrorStatus status = AcDbSymbolTable::getAt(name, id, openErased); status != Acad::eOk)
     return status;
   return acdbOpenObject(record, id, mode, openErased);
 }
@@ -322,8 +322,7 @@ Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& id) co
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& entity,
-                                                          AcDb::OpenMode mode,
+Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& entity, AcDb::OpenMode mode,
                                                           bool openErased) const {
   entity = nullptr;
   if (done()) return Acad::eInvalidIndex;

@@ -101,7 +101,9 @@ Acad::ErrorStatus AcDbText::moveGripPointAt(int index, const AcGePoint3d& to) {
   return moveBy(to - grips[0]);
 }
 
-void AcDbText::stretchPoints(std::vector<AcGePoint3d>& points) const { gripPoints(points); }
+void AcDbText::stretchPoints(std::vector<AcGePoint3d>& points) const {
+  gripPoints(points);
+}
 
 Acad::ErrorStatus AcDbText::moveStretchPointsAt(const std::vector<int>& indices,
                                                 const AcGeVector3d& offset) {
@@ -156,7 +158,9 @@ Acad::ErrorStatus AcDbText::dwgInFields(AcDbDwgFiler* filer) {
 AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position,
                                                  const char* defaultText, const char* tag,
                                                  const char* prompt, AcDbObjectId style)
-    : AcDbText(position, defaultText, style), m_tag(tag ? tag : ""), m_prompt(prompt ? prompt : "") {}
+    : AcDbText(position, defaultText, style),
+      m_tag(tag ? tag : ""),
+      m_prompt(prompt ? prompt : "") {}
 
 Acad::ErrorStatus AcDbAttributeDefinition::setTag(const char* tag) {
   if (tag == nullptr || *tag == '\0') return Acad::eInvalidInput;
@@ -207,8 +211,7 @@ namespace {
 
 // Where a point of the block definition lands in the drawing.
 AcGePoint3d PlaceInReference(const AcGePoint3d& point, const AcGePoint3d& insertion,
-                             const AcGeScale3d& scale, double rotation,
-                             const AcGePoint3d& origin) {
+                             const AcGeScale3d& scale, double rotation, const AcGePoint3d& origin) {
   double x = (point.x - origin.x) * scale.sx;
   double y = (point.y - origin.y) * scale.sy;
   double c = std::cos(rotation), s = std::sin(rotation);

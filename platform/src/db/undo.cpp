@@ -140,8 +140,12 @@ void UndoLog::restoreState(const Entry& entry) {
       object->dwgInFields(&filer);
       break;
     }
-    case Entry::Kind::kCreated: object->erase(true); break;
-    case Entry::Kind::kErased: object->erase(!entry.erased); break;
+    case Entry::Kind::kCreated:
+      object->erase(true);
+      break;
+    case Entry::Kind::kErased:
+      object->erase(!entry.erased);
+      break;
   }
   object->close();
 }

@@ -1,7 +1,7 @@
 #include "db/xdata.h"
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,8 +23,7 @@ resbuf* CopyItem(const resbuf* item) {
   if (copy == nullptr) return nullptr;
   if (lisp::ResbufHoldsString(item->restype)) {
     if (copy->resval.rstring != nullptr) std::free(copy->resval.rstring);
-    copy->resval.rstring =
-        lisp::NewResbufString(item->resval.rstring ? item->resval.rstring : "");
+    copy->resval.rstring = lisp::NewResbufString(item->resval.rstring ? item->resval.rstring : "");
   } else {
     copy->resval = item->resval;
   }
@@ -36,8 +35,10 @@ void AppendCopies(resbuf*& head, resbuf*& tail, const resbuf* first, const resbu
   for (const resbuf* item = first; item != stop; item = item->rbnext) {
     resbuf* copy = CopyItem(item);
     if (copy == nullptr) return;
-    if (tail) tail->rbnext = copy;
-    else head = copy;
+    if (tail)
+      tail->rbnext = copy;
+    else
+      head = copy;
     tail = copy;
   }
 }
@@ -49,7 +50,8 @@ const resbuf* NextBlock(const resbuf* block) {
 }
 
 bool SameApplication(const resbuf* a, const char* name) {
-  return a->resval.rstring != nullptr && name != nullptr && strcasecmp(a->resval.rstring, name) == 0;
+  return a->resval.rstring != nullptr && name != nullptr &&
+         strcasecmp(a->resval.rstring, name) == 0;
 }
 
 bool NamedIn(const resbuf* given, const char* application) {
@@ -101,8 +103,10 @@ void RegisterXDataApplications(AcDbDatabase* database, const resbuf* xdata) {
     if (table->upgradeOpen() != Acad::eOk) break;
     auto* record = new AcDbRegAppTableRecord;
     record->setName(name);
-    if (table->add(record) == Acad::eOk) record->close();
-    else delete record;
+    if (table->add(record) == Acad::eOk)
+      record->close();
+    else
+      delete record;
   }
   if (table != nullptr) table->close();
 }
@@ -115,13 +119,21 @@ Acad::ErrorStatus FileXData(AcDbDwgFiler* filer, const resbuf* chain) {
     filer->writeInt16(item->restype);
     switch (GroupCodeValueKind(item->restype)) {
       case GroupValueKind::kPoint:
-        filer->writePoint3d(AcGePoint3d(item->resval.rpoint[0], item->resval.rpoint[1],
-                                        item->resval.rpoint[2]));
+        filer->writePoint3d(
+            AcGePoint3d(item->resval.rpoint[0], item->resval.rpoint[1], item->resval.rpoint[2]));
         break;
-      case GroupValueKind::kReal: filer->writeDouble(item->resval.rreal); break;
-      case GroupValueKind::kInt16: filer->writeInt16(item->resval.rint); break;
-      case GroupValueKind::kInt32: filer->writeInt32(item->resval.rlong); break;
-      default: filer->writeString(item->resval.rstring ? item->resval.rstring : ""); break;
+      case GroupValueKind::kReal:
+        filer->writeDouble(item->resval.rreal);
+        break;
+      case GroupValueKind::kInt16:
+        filer->writeInt16(item->resval.rint);
+        break;
+      case GroupValueKind::kInt32:
+        filer->writeInt32(item->resval.rlong);
+        break;
+      default:
+        filer->writeString(item->resval.rstring ? item->resval.rstring : "");
+        break;
     }
   }
   return filer->filerStatus();
@@ -139,9 +151,15 @@ Acad::ErrorStatus ReadItemValue(AcDbDwgFiler* filer, resbuf* item) {
       item->resval.rpoint[2] = point.z;
       break;
     }
-    case GroupValueKind::kReal: filer->readDouble(&item->resval.rreal); break;
-    case GroupValueKind::kInt16: filer->readInt16(&item->resval.rint); break;
-    case GroupValueKind::kInt32: filer->readInt32(&item->resval.rlong); break;
+    case GroupValueKind::kReal:
+      filer->readDouble(&item->resval.rreal);
+      break;
+    case GroupValueKind::kInt16:
+      filer->readInt16(&item->resval.rint);
+      break;
+    case GroupValueKind::kInt32:
+      filer->readInt32(&item->resval.rlong);
+      break;
     default: {
       std::string text;
       filer->readString(&text);
@@ -169,8 +187,10 @@ Acad::ErrorStatus ReadXData(AcDbDwgFiler* filer, resbuf*& chain) {
       break;
     }
     resbuf* item = acutNewRb(code);
-    if (tail) tail->rbnext = item;
-    else chain = item;
+    if (tail)
+      tail->rbnext = item;
+    else
+      chain = item;
     tail = item;
     if (ReadItemValue(filer, item) != Acad::eOk) break;
   }
