@@ -187,5 +187,21 @@ TEST_F(DxfClassesTest, ObjectsAreFiledByTheirOwnFieldsAndReadBackByThem) {
   EXPECT_EQ(WriteDxfText(m_again.get()), text) << "read by its fields, it writes the same again";
 }
 
+// A class registered without a DXF name has no DXF form: a DXF save would drop its objects, so
+// the drawing is refused as DXF, naming the class.
+TEST_F(DxfClassesTest, ObjectsOfAClassWithoutADxfNameStopADxfSave) {
+  addNotes({Note(new SurveyNote, "K1-K2", 12.5), Note(new SurveyNote, "erased", 1.0)});
+  EXPECT_FALSE(DataDxfCannotCarry(m_drawing.get()).has_value());
+  AcRxClass* named = SurveyNote::Class();
+  SurveyNote::Class() = newAcRxClass(
+      "NamelessNote", "AcDbObject", 0, []() -> AcRxObject* { return new SurveyNote; }, "",
+      "Survey Notes Application");
+  std::optional<std::string> refusal = DataDxfCannotCarry(m_drawing.get());
+  deleteAcRxClass(SurveyNote::Class());
+  SurveyNote::Class() = named;
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_NE(refusal->find("1 object(s) of class NamelessNote"), std::string::npos) << *refusal;
+}
+
 }  // namespace
 }  // namespace tessera::files::testing

@@ -569,22 +569,38 @@ std::string WriteDxfText(AcDbDatabase* database) {
   return DxfWriter(database).text();
 }
 
+namespace {
+
+// The class of an object that cannot be written as DXF, or nothing when it can be.
+std::optional<std::string> ClassDxfCannotCarry(const AcDbObject* object) {
+  std::string dxfName;
+  if (const RawTags* kept = KeptTags(object, dxfName)) {
+    if (!kept->empty()) return std::nullopt;
+    auto* unknown = AcDbUnknownObject::cast(object);
+    std::string name =
+        unknown ? unknown->originalClassName : AcDbUnknownEntity::cast(object)->originalClassName;
+    return name.empty() ? "(unnamed)" : name;
+  }
+  const AcRxClass* aClass = object->isA();
+  if (aClass->isCustom() && *aClass->dxfName() == '\0') return std::string(aClass->name());
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database) {
   SavedObjects saved(database);
   std::size_t count = 0;
   std::string firstClass;
   db::Impl(database)->forEachObject([&](AcDbObjectId id) {
-    std::string name;
-    const RawTags* kept = KeptTags(Peek(id), name);
-    if (kept == nullptr || !kept->empty() || !saved.isSaved(id)) return;
-    if (count++ > 0) return;
-    firstClass = name;
-    if (auto* unknown = AcDbUnknownObject::cast(Peek(id))) firstClass = unknown->originalClassName;
-    if (auto* unknown = AcDbUnknownEntity::cast(Peek(id))) firstClass = unknown->originalClassName;
+    std::optional<std::string> name = ClassDxfCannotCarry(Peek(id));
+    if (!name || !saved.isSaved(id)) return;
+    if (count++ == 0) firstClass = *name;
   });
   if (count == 0) return std::nullopt;
   return std::to_string(count) + " object(s) of class " + firstClass +
-         " hold only binary data of an application that is not loaded; load it, or save as .tdb";
+         " have no DXF form here (binary data of an application that is not loaded, or a class"
+         " without a DXF name); load the application, or save as .tdb";
 }
 
 }  // namespace tessera::files

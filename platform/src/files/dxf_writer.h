@@ -13,7 +13,8 @@ namespace tessera::files {
 std::string WriteDxfText(AcDbDatabase* database);
 
 // Why the drawing cannot be written as DXF without losing data, or nothing when it can: objects
-// kept from a .tdb file for an application that is not loaded hold only binary data.
+// kept from a .tdb file for an application that is not loaded hold only binary data, and objects
+// of a class registered without a DXF name have no DXF form.
 std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database);
 
 }  // namespace tessera::files
