@@ -35,14 +35,18 @@ void WriteBytes(AcDbDwgFiler* filer, const std::vector<unsigned char>& bytes) {
   if (!bytes.empty()) filer->writeBytes(bytes.data(), bytes.size());
 }
 
+// Reads a length or count written before kept data; one out of 0..limit marks the filing corrupt.
+bool ReadCount(AcDbDwgFiler* filer, Adesk::Int32 limit, Adesk::Int32& count) {
+  filer->readInt32(&count);
+  if (filer->filerStatus() != Acad::eOk) return false;
+  if (count >= 0 && count <= limit) return true;
+  filer->setFilerStatus(Acad::eFilerError);
+  return false;
+}
+
 bool ReadBytes(AcDbDwgFiler* filer, std::vector<unsigned char>& bytes) {
   Adesk::Int32 length = 0;
-  filer->readInt32(&length);
-  if (filer->filerStatus() != Acad::eOk) return false;
-  if (length < 0 || length > kMaxKeptBytes) {
-    filer->setFilerStatus(Acad::eFilerError);
-    return false;
-  }
+  if (!ReadCount(filer, kMaxKeptBytes, length)) return false;
   bytes.assign(static_cast<std::size_t>(length), 0);
   if (length > 0) filer->readBytes(bytes.data(), bytes.size());
   return filer->filerStatus() == Acad::eOk;
@@ -58,12 +62,7 @@ void WriteTags(AcDbDwgFiler* filer, const KeptTags& tags) {
 
 bool ReadTags(AcDbDwgFiler* filer, KeptTags& tags) {
   Adesk::Int32 count = 0;
-  filer->readInt32(&count);
-  if (filer->filerStatus() != Acad::eOk) return false;
-  if (count < 0 || count > kMaxKeptTags) {
-    filer->setFilerStatus(Acad::eFilerError);
-    return false;
-  }
+  if (!ReadCount(filer, kMaxKeptTags, count)) return false;
   tags.clear();
   for (Adesk::Int32 i = 0; i < count && filer->filerStatus() == Acad::eOk; ++i) {
     Adesk::Int16 code = 0;
