@@ -32,6 +32,16 @@ bool TagEntity(AcDbObjectId entityId, const char* application, const char* role)
   return true;
 }
 
+std::string FigureRole(const AcDbObject* object, const char* application) {
+  resbuf* xdata = object->xData(application);
+  std::string role;
+  if (xdata != nullptr && xdata->restype == AcDb::kDxfRegAppName && xdata->rbnext != nullptr &&
+      xdata->rbnext->restype == AcDb::kDxfXdAsciiString && xdata->rbnext->resval.rstring != nullptr)
+    role = xdata->rbnext->resval.rstring;
+  acutRelRb(xdata);
+  return role;
+}
+
 bool MakeGroup(const AcDbObjectIdArray& ids, AcDbObjectId* groupId) {
   AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
   AcDbDictionary* groups = nullptr;

@@ -2,6 +2,8 @@
 // and role, the anonymous group of all of them, and erasing them again.
 #pragma once
 
+#include <string>
+
 #include "cad/arx.h"
 
 namespace area {
@@ -29,6 +31,10 @@ inline constexpr const char* kRoleScheduleHeader = "T";
 // Adds `role` as a 1000 string to the entity's extended data of `application`, registering the
 // application and starting its block when the entity has none yet. False when it does not open.
 bool TagEntity(AcDbObjectId entityId, const char* application, const char* role);
+
+// The role an entity's extended data of `application` gives it: the text of a 1000 item that
+// directly follows the 1001 application name; empty when it has no such data.
+std::string FigureRole(const AcDbObject* object, const char* application);
 
 // Makes a new anonymous group of the entities in list order and gives its id in `groupId` when
 // asked; false when the group dictionary does not open or an entity cannot join (the group then

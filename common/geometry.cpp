@@ -10,9 +10,6 @@
 namespace area {
 namespace {
 
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
-constexpr double kQuarterTurn = std::numbers::pi / 2.0;
-
 // The degree conversion of block insertion angles keeps the host's eight-decimal π.
 constexpr double kInsertionPi = 3.14159265;
 

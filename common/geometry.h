@@ -6,11 +6,18 @@
 // recomputation both place their texts through these functions, so they agree to the digit.
 #pragma once
 
+#include <numbers>
 #include <optional>
 
 #include "cad/arx.h"
 
 namespace area {
+
+// Turns in radians, exact to the double.
+inline constexpr double kQuarterTurn = std::numbers::pi / 2.0;
+inline constexpr double kHalfTurn = std::numbers::pi;
+inline constexpr double kThreeQuarterTurns = 3.0 * std::numbers::pi / 2.0;
+inline constexpr double kFullTurn = 2.0 * std::numbers::pi;
 
 // Two picked points this close (drawing units, 3D) are one point; also the distance by which a
 // vertex must move to count as moved.

@@ -1,6 +1,8 @@
 // Values as numbers and texts: rounding, formatting, reading numbers back, value lists, formulas.
 #include "common/value_format.h"
 
+#include "common/value_list.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -211,14 +213,6 @@ std::vector<std::string> SplitTokens(std::string_view text, char separator) {
     tokens.emplace_back(text.substr(start, end - start));
     pos = end;
   }
-  return tokens;
-}
-
-std::vector<std::string> SplitValueList(std::string_view valueList) {
-  std::vector<std::string> tokens = SplitTokens(Utf16Prefix(valueList, kValueListLimit), ' ');
-  if (tokens.empty()) return tokens;
-  tokens.erase(tokens.begin());               // "("
-  if (tokens.size() >= 2) tokens.pop_back();  // ")"
   return tokens;
 }
 

@@ -71,10 +71,6 @@ long long ReadInteger(std::string_view text);
 // either end are ignored, so no piece is empty.
 std::vector<std::string> SplitTokens(std::string_view text, char separator);
 
-// The value texts of a value list "( v1 v2 ... )": the list (up to kValueListLimit units) split
-// at blanks, the first token dropped, and the last token dropped when at least two remain.
-std::vector<std::string> SplitValueList(std::string_view valueList);
-
 // Formula text of a schedule row ("3.00x4.00x0.5") and the figure's area text.
 struct Formula {
   std::string formula;

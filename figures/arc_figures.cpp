@@ -28,28 +28,43 @@ bool DrawOutlineArc(const FigureKind& kind, const FigureSettings& settings, cons
   return AddFigureEntity(outline, kind, kRoleOutline, ids);
 }
 
-bool DrawRadiusLines(const FigureKind& kind, const FigureSettings& settings, const ArcGeometry& arc,
-                     const AcGePoint3d& p1, const AcGePoint3d& p3, AcDbObjectIdArray& ids) {
-  const EntityStyle lineStyle = OnLayer(settings.lineLayer);
-  const double angleArcRadius = arc.radius * kAngleArcFactor;
-  return AddFigureEntity(MakeLine(arc.centre, p1, lineStyle), kind, kRoleAuxiliary, ids) &&
-         AddFigureEntity(MakeLine(arc.centre, p3, lineStyle), kind, kRoleAuxiliary, ids) &&
-         AddFigureEntity(
-             MakeArc(arc.centre, angleArcRadius, arc.startAngle, arc.endAngle, lineStyle), kind,
-             kRoleAuxiliary, ids);
+bool DrawPlannedLine(const FigureKind& kind, const FigureSettings& settings,
+                     const PlannedLine& line, AcDbObjectIdArray& ids) {
+  return AddFigureEntity(MakeLine(line.start, line.end, OnLayer(settings.lineLayer)), kind,
+                         kRoleAuxiliary, ids);
 }
 
-bool DrawRadiusText(const FigureKind& kind, const FigureSettings& settings, const ArcGeometry& arc,
-                    const AcGePoint3d& p1, const std::string& text, AcDbObjectIdArray& ids) {
-  const TextPlacement place = PlaceAlongText(arc.centre, p1);
-  return AddFigureEntity(MakeValueText(settings, text, place), kind, kRoleValue, ids);
+bool DrawPlannedText(const FigureKind& kind, const FigureSettings& settings,
+                     const PlannedText& text, AcDbObjectIdArray& ids) {
+  return AddFigureEntity(MakeValueText(settings, text.text, text.placement), kind, kRoleValue, ids);
 }
 
-bool DrawAngleText(const FigureKind& kind, const FigureSettings& settings, const ArcGeometry& arc,
-                   const AcGePoint3d& p1, const AcGePoint3d& p3, const std::string& text,
-                   AcDbObjectIdArray& ids) {
-  const TextPlacement place = PlaceBesideText(arc.centre, p1, p3);
-  return AddFigureEntity(MakeValueText(settings, text, place), kind, kRoleValue, ids);
+bool DrawArcParts(const FigureKind& kind, const FigureSettings& settings, const ArcPartsPlan& parts,
+                  AcDbObjectIdArray& ids) {
+  const ArcGeometry& small = parts.angleArc;
+  return DrawPlannedLine(kind, settings, parts.startRadius, ids) &&
+         DrawPlannedLine(kind, settings, parts.endRadius, ids) &&
+         AddFigureEntity(MakeArc(small.centre, small.radius, small.startAngle, small.endAngle,
+                                 OnLayer(settings.lineLayer)),
+                         kind, kRoleAuxiliary, ids);
+}
+
+ArcPartsPlan PlanArcParts(const ArcGeometry& arc, const AcGePoint3d& start,
+                          const AcGePoint3d& end) {
+  ArcPartsPlan parts;
+  parts.startRadius = {arc.centre, start};
+  parts.endRadius = {arc.centre, end};
+  parts.angleArc = {arc.centre, arc.radius * kAngleArcFactor, arc.startAngle, arc.endAngle};
+  parts.angle = SweepDegrees(ArcSweep(arc.startAngle, arc.endAngle));
+  return parts;
+}
+
+AcGePoint3d ArcStartPoint(const ArcGeometry& arc) {
+  return PolarPoint(arc.centre, arc.startAngle, arc.radius);
+}
+
+AcGePoint3d ArcEndPoint(const ArcGeometry& arc) {
+  return PolarPoint(arc.centre, arc.endAngle, arc.radius);
 }
 
 }  // namespace area

@@ -7,6 +7,7 @@
 #include "common/input.h"
 #include "common/value_format.h"
 #include "figures/measures.h"
+#include "figures/plans.h"
 #include "figures/shapes.h"
 #include "records/figure_dictionaries.h"
 
@@ -30,25 +31,37 @@ FigureRecord* NewCircleRecord() {
 bool DrawCircle(const FigureSettings& settings, AcGePoint3dArray& points, AcDbObjectIdArray& ids,
                 FigureRecord& record, DrawnFigure& drawn) {
   const AcGePoint3d &centre = points[0], &onCircle = points[1];
-  const double radius = centre.distanceTo(onCircle);
   const EntityStyle lineStyle = OnLayer(settings.lineLayer);
+  const double radius = centre.distanceTo(onCircle);
   if (!AddFigureEntity(MakeCircle(centre, radius, lineStyle), kCircleKind, kRoleOutline, ids))
     return false;
   StoreValueRules(settings, record);
-  const CircleMeasure measure = MeasureCircle(RulesOf(settings), radius);
-  const AcDbObjectId radiusLine = MakeLine(centre, onCircle, lineStyle);
+  const CirclePlan plan =
+      PlanCircle(RulesOf(settings), centre, radius, onCircle, CurrentTextSize());
+  const AcDbObjectId radiusLine = MakeLine(plan.radiusLine.start, plan.radiusLine.end, lineStyle);
   if (!AddFigureEntity(radiusLine, kCircleKind, kRoleAuxiliary, ids)) return false;
-  const TextPlacement place = PlaceAlongText(centre, onCircle);
-  drawn.valueTexts = {FormatValue(settings.digits, measure.radius)};
-  drawn.areaText = FormatValue(settings.digits, measure.area);
-  const AcDbObjectId radiusText = MakeValueText(settings, drawn.valueTexts[0], place);
+  drawn.valueTexts = {plan.radius.text};
+  drawn.areaText = plan.area;
+  const AcDbObjectId radiusText = MakeValueText(settings, plan.radius.text, plan.radius.placement);
   if (!AddFigureEntity(radiusText, kCircleKind, kRoleValue, ids)) return false;
-  drawn.markPoint = centre;
+  drawn.markPoint = plan.markPoint;
   static_cast<AreaDic_Circle&>(record).setHandles({radiusLine.handle(), radiusText.handle()});
   return true;
 }
 
 }  // namespace
+
+CirclePlan PlanCircle(const ValueRules& rules, const AcGePoint3d& centre, double drawnRadius,
+                      const AcGePoint3d& onCircle, double textSize) {
+  const CircleMeasure measure = MeasureCircle(rules, drawnRadius);
+  CirclePlan plan;
+  plan.radiusLine = {centre, onCircle};
+  plan.radius = {PlaceAlongText(centre, onCircle, textSize),
+                 FormatValue(rules.digits, measure.radius)};
+  plan.area = FormatValue(rules.digits, measure.area);
+  plan.markPoint = centre;
+  return plan;
+}
 
 const FigureShape& CircleShape() {
   static const FigureShape shape = {kCircleKind,     InputCirclePoints, nullptr, nullptr,

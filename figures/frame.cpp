@@ -14,8 +14,9 @@
 #include "common/system_variables.h"
 #include "common/text_units.h"
 #include "common/value_format.h"
-#include "linkage/mark_reactor.h"
+#include "common/value_list.h"
 #include "records/figure_dictionaries.h"
+#include "records/mark_reactor.h"
 
 namespace area {
 namespace {
@@ -157,13 +158,6 @@ Adesk::Int16 RecordSetting(int value) {
 }
 
 }  // namespace
-
-std::string ComposeValueList(const std::vector<std::string>& valueTexts,
-                             const std::string& areaText) {
-  std::string list = "(";
-  for (const std::string& text : valueTexts) list += " " + text;
-  return list + " " + areaText + " )";
-}
 
 bool FinishFigure(const FigureKind& kind, const FigureSettings& settings, const std::string& label,
                   const std::string& valueList, const AcGePoint3d& markPoint,

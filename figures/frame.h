@@ -11,6 +11,7 @@
 #include "cad/arx.h"
 #include "common/geometry.h"
 #include "common/settings.h"
+#include "common/value_list.h"
 #include "records/figure_records.h"
 
 namespace area {
@@ -60,10 +61,6 @@ struct FigureShape {
 // Runs one figure function: its LISP argument is the figure settings string. RTNORM when the user
 // ended it (RETURN, a cancel), RTERROR on a failure.
 int RunFigureCommand(const FigureShape& shape);
-
-// "( v1 v2 ... area )": the value texts and the area, separated by single blanks.
-std::string ComposeValueList(const std::vector<std::string>& valueTexts,
-                             const std::string& areaText);
 
 // The last steps of every figure: inserts the mark at markPoint with the label and value list,
 // records, layers, appends and tags it, groups the entities, gives the mark its reactor and

@@ -20,29 +20,6 @@ FigureRecord* NewLuneRecord() {
   return new AreaDic_Lune();
 }
 
-void FillTexts(const FigureSettings& settings, const LuneMeasure& measure, DrawnFigure& drawn) {
-  drawn.valueTexts = {
-      FormatValue(settings.digits, measure.radius), FormatValue(settings.digits, measure.angle),
-      FormatValue(settings.digits, measure.chord), FormatValue(settings.digits, measure.height)};
-  drawn.areaText = FormatValue(settings.digits, measure.area);
-}
-
-// The chord p1→p3 and the height line from the centre to the chord's middle.
-bool DrawChordLines(const FigureSettings& settings, const ArcGeometry& arc, const AcGePoint3d& p1,
-                    const AcGePoint3d& p3, const AcGePoint3d& chordMiddle, AcDbObjectIdArray& ids) {
-  const EntityStyle lineStyle = OnLayer(settings.lineLayer);
-  return AddFigureEntity(MakeLine(p1, p3, lineStyle), kLuneKind, kRoleAuxiliary, ids) &&
-         AddFigureEntity(MakeLine(arc.centre, chordMiddle, lineStyle), kLuneKind, kRoleAuxiliary,
-                         ids);
-}
-
-// The chord text along p3→p1, on the side of the chord away from the centre.
-bool DrawChordText(const FigureSettings& settings, const AcGePoint3d& p1, const AcGePoint3d& p3,
-                   const std::string& text, AcDbObjectIdArray& ids) {
-  const TextPlacement place = PlaceAlongText(p3, p1);
-  return AddFigureEntity(MakeValueText(settings, text, place), kLuneKind, kRoleValue, ids);
-}
-
 std::optional<ArcFigure> AllowedArc(AcGePoint3dArray& points) {
   std::optional<ArcFigure> figure = ArcThroughPoints(points);
   if (figure && !LuneSweepAllowed(figure->sweep)) {
@@ -64,23 +41,43 @@ bool DrawLune(const FigureSettings& settings, AcGePoint3dArray& points, AcDbObje
   const std::optional<ArcFigure> figure = AllowedArc(points);
   if (!figure) return false;
   const ArcGeometry& arc = figure->arc;
-  const AcGePoint3d &p1 = points[0], &p3 = points[2];
   if (!DrawOutlineArc(kLuneKind, settings, arc, ids)) return false;
   StoreValueRules(settings, record);
-  const LuneMeasure measure = MeasureLune(RulesOf(settings), arc, figure->angle, p1, p3);
-  FillTexts(settings, measure, drawn);
-  if (!DrawRadiusLines(kLuneKind, settings, arc, p1, p3, ids) ||
-      !DrawChordLines(settings, arc, p1, p3, measure.chordMidpoint, ids) ||
-      !DrawRadiusText(kLuneKind, settings, arc, p1, drawn.valueTexts[0], ids) ||
-      !DrawChordText(settings, p1, p3, drawn.valueTexts[2], ids) ||
-      !DrawAngleText(kLuneKind, settings, arc, p1, p3, drawn.valueTexts[1], ids))
+  const LunePlan plan = PlanLune(RulesOf(settings), arc, points[0], points[2], CurrentTextSize());
+  drawn.valueTexts = {plan.radius.text, plan.angle.text, plan.chord.text, plan.height};
+  drawn.areaText = plan.area;
+  if (!DrawArcParts(kLuneKind, settings, plan.parts, ids) ||
+      !DrawPlannedLine(kLuneKind, settings, plan.chordLine, ids) ||
+      !DrawPlannedLine(kLuneKind, settings, plan.heightLine, ids) ||
+      !DrawPlannedText(kLuneKind, settings, plan.radius, ids) ||
+      !DrawPlannedText(kLuneKind, settings, plan.chord, ids) ||
+      !DrawPlannedText(kLuneKind, settings, plan.angle, ids))
     return false;
-  drawn.markPoint = LuneMarkPoint(arc, measure.chordMidpoint);
+  drawn.markPoint = plan.markPoint;
   StoreHandles(ids, record);
   return true;
 }
 
 }  // namespace
+
+LunePlan PlanLune(const ValueRules& rules, const ArcGeometry& arc, const AcGePoint3d& start,
+                  const AcGePoint3d& end, double textSize) {
+  LunePlan plan;
+  plan.parts = PlanArcParts(arc, start, end);
+  const LuneMeasure measure = MeasureLune(rules, arc, plan.parts.angle, start, end);
+  plan.chordLine = {start, end};
+  plan.heightLine = {arc.centre, measure.chordMidpoint};
+  plan.radius = {PlaceAlongText(arc.centre, start, textSize),
+                 FormatValue(rules.digits, measure.radius)};
+  plan.angle = {PlaceBesideText(arc.centre, start, end, textSize),
+                FormatValue(rules.digits, measure.angle)};
+  // The chord text reads along end→start, on the side of the chord away from the centre.
+  plan.chord = {PlaceAlongText(end, start, textSize), FormatValue(rules.digits, measure.chord)};
+  plan.height = FormatValue(rules.digits, measure.height);
+  plan.area = FormatValue(rules.digits, measure.area);
+  plan.markPoint = LuneMarkPoint(arc, measure.chordMidpoint);
+  return plan;
+}
 
 const FigureShape& LuneShape() {
   static const FigureShape shape = {kLuneKind,     InputArcPoints, nullptr, nullptr,

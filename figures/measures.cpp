@@ -10,11 +10,6 @@
 namespace area {
 namespace {
 
-constexpr double kQuarterTurn = std::numbers::pi / 2.0;
-constexpr double kThreeQuarterTurns = 3.0 * std::numbers::pi / 2.0;
-constexpr double kHalfTurn = std::numbers::pi;
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
-
 // Half of base × height for triangles and of the sum of the bases × height for trapezoids.
 constexpr double kHalf = 0.5;
 
@@ -32,11 +27,39 @@ bool SameDirection(double a, double b) {
   return difference <= kAngleTolerance || std::fabs(difference - kFullTurn) <= kAngleTolerance;
 }
 
-double SectorArea(double radius, double angle) {
+double SectorShare(double radius, double angle) {
   return radius * radius * kAreaPi * angle / kDegreesPerTurn;
 }
 
 }  // namespace
+
+double TriangleProduct(const ValueRules& rules, double base, double height) {
+  return Rounded(rules, height * base);
+}
+
+double TriangleArea(const ValueRules& rules, double base, double height) {
+  return Rounded(rules, base * height * kHalf);
+}
+
+double RectangleArea(const ValueRules& rules, double base, double height) {
+  return Rounded(rules, height * base);
+}
+
+double TrapezoidArea(const ValueRules& rules, double lower, double upper, double height) {
+  return Rounded(rules, (lower + upper) * height * kHalf);
+}
+
+double CircleArea(const ValueRules& rules, double radius) {
+  return Rounded(rules, radius * radius * kAreaPi);
+}
+
+double SectorArea(const ValueRules& rules, double radius, double angle) {
+  return Rounded(rules, SectorShare(radius, angle));
+}
+
+double LuneArea(const ValueRules& rules, double radius, double angle, double chord, double height) {
+  return Rounded(rules, SectorShare(radius, angle) - chord * height * kHalf);
+}
 
 ValueRules RulesOf(const FigureSettings& settings) {
   return {settings.unitKind, settings.digits, settings.rounding};
@@ -61,14 +84,14 @@ std::optional<TriangleMeasure> MeasureTriangle(const ValueRules& rules, const Ac
   measure.foot = foot->point;
   measure.height = RoundedLength(rules, foot->distance);
   measure.base = RoundedLength(rules, DistanceXY(p2, p3));
-  measure.product = Rounded(rules, measure.height * measure.base);
+  measure.product = TriangleProduct(rules, measure.base, measure.height);
   return measure;
 }
 
 std::string TriangleAreaText(const ValueRules& rules, const std::string& baseText,
                              const std::string& heightText) {
-  const double area = Rounded(rules, ReadDecimal(baseText) * ReadDecimal(heightText) * kHalf);
-  return FormatValue(rules.digits, area);
+  return FormatValue(rules.digits,
+                     TriangleArea(rules, ReadDecimal(baseText), ReadDecimal(heightText)));
 }
 
 bool IsRightAngle(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
@@ -88,8 +111,13 @@ RectangleMeasure MeasureRectangle(const ValueRules& rules, const AcGePoint3d& p1
   RectangleMeasure measure;
   measure.height = RoundedLength(rules, p1.distanceTo(p2));
   measure.base = RoundedLength(rules, p2.distanceTo(p3));
-  measure.area = Rounded(rules, measure.height * measure.base);
+  measure.area = RectangleArea(rules, measure.base, measure.height);
   return measure;
+}
+
+bool BasesParallel(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
+                   const AcGePoint3d& p4) {
+  return SameDirection(SegmentAngle(p1, p2), SegmentAngle(p4, p3));
 }
 
 TrapezoidCorners CheckTrapezoidCorners(const AcGePoint3d& p1, const AcGePoint3d& p2,
@@ -112,7 +140,7 @@ std::optional<TrapezoidMeasure> MeasureTrapezoid(const ValueRules& rules, const 
   measure.lower = RoundedLength(rules, p4.distanceTo(p3));
   measure.upper = RoundedLength(rules, DistanceXY(p1, p2));
   measure.height = RoundedLength(rules, foot->distance);
-  measure.area = Rounded(rules, (measure.lower + measure.upper) * measure.height * kHalf);
+  measure.area = TrapezoidArea(rules, measure.lower, measure.upper, measure.height);
   return measure;
 }
 
@@ -130,7 +158,7 @@ AcGePoint3d TrapezoidMarkPoint(const AcGePoint3d& p1, const AcGePoint3d& p2, con
 CircleMeasure MeasureCircle(const ValueRules& rules, double drawnRadius) {
   CircleMeasure measure;
   measure.radius = RoundedLength(rules, drawnRadius);
-  measure.area = Rounded(rules, measure.radius * measure.radius * kAreaPi);
+  measure.area = CircleArea(rules, measure.radius);
   return measure;
 }
 
@@ -148,7 +176,7 @@ SectorMeasure MeasureSector(const ValueRules& rules, double drawnRadius, double 
   SectorMeasure measure;
   measure.radius = RoundedLength(rules, drawnRadius);
   measure.angle = Rounded(rules, angle);
-  measure.area = Rounded(rules, SectorArea(measure.radius, measure.angle));
+  measure.area = SectorArea(rules, measure.radius, measure.angle);
   return measure;
 }
 
@@ -172,8 +200,7 @@ LuneMeasure MeasureLune(const ValueRules& rules, const ArcGeometry& arc, double 
   measure.angle = Rounded(rules, angle);
   measure.chord = RoundedLength(rules, p1.distanceTo(p3));
   measure.height = RoundedLength(rules, arc.centre.distanceTo(measure.chordMidpoint));
-  const double triangle = measure.chord * measure.height * kHalf;
-  measure.area = Rounded(rules, SectorArea(measure.radius, measure.angle) - triangle);
+  measure.area = LuneArea(rules, measure.radius, measure.angle, measure.chord, measure.height);
   return measure;
 }
 

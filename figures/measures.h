@@ -36,6 +36,16 @@ double RoundedLength(const ValueRules& rules, double millimetres);
 // A value (angle, area) rounded without unit conversion.
 double Rounded(const ValueRules& rules, double value);
 
+// Each shape's area formula on the rounded values its texts show, rounded: the figure commands
+// and the linkage both compute areas only through these. π is kAreaPi; angles are degrees.
+double TriangleProduct(const ValueRules& rules, double base, double height);
+double TriangleArea(const ValueRules& rules, double base, double height);
+double RectangleArea(const ValueRules& rules, double base, double height);
+double TrapezoidArea(const ValueRules& rules, double lower, double upper, double height);
+double CircleArea(const ValueRules& rules, double radius);
+double SectorArea(const ValueRules& rules, double radius, double angle);
+double LuneArea(const ValueRules& rules, double radius, double angle, double chord, double height);
+
 // Triangle p1 (apex), p2, p3 (base): the foot of the height on the line p2p3, and the rounded
 // height, base and their product. Nothing when the base is shorter than kMinimumBaseLength.
 struct TriangleMeasure {
@@ -69,6 +79,9 @@ RectangleMeasure MeasureRectangle(const ValueRules& rules, const AcGePoint3d& p1
 // How the four corners of a trapezoid relate: p1→p2 parallel to p4→p3; parallel sides but the
 // corners not given in order around the figure; or sides that are not parallel.
 enum class TrapezoidCorners { kParallel, kOutOfOrder, kNotParallel };
+// Whether p1→p2 and p4→p3 point the same way within kAngleTolerance, also across direction 0.
+bool BasesParallel(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3,
+                   const AcGePoint3d& p4);
 TrapezoidCorners CheckTrapezoidCorners(const AcGePoint3d& p1, const AcGePoint3d& p2,
                                        const AcGePoint3d& p3, const AcGePoint3d& p4);
 

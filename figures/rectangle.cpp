@@ -8,6 +8,7 @@
 #include "common/input.h"
 #include "common/value_format.h"
 #include "figures/measures.h"
+#include "figures/plans.h"
 #include "figures/shapes.h"
 #include "records/figure_dictionaries.h"
 
@@ -36,24 +37,15 @@ FigureRecord* NewRectangleRecord() {
   return new AreaDic_Rectangle();
 }
 
-// The two diagonals p1→p3 and p2→p4.
-bool DrawDiagonals(const FigureSettings& settings, const AcGePoint3dArray& points,
-                   AcDbObjectIdArray& ids) {
-  const EntityStyle lineStyle = OnLayer(settings.lineLayer);
-  return AddFigureEntity(MakeLine(points[0], points[2], lineStyle), kRectangleKind, kRoleAuxiliary,
-                         ids) &&
-         AddFigureEntity(MakeLine(points[1], points[3], lineStyle), kRectangleKind, kRoleAuxiliary,
-                         ids);
+bool DrawPlannedLine(const FigureSettings& settings, const PlannedLine& line,
+                     AcDbObjectIdArray& ids) {
+  return AddFigureEntity(MakeLine(line.start, line.end, OnLayer(settings.lineLayer)),
+                         kRectangleKind, kRoleAuxiliary, ids);
 }
 
-// Base text along p2→p3, height text along p1→p2.
-bool DrawValueTexts(const FigureSettings& settings, const AcGePoint3dArray& points,
-                    const DrawnFigure& drawn, AcDbObjectIdArray& ids) {
-  const TextPlacement basePlace = PlaceAlongText(points[1], points[2]);
-  const TextPlacement heightPlace = PlaceAlongText(points[0], points[1]);
-  return AddFigureEntity(MakeValueText(settings, drawn.valueTexts[0], basePlace), kRectangleKind,
-                         kRoleValue, ids) &&
-         AddFigureEntity(MakeValueText(settings, drawn.valueTexts[1], heightPlace), kRectangleKind,
+bool DrawPlannedText(const FigureSettings& settings, const PlannedText& text,
+                     AcDbObjectIdArray& ids) {
+  return AddFigureEntity(MakeValueText(settings, text.text, text.placement), kRectangleKind,
                          kRoleValue, ids);
 }
 
@@ -64,20 +56,35 @@ bool DrawRectangle(const FigureSettings& settings, AcGePoint3dArray& points, AcD
   if (!AddFigureEntity(MakePolyline2d(points, true, lineStyle), kRectangleKind, kRoleOutline, ids))
     return false;
   StoreValueRules(settings, record);
-  const RectangleMeasure measure =
-      MeasureRectangle(RulesOf(settings), points[0], points[1], points[2]);
-  if (!DrawDiagonals(settings, points, ids)) return false;
-  drawn.valueTexts = {FormatValue(settings.digits, measure.base),
-                      FormatValue(settings.digits, measure.height)};
-  drawn.areaText = FormatValue(settings.digits, measure.area);
-  if (!DrawValueTexts(settings, points, drawn, ids)) return false;
-  drawn.markPoint = Midpoint(points[0], points[2]);
+  const RectanglePlan plan = PlanRectangle(RulesOf(settings), points, CurrentTextSize());
+  if (!DrawPlannedLine(settings, plan.rightDiagonal, ids) ||
+      !DrawPlannedLine(settings, plan.leftDiagonal, ids))
+    return false;
+  drawn.valueTexts = {plan.base.text, plan.height.text};
+  drawn.areaText = plan.area;
+  if (!DrawPlannedText(settings, plan.base, ids) || !DrawPlannedText(settings, plan.height, ids))
+    return false;
+  drawn.markPoint = plan.markPoint;
   static_cast<AreaDic_Rectangle&>(record).setHandles(
       {ids[1].handle(), ids[2].handle(), ids[3].handle(), ids[4].handle()});
   return true;
 }
 
 }  // namespace
+
+RectanglePlan PlanRectangle(const ValueRules& rules, const AcGePoint3dArray& corners,
+                            double textSize) {
+  const AcGePoint3d &p1 = corners[0], &p2 = corners[1], &p3 = corners[2], &p4 = corners[3];
+  const RectangleMeasure measure = MeasureRectangle(rules, p1, p2, p3);
+  RectanglePlan plan;
+  plan.rightDiagonal = {p1, p3};
+  plan.leftDiagonal = {p2, p4};
+  plan.base = {PlaceAlongText(p2, p3, textSize), FormatValue(rules.digits, measure.base)};
+  plan.height = {PlaceAlongText(p1, p2, textSize), FormatValue(rules.digits, measure.height)};
+  plan.area = FormatValue(rules.digits, measure.area);
+  plan.markPoint = Midpoint(p1, p3);
+  return plan;
+}
 
 const FigureShape& RectangleShape() {
   static const FigureShape shape = {

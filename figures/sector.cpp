@@ -15,32 +15,42 @@ FigureRecord* NewSectorRecord() {
   return new AreaDic_Sector();
 }
 
-void FillTexts(const FigureSettings& settings, const SectorMeasure& measure, DrawnFigure& drawn) {
-  drawn.valueTexts = {FormatValue(settings.digits, measure.radius),
-                      FormatValue(settings.digits, measure.angle)};
-  drawn.areaText = FormatValue(settings.digits, measure.area);
-}
-
 bool DrawSector(const FigureSettings& settings, AcGePoint3dArray& points, AcDbObjectIdArray& ids,
                 FigureRecord& record, DrawnFigure& drawn) {
   const std::optional<ArcFigure> figure = ArcThroughPoints(points);
   if (!figure) return false;
   const ArcGeometry& arc = figure->arc;
-  const AcGePoint3d &p1 = points[0], &p3 = points[2];
   if (!DrawOutlineArc(kSectorKind, settings, arc, ids)) return false;
   StoreValueRules(settings, record);
-  FillTexts(settings, MeasureSector(RulesOf(settings), arc.radius, figure->angle), drawn);
-  if (!DrawRadiusLines(kSectorKind, settings, arc, p1, p3, ids) ||
-      !DrawRadiusText(kSectorKind, settings, arc, p1, drawn.valueTexts[0], ids) ||
-      !DrawAngleText(kSectorKind, settings, arc, p1, p3, drawn.valueTexts[1], ids))
+  const SectorPlan plan =
+      PlanSector(RulesOf(settings), arc, points[0], points[2], CurrentTextSize());
+  drawn.valueTexts = {plan.radius.text, plan.angle.text};
+  drawn.areaText = plan.area;
+  if (!DrawArcParts(kSectorKind, settings, plan.parts, ids) ||
+      !DrawPlannedText(kSectorKind, settings, plan.radius, ids) ||
+      !DrawPlannedText(kSectorKind, settings, plan.angle, ids))
     return false;
-  drawn.markPoint = SectorMarkPoint(arc, p1, p3);
+  drawn.markPoint = plan.markPoint;
   static_cast<AreaDic_Sector&>(record).setHandles(
       {ids[1].handle(), ids[2].handle(), ids[3].handle(), ids[4].handle(), ids[5].handle()});
   return true;
 }
 
 }  // namespace
+
+SectorPlan PlanSector(const ValueRules& rules, const ArcGeometry& arc, const AcGePoint3d& start,
+                      const AcGePoint3d& end, double textSize) {
+  SectorPlan plan;
+  plan.parts = PlanArcParts(arc, start, end);
+  const SectorMeasure measure = MeasureSector(rules, arc.radius, plan.parts.angle);
+  plan.radius = {PlaceAlongText(arc.centre, start, textSize),
+                 FormatValue(rules.digits, measure.radius)};
+  plan.angle = {PlaceBesideText(arc.centre, start, end, textSize),
+                FormatValue(rules.digits, measure.angle)};
+  plan.area = FormatValue(rules.digits, measure.area);
+  plan.markPoint = SectorMarkPoint(arc, start, end);
+  return plan;
+}
 
 const FigureShape& SectorShape() {
   static const FigureShape shape = {kSectorKind,     InputArcPoints, nullptr, nullptr,

@@ -8,6 +8,7 @@
 #include "common/input.h"
 #include "common/value_format.h"
 #include "figures/measures.h"
+#include "figures/plans.h"
 #include "figures/shapes.h"
 #include "records/figure_dictionaries.h"
 
@@ -46,48 +47,47 @@ FigureRecord* NewTrapezoidRecord() {
   return new AreaDic_Trapezoid();
 }
 
-// Lower base along p4→p3, upper base along p1→p2, height along p4→F.
-bool DrawValueTexts(const FigureSettings& settings, const AcGePoint3dArray& points,
-                    const AcGePoint3d& foot, const DrawnFigure& drawn, AcDbObjectIdArray& ids) {
-  const std::array<TextPlacement, 3> places = {PlaceAlongText(points[3], points[2]),
-                                               PlaceAlongText(points[0], points[1]),
-                                               PlaceAlongText(points[3], foot)};
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    const AcDbObjectId text = MakeValueText(settings, drawn.valueTexts[i], places[i]);
-    if (!AddFigureEntity(text, kTrapezoidKind, kRoleValue, ids)) return false;
-  }
-  return true;
-}
-
-void FillTexts(const FigureSettings& settings, const TrapezoidMeasure& measure,
-               DrawnFigure& drawn) {
-  drawn.valueTexts = {FormatValue(settings.digits, measure.lower),
-                      FormatValue(settings.digits, measure.upper),
-                      FormatValue(settings.digits, measure.height)};
-  drawn.areaText = FormatValue(settings.digits, measure.area);
-}
-
 bool DrawTrapezoid(const FigureSettings& settings, AcGePoint3dArray& points, AcDbObjectIdArray& ids,
                    FigureRecord& record, DrawnFigure& drawn) {
   const EntityStyle lineStyle = OnLayer(settings.lineLayer);
   if (!AddFigureEntity(MakePolyline2d(points, true, lineStyle), kTrapezoidKind, kRoleOutline, ids))
     return false;
   StoreValueRules(settings, record);
-  const std::optional<TrapezoidMeasure> measure =
-      MeasureTrapezoid(RulesOf(settings), points[0], points[1], points[2], points[3]);
-  if (!measure) return false;
-  if (!AddFigureEntity(MakeLine(points[3], measure->foot, lineStyle), kTrapezoidKind,
-                       kRoleAuxiliary, ids))
+  const std::optional<TrapezoidPlan> plan =
+      PlanTrapezoid(RulesOf(settings), points, CurrentTextSize());
+  if (!plan) return false;
+  if (!AddFigureEntity(MakeLine(plan->heightLine.start, plan->heightLine.end, lineStyle),
+                       kTrapezoidKind, kRoleAuxiliary, ids))
     return false;
-  FillTexts(settings, *measure, drawn);
-  if (!DrawValueTexts(settings, points, measure->foot, drawn, ids)) return false;
-  drawn.markPoint = TrapezoidMarkPoint(points[0], points[1], points[2], points[3]);
+  drawn.valueTexts = {plan->lower.text, plan->upper.text, plan->height.text};
+  drawn.areaText = plan->area;
+  for (const PlannedText* text : {&plan->lower, &plan->upper, &plan->height})
+    if (!AddFigureEntity(MakeValueText(settings, text->text, text->placement), kTrapezoidKind,
+                         kRoleValue, ids))
+      return false;
+  drawn.markPoint = plan->markPoint;
   static_cast<AreaDic_Trapezoid&>(record).setHandles(
       {ids[1].handle(), ids[2].handle(), ids[3].handle(), ids[4].handle()});
   return true;
 }
 
 }  // namespace
+
+std::optional<TrapezoidPlan> PlanTrapezoid(const ValueRules& rules, const AcGePoint3dArray& corners,
+                                           double textSize) {
+  const AcGePoint3d &p1 = corners[0], &p2 = corners[1], &p3 = corners[2], &p4 = corners[3];
+  const std::optional<TrapezoidMeasure> measure = MeasureTrapezoid(rules, p1, p2, p3, p4);
+  if (!measure) return std::nullopt;
+  TrapezoidPlan plan;
+  plan.heightLine = {p4, measure->foot};
+  plan.lower = {PlaceAlongText(p4, p3, textSize), FormatValue(rules.digits, measure->lower)};
+  plan.upper = {PlaceAlongText(p1, p2, textSize), FormatValue(rules.digits, measure->upper)};
+  plan.height = {PlaceAlongText(p4, measure->foot, textSize),
+                 FormatValue(rules.digits, measure->height)};
+  plan.area = FormatValue(rules.digits, measure->area);
+  plan.markPoint = TrapezoidMarkPoint(p1, p2, p3, p4);
+  return plan;
+}
 
 const FigureShape& TrapezoidShape() {
   static const FigureShape shape = {kTrapezoidKind,

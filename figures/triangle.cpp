@@ -7,6 +7,7 @@
 #include "common/input.h"
 #include "common/value_format.h"
 #include "figures/measures.h"
+#include "figures/plans.h"
 #include "figures/shapes.h"
 #include "records/figure_dictionaries.h"
 
@@ -18,18 +19,12 @@ constexpr std::array<PointStep, 2> kPointSteps = {{
     {"\np3を指示 : ", kKeepOrthoMode},
 }};
 
-constexpr double kCentroidDivisor = 3.0;
-
 bool InputTrianglePoints(AcGePoint3dArray& points, int savedOrthoMode) {
   return PickFigurePoints(kFirstPointPrompt, kPointSteps, savedOrthoMode, points);
 }
 
 FigureRecord* NewTriangleRecord() {
   return new AreaDic_Triangle();
-}
-
-AcGePoint3d Centroid(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
-  return {(p1.x + p2.x + p3.x) / kCentroidDivisor, (p1.y + p2.y + p3.y) / kCentroidDivisor, p1.z};
 }
 
 bool DrawTriangleStep(const FigureSettings& settings, AcGePoint3dArray& points,
@@ -45,6 +40,26 @@ std::string TriangleArea(const FigureSettings& settings, const DrawnFigure& draw
 
 const FigureKind kTriangleKind = {kTriangleApp, kDictTriangle, kShapeTriangle, false};
 
+AcGePoint3d TriangleCentroid(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
+  constexpr double kCorners = 3.0;
+  return {(p1.x + p2.x + p3.x) / kCorners, (p1.y + p2.y + p3.y) / kCorners, p1.z};
+}
+
+std::optional<TrianglePlan> PlanTriangle(const ValueRules& rules, const AcGePoint3d& p1,
+                                         const AcGePoint3d& p2, const AcGePoint3d& p3,
+                                         double textSize) {
+  const std::optional<TriangleMeasure> measure = MeasureTriangle(rules, p1, p2, p3);
+  if (!measure) return std::nullopt;
+  TrianglePlan plan;
+  plan.heightLine = {p1, measure->foot};
+  plan.base = {PlaceAlongText(p2, p3, textSize), FormatValue(rules.digits, measure->base)};
+  plan.height = {PlaceAlongText(p1, measure->foot, textSize),
+                 FormatValue(rules.digits, measure->height)};
+  plan.product = FormatValue(rules.digits, measure->product);
+  plan.markPoint = TriangleCentroid(p1, p2, p3);
+  return plan;
+}
+
 bool DrawTriangle(const FigureSettings& settings, const AcGePoint3dArray& points,
                   AcDbObjectIdArray& ids, AreaDic_Triangle& record, DrawnFigure& drawn) {
   const AcGePoint3d &p1 = points[0], &p2 = points[1], &p3 = points[2];
@@ -54,20 +69,18 @@ bool DrawTriangle(const FigureSettings& settings, const AcGePoint3dArray& points
   if (!AddFigureEntity(MakePolyline2d(outline, true, lineStyle), kTriangleKind, kRoleOutline, ids))
     return false;
   StoreValueRules(settings, record);
-  const std::optional<TriangleMeasure> measure = MeasureTriangle(RulesOf(settings), p1, p2, p3);
-  if (!measure) return false;
-  const AcDbObjectId heightLine = MakeLine(p1, measure->foot, lineStyle);
+  const std::optional<TrianglePlan> plan =
+      PlanTriangle(RulesOf(settings), p1, p2, p3, CurrentTextSize());
+  if (!plan) return false;
+  const AcDbObjectId heightLine = MakeLine(plan->heightLine.start, plan->heightLine.end, lineStyle);
   if (!AddFigureEntity(heightLine, kTriangleKind, kRoleAuxiliary, ids)) return false;
-  const TextPlacement basePlace = PlaceAlongText(p2, p3);
-  const TextPlacement heightPlace = PlaceAlongText(p1, measure->foot);
-  drawn.valueTexts = {FormatValue(settings.digits, measure->base),
-                      FormatValue(settings.digits, measure->height),
-                      FormatValue(settings.digits, measure->product)};
-  const AcDbObjectId baseText = MakeValueText(settings, drawn.valueTexts[0], basePlace);
+  drawn.valueTexts = {plan->base.text, plan->height.text, plan->product};
+  const AcDbObjectId baseText = MakeValueText(settings, plan->base.text, plan->base.placement);
   if (!AddFigureEntity(baseText, kTriangleKind, kRoleValue, ids)) return false;
-  const AcDbObjectId heightText = MakeValueText(settings, drawn.valueTexts[1], heightPlace);
+  const AcDbObjectId heightText =
+      MakeValueText(settings, plan->height.text, plan->height.placement);
   if (!AddFigureEntity(heightText, kTriangleKind, kRoleValue, ids)) return false;
-  drawn.markPoint = Centroid(p1, p2, p3);
+  drawn.markPoint = plan->markPoint;
   record.setHandles({heightLine.handle(), baseText.handle(), heightText.handle()});
   return true;
 }

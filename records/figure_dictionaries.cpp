@@ -73,6 +73,7 @@ int StoreFigureRecord(const char* dictionaryName, const char* key, AcDbObject* r
   if (setAtStatus != nullptr) *setAtStatus = status;
   shape->close();
   if (status != Acad::eOk) return 0;
+  if (FigureRecord* stored = FigureRecord::cast(record)) stored->noteHandles();
   record->close();
   return 1;
 }

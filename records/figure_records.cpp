@@ -4,6 +4,7 @@
 #include <new>
 
 #include "records/class_table.h"
+#include "records/record_index.h"
 
 namespace area {
 namespace {
@@ -54,7 +55,13 @@ Acad::ErrorStatus FigureRecord::readHandle(int slot, AcDbHandle& handle) const {
 Acad::ErrorStatus FigureRecord::writeHandle(int slot, const AcDbHandle& handle) {
   if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
   m_handles[slot] = handle;
+  noteHandles();
   return Acad::eOk;
+}
+
+void FigureRecord::noteHandles() const {
+  NoteRecordHandles(objectId(),
+                    std::span<const AcDbHandle>(m_handles.data(), 1 + shapeHandleCount()));
 }
 
 Acad::ErrorStatus FigureRecord::markHandle(AcDbHandle& handle) const {

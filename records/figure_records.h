@@ -53,6 +53,9 @@ class FigureRecord : public AcDbObject {
   Acad::ErrorStatus addTableRow(const AreaDic_Table::Row& handles);
   const AcDbObjectIdArray& tableRowIds() const { return m_tableRows; }
 
+  // Tells the drawing's record index which handles the record names now (records/record_index.h).
+  void noteHandles() const;
+
   // Filing, driven by layout(). Reading replaces the row lists (rows listed before are
   // erased) and gives the mark a reactor unless it has one; writing skips rows that no longer
   // open and writes the number of rows it wrote.

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/handles.h"
-#include "linkage/mark_reactor.h"
 #include "records/figure_records.h"
+#include "records/mark_reactor.h"
 
 namespace area {
 
@@ -131,6 +131,7 @@ Acad::ErrorStatus RecordFiling::commit(FigureRecord& record, FiledValues& values
   FigureRecord::eraseRows(record.m_tableRows);
   record.m_triangleRows = triangleRows;
   record.m_tableRows = tableRows;
+  record.noteHandles();
   return Acad::eOk;
 }
 

@@ -1,6 +1,8 @@
 // Drawing linked area schedules in triangle and general form.
 #include "schedule/table_drawing.h"
 
+#include "schedule/row_texts.h"
+
 #include <array>
 #include <optional>
 #include <utility>
@@ -120,7 +122,7 @@ bool IsDeducted(const MarkEntry& entry) {
 
 // A row's value with the entry's sign in front when the figure is deducted.
 std::string SignedValue(const MarkEntry& entry, const std::string& value) {
-  return IsDeducted(entry) ? kNegativeSign + value : value;
+  return SignedRowValue(IsDeducted(entry), value);
 }
 
 // Draws one table: the layout first, then entities in order, keeping the running total.
@@ -215,7 +217,7 @@ bool TableDrawer::rowText(std::size_t row, int point, const std::string& text,
 bool TableDrawer::signAndNumber(std::size_t row, int signPoint, int numberPoint, AcDbHandle& sign,
                                 AcDbHandle& number) const {
   const MarkEntry& entry = m_entries[row];
-  return rowText(row, signPoint, IsDeducted(entry) ? kNegativeSign : "", AcDb::kTextLeft, sign) &&
+  return rowText(row, signPoint, RowSignText(IsDeducted(entry)), AcDb::kTextLeft, sign) &&
          rowText(row, numberPoint, entry.number, AcDb::kTextCenter, number);
 }
 

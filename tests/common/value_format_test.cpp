@@ -1,5 +1,6 @@
 // Rounding, formatting and reading of values; value lists and formula texts.
 #include "common/value_format.h"
+#include "common/value_list.h"
 
 #include <gtest/gtest.h>
 

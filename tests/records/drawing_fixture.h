@@ -8,7 +8,7 @@
 
 #include "cad/arx.h"
 #include "host/record_classes.h"
-#include "linkage/mark_reactor.h"
+#include "records/mark_reactor.h"
 
 class RecordDrawingTest : public ::testing::Test {
  public:

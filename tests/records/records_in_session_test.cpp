@@ -7,7 +7,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
-#include "linkage/mark_reactor.h"
+#include "records/mark_reactor.h"
 #include "schedule/schedule_drawing.h"
 
 namespace area::testing {

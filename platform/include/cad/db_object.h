@@ -244,6 +244,9 @@ class AcDbObject : public AcRxObject {
   bool isWriteEnabled() const;
   bool isNotifyEnabled() const;
   bool isNewObject() const;
+  // Whether the object's drawing is undoing a step, restoring objects and sending the
+  // notifications the restore causes.
+  bool isUndoing() const;
   bool isModified() const { return m_modified; }
   // A changing operation calls this first: it records undo and notifies the first change.
   // It fails, changing nothing, when the object is not open for write.

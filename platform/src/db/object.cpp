@@ -67,6 +67,11 @@ bool AcDbObject::isNewObject() const {
   return m_new;
 }
 
+bool AcDbObject::isUndoing() const {
+  const AcDbDatabase* owner = database();
+  return owner != nullptr && owner->impl()->undo().isUndoing();
+}
+
 bool AcDbObject::isErased() const {
   return m_stub != nullptr && m_stub->erased;
 }

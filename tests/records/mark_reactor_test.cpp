@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "db/notify.h"
-#include "linkage/mark_reactor.h"
 #include "records/drawing_fixture.h"
+#include "records/mark_reactor.h"
 
 namespace {
 

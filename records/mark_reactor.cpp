@@ -1,4 +1,4 @@
-#include "linkage/mark_reactor.h"
+#include "records/mark_reactor.h"
 
 #include <list>
 #include <map>

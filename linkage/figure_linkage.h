@@ -1,0 +1,82 @@
+// The common flow of the six shapes' modify handlers: find the figure record of a changed
+// entity by its role (outline by key, value text or mark by the record index), read the record,
+// and hand the change to the shape's recomputation or to its schedule rows. Each shape file
+// supplies a ShapeLinkage and its React_Modify function.
+//
+// Handlers run inside the database reactor's notifications, and their own edits come back as
+// nested notifications: a handler copies the event code and handle at entry and clears the code
+// on every exit once it has acted, so the handlers after it in the same dispatch find nothing.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cad/arx.h"
+#include "figures/measures.h"
+#include "records/figure_kinds.h"
+#include "records/figure_records.h"
+#include "records/record_layout.h"
+
+namespace area {
+
+// What the recomputations are given from the record: the mark handle, the shape handles in
+// table order, and the value rules.
+struct RecordValues {
+  AcDbHandle mark;
+  std::array<AcDbHandle, kMaxRecordHandles - 1> shape{};
+  ValueRules rules;
+};
+
+// The record's values and the rows of the schedules that list it, read while it is open.
+struct LinkedRecord {
+  RecordValues values;
+  std::vector<AreaDic_Table::Row> tableRows;
+  std::vector<AreaDic_STable::Row> triangleRows;  // triangle records only
+};
+LinkedRecord ReadLinkedRecord(const FigureRecord& record);
+
+struct ShapeLinkage {
+  const FigureKindInfo& kind;
+  // The outline was stretched: rebuild the auxiliary entities and rewrite the value texts. The
+  // snapshot holds the outline's vertices from before the stretch (four-sided shapes only).
+  void (*modifyData)(RecordValues& values, AcDbObjectId outlineId,
+                     const AcGePoint3dArray& snapshot);
+  // A value text changed: rewrite the mark's value list, moving the mark during a stretch.
+  void (*modifyValue)(RecordValues& values, bool stretch);
+};
+
+// The common handler: acts on the shape's three event codes only, and clears `flag` after.
+void ReactModify(const ShapeLinkage& shape, const AcDbHandle& handle, int& flag,
+                 const AcGePoint3dArray& snapshot);
+
+// The six handlers, in dispatch order.
+void React_ModifyTriangle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+void React_ModifyRectangle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+void React_ModifyTrapezoid(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+void React_ModifySector(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+void React_ModifyCircle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+void React_ModifyLune(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
+
+// Helpers of the recomputations.
+
+// The strings of the value texts in the given shape-handle slots; nothing when one is missing.
+std::optional<std::vector<std::string>> ReadValueTexts(RecordValues& values,
+                                                       std::initializer_list<int> slots);
+// The outline of the figure whose mark is values.mark: the key of the record that names the mark
+// is the outline's handle. The null id when the record or the outline cannot be had.
+AcDbObjectId OutlineOfMark(const FigureKindInfo& kind, const RecordValues& values);
+// A number text as the figure writes it, from an already rounded value.
+std::string ValueText(const ValueRules& rules, double value);
+
+// Entities rewritten by the recomputations, each opened for write and skipped (false) when its
+// handle does not resolve or it does not open as that kind.
+bool SetLine(AcDbHandle& handle, const AcGePoint3d& start, const AcGePoint3d& end);
+bool SetArc(AcDbHandle& handle, const AcGePoint3d& centre, double radius, double startAngle,
+            double endAngle);
+// A value text at a placement with the height TEXTSIZE and the string.
+bool SetValueText(AcDbHandle& handle, const TextPlacement& placement, double textSize,
+                  const std::string& text);
+
+}  // namespace area

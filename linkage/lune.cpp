@@ -1,0 +1,75 @@
+// Lune linkage: a stretched arc rebuilds the radius lines, the chord, the height line and the
+// angle arc and rewrites the radius, angle and chord texts, unless the arc now spans half a turn
+// or more; a changed value text rewrites the value list, the height always coming from the arc;
+// a changed mark rewrites the rows.
+#include "common/geometry.h"
+#include "common/marks.h"
+#include "common/value_format.h"
+#include "common/value_list.h"
+#include "figures/measures.h"
+#include "figures/plans.h"
+#include "linkage/figure_linkage.h"
+#include "records/figure_records.h"
+
+namespace area {
+namespace {
+
+constexpr const char* kHalfTurnOrMore = "\n１８０°以上は計算できません";
+
+void MetLun_ModifyData(RecordValues& values, AcDbObjectId arcId,
+                       const AcGePoint3dArray& /*snapshot*/) {
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return;
+  if (!LuneSweepAllowed(ArcSweep(arc->startAngle, arc->endAngle))) {
+    acedAlert(kHalfTurnOrMore);
+    return;
+  }
+  const double textSize = CurrentTextSize();
+  const LunePlan plan =
+      PlanLune(values.rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), textSize);
+  const ArcPartsPlan& parts = plan.parts;
+  SetLine(values.shape[AreaDic_Lune::kStartRadiusLine], parts.startRadius.start,
+          parts.startRadius.end);
+  SetLine(values.shape[AreaDic_Lune::kEndRadiusLine], parts.endRadius.start, parts.endRadius.end);
+  SetLine(values.shape[AreaDic_Lune::kChordLine], plan.chordLine.start, plan.chordLine.end);
+  SetLine(values.shape[AreaDic_Lune::kHeightLine], plan.heightLine.start, plan.heightLine.end);
+  SetArc(values.shape[AreaDic_Lune::kAngleArc], parts.angleArc.centre, parts.angleArc.radius,
+         parts.angleArc.startAngle, parts.angleArc.endAngle);
+  SetValueText(values.shape[AreaDic_Lune::kRadiusText], plan.radius.placement, textSize,
+               plan.radius.text);
+  SetValueText(values.shape[AreaDic_Lune::kAngleText], plan.angle.placement, textSize,
+               plan.angle.text);
+  SetValueText(values.shape[AreaDic_Lune::kChordText], plan.chord.placement, textSize,
+               plan.chord.text);
+}
+
+void MetLun_ModifyValue(RecordValues& values, bool stretch) {
+  if (values.mark.isNull()) return;
+  const auto texts = ReadValueTexts(
+      values, {AreaDic_Lune::kRadiusText, AreaDic_Lune::kAngleText, AreaDic_Lune::kChordText});
+  if (!texts) return;
+  const std::optional<ArcGeometry> arc = ReadArc(OutlineOfMark(LuneKindInfo(), values));
+  if (!arc) return;
+  const AcGePoint3d start = ArcStartPoint(*arc);
+  const AcGePoint3d end = ArcEndPoint(*arc);
+  const LunePlan plan = PlanLune(values.rules, *arc, start, end, CurrentTextSize());
+  const double radius = ReadDecimal((*texts)[0]);
+  const double angle = ReadDecimal((*texts)[1]);
+  const double chord = ReadDecimal((*texts)[2]);
+  const double height = ReadDecimal(plan.height);
+  const std::string area =
+      ValueText(values.rules, LuneArea(values.rules, radius, angle, chord, height));
+  std::vector<std::string> listed = *texts;
+  listed.push_back(plan.height);
+  UpdateMark(values.mark, plan.markPoint, ComposeValueList(listed, area), stretch);
+}
+
+const ShapeLinkage kLuneLinkage = {LuneKindInfo(), MetLun_ModifyData, MetLun_ModifyValue};
+
+}  // namespace
+
+void React_ModifyLune(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
+  ReactModify(kLuneLinkage, handle, flag, snapshot);
+}
+
+}  // namespace area

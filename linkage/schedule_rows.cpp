@@ -1,0 +1,106 @@
+// Refreshing and removing schedule rows.
+#include "linkage/schedule_rows.h"
+
+#include <optional>
+
+#include "common/handles.h"
+#include "common/text_values.h"
+#include "common/value_format.h"
+#include "schedule/row_texts.h"
+
+namespace area {
+namespace {
+
+// The footer's half of the triangle form is half the sum.
+constexpr double kHalf = 0.5;
+
+// Erases the text a handle names, when it still resolves and opens.
+void EraseByHandle(AcDbHandle handle, bool erasing) {
+  AcDbObjectId id;
+  if (!HandleToId(handle, id)) return;
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return;
+  entity->erase(erasing);
+  entity->close();
+}
+
+// The number a text shows, read and then erased; nothing when it does not resolve or open.
+std::optional<double> TakeTextValue(AcDbHandle handle, bool erasing) {
+  std::optional<std::string> text = ReadTextByHandle(handle);
+  if (!text) return std::nullopt;
+  EraseByHandle(handle, erasing);
+  return ReadDecimal(*text);
+}
+
+void SetText(AcDbHandle handle, const std::string& text) {
+  SetTextByHandle(handle, text);
+}
+
+// Writes half the footer sum, rounded, into the half and land-area texts.
+void WriteHalves(const AreaDic_STable::Row& row, int digits, int rounding) {
+  AcDbHandle sum = row[AreaDic_STable::kSum];
+  std::optional<std::string> sumText = ReadTextByHandle(sum);
+  if (!sumText) return;
+  double half = ReadDecimal(*sumText) * kHalf;
+  RoundValue(digits, rounding, half);
+  SetText(row[AreaDic_STable::kHalf], FormatValue(digits, half));
+  SetText(row[AreaDic_STable::kLandArea], FormatValue(digits, half));
+}
+
+void AdjustText(AcDbHandle handle, double x, int digits, int rounding) {
+  AdjustTextValue(handle, x, digits, rounding);
+}
+
+}  // namespace
+
+void RefreshTableRow(int shapeCode, const AreaDic_Table::Row& row, const std::string& label,
+                     const std::string& valueList, bool negative, int digits, int rounding) {
+  SetText(row[AreaDic_Table::kSign], RowSignText(negative));
+  SetText(row[AreaDic_Table::kNumber], label);
+  const std::optional<Formula> formula = ComposeFormula(shapeCode, valueList);
+  if (!formula) return;
+  SetText(row[AreaDic_Table::kFormula], formula->formula);
+  const std::string area = SignedRowValue(negative, formula->area);
+  AcDbHandle areaHandle = row[AreaDic_Table::kArea];
+  const std::optional<double> previous = ReplaceTextValue(areaHandle, area);
+  if (previous)
+    AdjustText(row[AreaDic_Table::kTotal], *previous - ReadDecimal(area), digits, rounding);
+}
+
+void RefreshTriTableRow(const AreaDic_STable::Row& row, const std::string& label,
+                        const std::vector<std::string>& values, bool negative, int digits,
+                        int rounding) {
+  if (values.size() < 3) return;
+  SetText(row[AreaDic_STable::kSign], RowSignText(negative));
+  SetText(row[AreaDic_STable::kNumber], label);
+  SetText(row[AreaDic_STable::kBase], values[0]);
+  SetText(row[AreaDic_STable::kHeight], values[1]);
+  const std::string doubleArea = SignedRowValue(negative, values[2]);
+  AcDbHandle doubleAreaHandle = row[AreaDic_STable::kDoubleArea];
+  const std::optional<double> previous = ReplaceTextValue(doubleAreaHandle, doubleArea);
+  if (!previous) return;
+  AdjustText(row[AreaDic_STable::kSum], *previous - ReadDecimal(doubleArea), digits, rounding);
+  WriteHalves(row, digits, rounding);
+}
+
+void RemoveTableRow(const AreaDic_Table::Row& row, bool erasing, int digits, int rounding) {
+  for (int field : {AreaDic_Table::kSign, AreaDic_Table::kNumber, AreaDic_Table::kFormula})
+    EraseByHandle(row[field], erasing);
+  const std::optional<double> area = TakeTextValue(row[AreaDic_Table::kArea], erasing);
+  if (area) AdjustText(row[AreaDic_Table::kTotal], *area, digits, rounding);
+}
+
+void RemoveTriTableRow(const AreaDic_STable::Row& row, bool erasing, int digits, int rounding) {
+  for (int field : {AreaDic_STable::kSign, AreaDic_STable::kNumber, AreaDic_STable::kBase,
+                    AreaDic_STable::kHeight})
+    EraseByHandle(row[field], erasing);
+  const std::optional<double> doubleArea = TakeTextValue(row[AreaDic_STable::kDoubleArea], erasing);
+  if (!doubleArea) return;
+  AdjustText(row[AreaDic_STable::kSum], *doubleArea, digits, rounding);
+  double half = *doubleArea * kHalf;
+  RoundValue(digits, rounding, half);
+  AdjustText(row[AreaDic_STable::kHalf], half, digits, rounding);
+  AdjustText(row[AreaDic_STable::kLandArea], half, digits, rounding);
+}
+
+}  // namespace area

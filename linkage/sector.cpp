@@ -1,0 +1,57 @@
+// Sector linkage: a stretched arc rebuilds the radius lines and the angle arc and rewrites the
+// radius and angle texts; a changed value text rewrites the value list and, during a stretch,
+// moves the mark onto the bisector; a changed mark rewrites the rows.
+#include "common/geometry.h"
+#include "common/marks.h"
+#include "common/value_format.h"
+#include "common/value_list.h"
+#include "figures/measures.h"
+#include "figures/plans.h"
+#include "linkage/figure_linkage.h"
+#include "records/figure_records.h"
+
+namespace area {
+namespace {
+
+void MetSec_ModifyData(RecordValues& values, AcDbObjectId arcId,
+                       const AcGePoint3dArray& /*snapshot*/) {
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return;
+  const double textSize = CurrentTextSize();
+  const SectorPlan plan =
+      PlanSector(values.rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), textSize);
+  const ArcPartsPlan& parts = plan.parts;
+  SetLine(values.shape[AreaDic_Sector::kStartRadiusLine], parts.startRadius.start,
+          parts.startRadius.end);
+  SetLine(values.shape[AreaDic_Sector::kEndRadiusLine], parts.endRadius.start, parts.endRadius.end);
+  SetArc(values.shape[AreaDic_Sector::kAngleArc], parts.angleArc.centre, parts.angleArc.radius,
+         parts.angleArc.startAngle, parts.angleArc.endAngle);
+  SetValueText(values.shape[AreaDic_Sector::kRadiusText], plan.radius.placement, textSize,
+               plan.radius.text);
+  SetValueText(values.shape[AreaDic_Sector::kAngleText], plan.angle.placement, textSize,
+               plan.angle.text);
+}
+
+void MetSec_ModifyValue(RecordValues& values, bool stretch) {
+  if (values.mark.isNull()) return;
+  const auto texts =
+      ReadValueTexts(values, {AreaDic_Sector::kRadiusText, AreaDic_Sector::kAngleText});
+  if (!texts) return;
+  const double radius = ReadDecimal((*texts)[0]);
+  const double angle = ReadDecimal((*texts)[1]);
+  const std::string area = ValueText(values.rules, SectorArea(values.rules, radius, angle));
+  const std::optional<ArcGeometry> arc = ReadArc(OutlineOfMark(SectorKindInfo(), values));
+  if (!arc) return;
+  UpdateMark(values.mark, SectorMarkPoint(*arc, ArcStartPoint(*arc), ArcEndPoint(*arc)),
+             ComposeValueList(*texts, area), stretch);
+}
+
+const ShapeLinkage kSectorLinkage = {SectorKindInfo(), MetSec_ModifyData, MetSec_ModifyValue};
+
+}  // namespace
+
+void React_ModifySector(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
+  ReactModify(kSectorLinkage, handle, flag, snapshot);
+}
+
+}  // namespace area

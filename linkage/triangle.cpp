@@ -1,0 +1,61 @@
+// Triangle linkage: a stretched outline moves the height line and rewrites the base and height
+// texts; a changed value text rewrites the mark's value list; a changed mark rewrites the
+// triangle-form and general-form rows that list the figure.
+#include "common/geometry.h"
+#include "common/marks.h"
+#include "common/value_format.h"
+#include "common/value_list.h"
+#include "figures/plans.h"
+#include "linkage/figure_linkage.h"
+#include "records/figure_records.h"
+
+namespace area {
+namespace {
+
+constexpr int kTriangleCorners = 3;
+
+// The outline's first three vertices; false when the outline cannot be read or is too short.
+bool TriangleCorners(AcDbObjectId outlineId, AcGePoint3dArray& corners) {
+  return PolylineVertices2d(outlineId, corners) && corners.length() >= kTriangleCorners;
+}
+
+void MetTri_ModifyData(RecordValues& values, AcDbObjectId outlineId,
+                       const AcGePoint3dArray& /*snapshot*/) {
+  AcGePoint3dArray corners;
+  if (!TriangleCorners(outlineId, corners)) return;
+  const std::optional<TrianglePlan> plan =
+      PlanTriangle(values.rules, corners[0], corners[1], corners[2], CurrentTextSize());
+  if (!plan) return;
+  const double textSize = CurrentTextSize();
+  SetLine(values.shape[AreaDic_Triangle::kHeightLine], plan->heightLine.start,
+          plan->heightLine.end);
+  SetValueText(values.shape[AreaDic_Triangle::kBaseText], plan->base.placement, textSize,
+               plan->base.text);
+  SetValueText(values.shape[AreaDic_Triangle::kHeightText], plan->height.placement, textSize,
+               plan->height.text);
+}
+
+void MetTri_ModifyValue(RecordValues& values, bool stretch) {
+  if (values.mark.isNull()) return;
+  const auto texts =
+      ReadValueTexts(values, {AreaDic_Triangle::kBaseText, AreaDic_Triangle::kHeightText});
+  if (!texts) return;
+  const double base = ReadDecimal((*texts)[0]);
+  const double height = ReadDecimal((*texts)[1]);
+  const std::string product = ValueText(values.rules, TriangleProduct(values.rules, base, height));
+  const std::string area = ValueText(values.rules, TriangleArea(values.rules, base, height));
+  AcGePoint3dArray corners;
+  if (!TriangleCorners(OutlineOfMark(TriangleKindInfo(), values), corners)) return;
+  const std::string valueList = ComposeValueList({(*texts)[0], (*texts)[1], product}, area);
+  UpdateMark(values.mark, TriangleCentroid(corners[0], corners[1], corners[2]), valueList, stretch);
+}
+
+const ShapeLinkage kTriangleLinkage = {TriangleKindInfo(), MetTri_ModifyData, MetTri_ModifyValue};
+
+}  // namespace
+
+void React_ModifyTriangle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
+  ReactModify(kTriangleLinkage, handle, flag, snapshot);
+}
+
+}  // namespace area
