@@ -13,9 +13,13 @@ NAME.expect (optional), one item per line:
     @exit N     the run must end with exit status N (default 0)
     @message T  the program's error output (its one-line message) contains T
     @in FILE    the run opens the drawing FILE (relative to the scenario's folder) with --in
+    @path DIR   the run's TESSERA_PATH is DIR (relative to the scenario's folder), so that the
+                host finds support files there (a settings file, block files)
     @roundtrip  the saved drawing is also opened and saved as .tdb, that opened and saved as
                 .dxf again, and NAME.check.py runs on the result as well
     # ...       a comment; blank lines are ignored
+
+The program runs in OUTDIR, so that drawings a script saves under a plain name land there.
 
 Every drawing saved this way must load in ezdxf with a clean audit and a $HANDSEED above all its
 handles.
@@ -34,7 +38,7 @@ import sys
 
 def read_expectations(path):
     ordered, absent = [], []
-    options = {"exit": 0, "roundtrip": False, "in": None, "messages": []}
+    options = {"exit": 0, "roundtrip": False, "in": None, "path": None, "messages": []}
     if not os.path.exists(path):
         return ordered, absent, options
     with open(path, encoding="utf-8") as lines:
@@ -49,6 +53,9 @@ def read_expectations(path):
             elif line.startswith("@in "):
                 folder = os.path.dirname(os.path.abspath(path))
                 options["in"] = os.path.join(folder, line[len("@in "):].strip())
+            elif line.startswith("@path "):
+                folder = os.path.dirname(os.path.abspath(path))
+                options["path"] = os.path.join(folder, line[len("@path "):].strip())
             elif line.strip() == "@roundtrip":
                 options["roundtrip"] = True
             elif line.startswith("!"):
@@ -65,10 +72,14 @@ def run_tessera(tessera, script, args):
     return status, output
 
 
-def run_tessera_apart(tessera, script, args):
+def run_tessera_apart(tessera, script, args, cwd=None, search_path=None):
     """Runs the program; its status, all its output, and its error output alone."""
-    command = [tessera, "run", script] + args
-    done = subprocess.run(command, capture_output=True, text=True, timeout=100)
+    command = [os.path.abspath(tessera), "run", os.path.abspath(script)] + args
+    environment = dict(os.environ)
+    if search_path:
+        environment["TESSERA_PATH"] = search_path
+    done = subprocess.run(command, capture_output=True, text=True, timeout=100, cwd=cwd,
+                          env=environment)
     return done.returncode, done.stdout + done.stderr, done.stderr
 
 
@@ -157,6 +168,7 @@ def main():
         print(__doc__)
         return 2
     tessera, script, outdir = sys.argv[1:]
+    outdir = os.path.abspath(outdir)
     os.makedirs(outdir, exist_ok=True)
     base = os.path.splitext(script)[0]
     name = os.path.basename(base)
@@ -166,7 +178,8 @@ def main():
     arguments = ["--out", dxf, "--transcript", transcript]
     if options["in"]:
         arguments += ["--in", options["in"]]
-    status, output, errors = run_tessera_apart(tessera, script, arguments)
+    status, output, errors = run_tessera_apart(tessera, script, arguments, cwd=outdir,
+                                               search_path=options["path"])
     failures = []
     if status != options["exit"]:
         failures.append(f"exit status {status}, expected {options['exit']}:\n{output}")
