@@ -1,5 +1,8 @@
 #include "records/figure_dictionaries.h"
 
+#include "records/figure_kinds.h"
+#include "records/record_index.h"
+
 namespace area {
 namespace {
 
@@ -56,11 +59,6 @@ FigureRecord* OpenRecord(AcDbObjectId id, AcDb::OpenMode mode) {
   return record;
 }
 
-bool HasMark(const FigureRecord* record, const AcDbHandle& mark) {
-  AcDbHandle stored;
-  return record->markHandle(stored) == Acad::eOk && stored == mark;
-}
-
 }  // namespace
 
 int StoreFigureRecord(const char* dictionaryName, const char* key, AcDbObject* record,
@@ -80,24 +78,9 @@ int StoreFigureRecord(const char* dictionaryName, const char* key, AcDbObject* r
 
 FigureRecord* FindRecordByMark(const char* dictionaryName, AcDbObjectId markId, AcDb::OpenMode mode,
                                std::string* key, AcDbDatabase* database) {
-  AcDbDictionary* shape = OpenShapeDictionary(OrWorking(database), dictionaryName);
-  if (shape == nullptr) return nullptr;
-  AcDbDictionaryIterator* entries = shape->newIterator();
-  shape->close();
-  AcDbHandle mark = markId.handle();
-  FigureRecord* match = nullptr;
-  for (; !mark.isNull() && match == nullptr && !entries->done(); entries->next()) {
-    FigureRecord* record = OpenRecord(entries->objectId(), mode);
-    if (record == nullptr) continue;
-    if (!HasMark(record, mark)) {
-      record->close();
-      continue;
-    }
-    match = record;
-    if (key != nullptr) *key = entries->name();
-  }
-  delete entries;
-  return match;
+  const FigureKindInfo* kind = KindByDictionary(dictionaryName);
+  if (kind == nullptr) return nullptr;
+  return FindRecordNaming(*kind, markId.handle(), NamedRole::kMark, mode, key, OrWorking(database));
 }
 
 FigureRecord* FindRecordByKey(const char* dictionaryName, const char* key, AcDb::OpenMode mode,

@@ -31,8 +31,8 @@ int StoreFigureRecord(const char* dictionaryName, const char* key, AcDbObject* r
                       Acad::ErrorStatus* setAtStatus = nullptr, AcDbDatabase* database = nullptr);
 
 // The record whose mark handle is the handle of `markId`, opened in `mode` (the caller closes
-// it), with its key; null when the dictionary or such a record does not exist. Walks the
-// dictionary in its order.
+// it), with its key; null when the dictionary or such a record does not exist. Of several such
+// records, the first in the dictionary's order (records/record_index.h finds it).
 FigureRecord* FindRecordByMark(const char* dictionaryName, AcDbObjectId markId, AcDb::OpenMode mode,
                                std::string* key = nullptr, AcDbDatabase* database = nullptr);
 
