@@ -251,6 +251,15 @@ TEST_F(ProgramTest, DemoPictureShowsEveryTextWithAVisibleSize) {
   EXPECT_EQ(contents.size(), opened) << "every text element has a font size";
   for (const char* title : {"求積図 (demo lot)", "住宅", "隣地境界"})
     EXPECT_NE(std::find(contents.begin(), contents.end(), title), contents.end()) << title;
+  // The edits at its end show in the schedule: the stretched triangle's and the corrected
+  // rectangle's rows, the erased circle's row gone, and the total of what is left.
+  auto shows = [&contents](const char* text) {
+    return std::find(contents.begin(), contents.end(), text) != contents.end();
+  };
+  EXPECT_TRUE(shows("7.00x8.00x0.5")) << "the stretched triangle's row";
+  EXPECT_TRUE(shows("7.50x6.00")) << "the corrected rectangle's row";
+  EXPECT_FALSE(shows("3.00x3.00x3.14")) << "the erased circle's row";
+  EXPECT_TRUE(shows("366.05")) << "the total of the figures left";
 }
 
 }  // namespace

@@ -29,6 +29,13 @@ def vertices(outline):
     return [tuple(round(c, 4) for c in v.dxf.location)[:2] for v in outline.vertices]
 
 
+def unchanged(checker, old, handles, what):
+    """The entities `handles` are as in the drawing `old`."""
+    for handle in sorted(handles):
+        then, now = old.doc.entitydb.get(handle), checker.doc.entitydb.get(handle)
+        checker.equal(now and describe(now), then and describe(then), f"{what}: {handle}")
+
+
 def schedule(path, triangle_row, total, triangle_record_row):
     s = Schedules(path)
     s.equal(s.tables(), [general_table(0, -5000, [triangle_row, RECTANGLE_ROW], total, TEXT_SIZE)],
@@ -75,24 +82,22 @@ failures += schedule(stretched, ("", "1", "5.00x1.80x0.5", "4.50"), "6.50",
 c = Checker(no_base)
 figure = triangle(c)[0]
 c.equal(vertices(figure.outline), [(1000, 3000), (4000, 0), (4000, 0)], "outline without a base")
-kept = {e.dxf.handle: describe(e) for e in old.doc.modelspace() if e.dxf.handle != figure.key}
-now = {e.dxf.handle: describe(e) for e in c.doc.modelspace() if e.dxf.handle != figure.key}
-c.equal(now, kept, "everything but the outline as before the stretch")
+unchanged(c, old, {e.dxf.handle for e in old.doc.modelspace()} - {figure.key},
+          "everything but the outline as before the stretch")
 failures += c.failures
 
 # MOVE by (5000,4000): every member travels, the strings and the value list stay, no table moves.
 c = Checker(moved)
 figure, line, base, height = triangle(c)
 c.equal(vertices(figure.outline), [(6000, 7000), (5000, 4000), (9000, 4000)], "moved outline")
-c.near(list(line.dxf.start) + list(line.dxf.end), [6000, 7000, 0, 6000, 4000, 0], "moved height line")
+c.near(list(line.dxf.start) + list(line.dxf.end), [6000, 7000, 0, 6000, 4000, 0],
+       "moved height line")
 c.text(base, "4.00", (7000, 4100), 0, "moved base text")
 c.text(height, "3.00", (6100, 5500), 270, "moved height text")
 c.mark(figure, (6666.6667, 5000),
        {"BANGO1": "1", "BANGO2": "", "KT": "1", "SK": "( 4.00 3.00 12.00 6.00 )", "PM": "+"})
-members = set(figure.members)
-kept = {e.dxf.handle: describe(e) for e in old.doc.modelspace() if e.dxf.handle not in members}
-now = {e.dxf.handle: describe(e) for e in c.doc.modelspace() if e.dxf.handle not in members}
-c.equal(now, kept, "the rectangle and the schedule untouched by the move")
+unchanged(c, old, {e.dxf.handle for e in old.doc.modelspace()} - set(figure.members),
+          "the rectangle and the schedule untouched by the move")
 failures += c.failures
 failures += schedule(moved, ("", "1", "4.00x3.00x0.5", "6.00"), "8.00",
                      ["", "1", "4.00x3.00x0.5", "6.00"])
