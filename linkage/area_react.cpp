@@ -189,8 +189,12 @@ void AreaReact::modifiedCircle(const AcDbObject* object) {
   m_nMode = kModeArmed;
 }
 
+// The pending polyline event of an older host. Every outline event disarms the protection while
+// its handler runs, or the handler's own edits of the rectangle's diagonals and the trapezoid's
+// height line would be put back as if the user had stretched them.
 void AreaReact::modifiedSequenceEnd() {
-  if (m_nFlag == TriangleKindInfo().eventCode(kEventRoleOutline)) m_nMode = kModeIdle;
+  const FigureKindInfo* kind = KindByEventCode(m_nFlag);
+  if (kind != nullptr && m_nFlag == kind->eventCode(kEventRoleOutline)) m_nMode = kModeIdle;
   callModifyHandlers();
   m_nMode = kModeArmed;
 }
