@@ -104,20 +104,24 @@ bool NamesAtAll(const FigureRecord* record, const AcDbHandle& handle) {
   return std::find(named.begin(), named.end(), handle) != named.end();
 }
 
-AcDbObjectId ShapeDictionaryId(AcDbDatabase* database, const char* name) {
+// The shape's dictionary open for read, or null when the drawing has none.
+AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name) {
   AcDbDictionary* named = nullptr;
-  AcDbObjectId id;
-  if (database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk) return id;
-  named->getAt(name, id);
+  if (database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk) return nullptr;
+  AcDbObject* found = nullptr;
+  const Acad::ErrorStatus status = named->getAt(name, found, AcDb::kForRead);
   named->close();
-  return id;
+  if (status != Acad::eOk) return nullptr;
+  AcDbDictionary* shape = AcDbDictionary::cast(found);
+  if (shape == nullptr) found->close();
+  return shape;
 }
 
 // The live records of the dictionary among the candidates that name the handle in the role;
 // candidates that name it no more (or are gone) leave the index. Erased records stay: an undo
 // may bring them back with the same handles.
 std::vector<AcDbObjectId> Matches(std::vector<AcDbObjectId>& ids, const FigureKindInfo& kind,
-                                  AcDbObjectId dictionaryId, const AcDbHandle& handle,
+                                  const AcDbDictionary* shape, const AcDbHandle& handle,
                                   NamedRole role) {
   std::vector<AcDbObjectId> matches;
   std::vector<AcDbObjectId> kept;
@@ -129,7 +133,7 @@ std::vector<AcDbObjectId> Matches(std::vector<AcDbObjectId>& ids, const FigureKi
       continue;
     }
     kept.push_back(id);
-    if (!record->isErased() && record->ownerId() == dictionaryId &&
+    if (!record->isErased() && shape->has(id) &&
         record->isA() == RecordClassDescriptor(kind.recordClass) &&
         NamesInRole(record, kind, handle, role))
       matches.push_back(id);
@@ -140,16 +144,28 @@ std::vector<AcDbObjectId> Matches(std::vector<AcDbObjectId>& ids, const FigureKi
 }
 
 // The dictionary's own order decides between several records naming one handle.
-AcDbObjectId FirstInDictionary(AcDbObjectId dictionaryId,
+AcDbObjectId FirstInDictionary(const AcDbDictionary* shape,
                                const std::vector<AcDbObjectId>& matches) {
-  AcDbDictionary* shape = nullptr;
-  if (acdbOpenObject(shape, dictionaryId, AcDb::kForRead) != Acad::eOk) return {};
   std::unique_ptr<AcDbDictionaryIterator> entries(shape->newIterator());
-  shape->close();
   for (; !entries->done(); entries->next())
     if (std::find(matches.begin(), matches.end(), entries->objectId()) != matches.end())
       return entries->objectId();
   return {};
+}
+
+// The record naming the handle, with its key; the null id when none does.
+AcDbObjectId MatchingRecord(DrawingIndex& index, const AcDbDictionary* shape,
+                            const FigureKindInfo& kind, const AcDbHandle& handle, NamedRole role,
+                            std::string* key) {
+  auto found = index.candidates.find(KeyOf(handle));
+  if (found == index.candidates.end()) return {};
+  const std::vector<AcDbObjectId> matches = Matches(found->second, kind, shape, handle, role);
+  if (found->second.empty()) index.candidates.erase(found);
+  if (matches.empty()) return {};
+  const AcDbObjectId recordId =
+      matches.size() == 1 ? matches.front() : FirstInDictionary(shape, matches);
+  if (key != nullptr && !recordId.isNull()) shape->nameAt(recordId, *key);
+  return recordId;
 }
 
 }  // namespace
@@ -159,25 +175,15 @@ FigureRecord* FindRecordNaming(const FigureKindInfo& kind, const AcDbHandle& han
   if (database == nullptr) database = acdbHostApplicationServices()->workingDatabase();
   if (database == nullptr || handle.isNull()) return nullptr;
   DrawingIndex* index = IndexOf(database);
-  if (index == nullptr) return nullptr;
-  auto found = index->candidates.find(KeyOf(handle));
-  if (found == index->candidates.end()) return nullptr;
-  const AcDbObjectId dictionaryId = ShapeDictionaryId(database, kind.dictionary);
-  if (dictionaryId.isNull()) return nullptr;
-  std::vector<AcDbObjectId> matches = Matches(found->second, kind, dictionaryId, handle, role);
-  if (found->second.empty()) index->candidates.erase(found);
-  if (matches.empty()) return nullptr;
-  const AcDbObjectId recordId =
-      matches.size() == 1 ? matches.front() : FirstInDictionary(dictionaryId, matches);
+  AcDbDictionary* shape = OpenShapeDictionary(database, kind.dictionary);
+  if (index == nullptr || shape == nullptr) {
+    if (shape != nullptr) shape->close();
+    return nullptr;
+  }
+  const AcDbObjectId recordId = MatchingRecord(*index, shape, kind, handle, role, key);
+  shape->close();
   FigureRecord* record = nullptr;
   if (recordId.isNull() || acdbOpenObject(record, recordId, mode) != Acad::eOk) return nullptr;
-  if (key != nullptr) {
-    AcDbDictionary* shape = nullptr;
-    if (acdbOpenObject(shape, dictionaryId, AcDb::kForRead) == Acad::eOk) {
-      shape->nameAt(recordId, *key);
-      shape->close();
-    }
-  }
   return record;
 }
 

@@ -1,0 +1,555 @@
+// Linkage at scale: one grip drag of a triangle figure's corner with everything that follows it
+// (the height line, the base and height texts, the mark's value list and place, the figure's row
+// in a general-form schedule and the schedule's total), in drawings of 100 and of 100 000 triangle
+// figures that one schedule lists. The plug-in is started and told of each drawing as the program
+// does it, and the drag is the host's GRIP_STRETCH command run from script lines, so the reactors
+// hear what they hear of a user's drag. The cost of one drag must not grow with the drawing: the
+// 100 000-figure time may be at most 1.5 times the 100-figure time. The run's last line gives both
+// times and their ratio.
+//
+// The first figure of each drawing is drawn by the triangle function and the schedule by the
+// schedule function, both from script lines. The other figures are made in bulk by the triangle's
+// own drawing step, with the mark made as INSERT makes it and the rest of the figure finished as
+// the function finishes it: inserting a mark by command finds the new reference by walking the
+// whole model space, which no bulk build can afford. Before anything is timed, a bulk figure is
+// compared with the drawn one, and a drag out and back is checked to reach the texts, the mark and
+// the row. The whole run takes about half a minute on a small machine.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "cad/arx.h"
+#include "common/figure_entities.h"
+#include "common/geometry.h"
+#include "common/handles.h"
+#include "common/layers.h"
+#include "common/marks.h"
+#include "common/messages.h"
+#include "common/settings.h"
+#include "common/value_list.h"
+#include "db/database_impl.h"
+#include "figures/shapes.h"
+#include "platform/applications.h"
+#include "platform/documents.h"
+#include "platform/script.h"
+#include "platform/transcript.h"
+#include "records/figure_dictionaries.h"
+#include "records/mark_reactor.h"
+
+namespace {
+
+constexpr int kHundred = 100;
+constexpr int kHundredThousand = 100'000;
+constexpr double kGoalRatio = 1.5;
+
+// Metres with two decimals, rounded half up; marks of size 2.5 at scale 1 on the template's layers.
+constexpr const char* kFigureSettings = "AREA_LINE|AREA_MARK|AREA_VALUE|0|1|AREA1|1|2.5|1|2|0";
+// General form in selection order: sorting 100 000 rows is not what is measured.
+constexpr const char* kTableSettings = "0|TABLE_LINE|TABLE_TEXT|AREA_TABLE|1|3|0|2|0|0";
+constexpr const char* kTextSizeLine = "(setvar \"TEXTSIZE\" 2.5)\n";
+constexpr const char* kScriptName = "linkage_bench.scr";
+
+// Each figure has a cell of the grid; its apex is the cell's corner. Drawing units are
+// millimetres: the base runs from (-1000,-2000) to (3000,-2000) of the apex, so the triangle
+// shows base 4.00, height 2.00 and area 4.00.
+constexpr double kCellSize = 10000.0;
+constexpr int kCellsPerRow = 400;
+const AcGeVector3d kBaseStart(-1000.0, -2000.0, 0.0);
+const AcGeVector3d kBaseEnd(3000.0, -2000.0, 0.0);
+// A drag takes the base's end here (base 6.00, area 6.00); the figure's next drag takes it back.
+const AcGeVector3d kDraggedBaseEnd(5000.0, -2000.0, 0.0);
+// The schedule hangs below this point, left of the figures.
+const AcGePoint3d kScheduleCorner(-30000.0, 0.0, 0.0);
+
+// Drags step through the figures by a stride prime to their number, so that successive drags
+// touch figures far apart, as a user's edits across a big drawing would.
+constexpr std::size_t kDragStride = 7919;
+// The undo log keeps every drag; it is emptied this often so that memory stays flat.
+constexpr std::int64_t kDragsPerUndoClear = 1 << 10;
+// Coordinates of two figures made alike agree to this many decimals (drawing units).
+constexpr int kSignatureDecimals = 4;
+
+// What a figure shows and what its schedule row shows.
+struct Shown {
+  std::string base;
+  std::string valueList;
+  std::string formula;
+  std::string area;
+};
+const Shown kAsDrawn = {"4.00", "( 4.00 2.00 8.00 4.00 )", "4.00x2.00x0.5", "4.00"};
+const Shown kDragged = {"6.00", "( 6.00 2.00 12.00 6.00 )", "6.00x2.00x0.5", "6.00"};
+constexpr double kAreaAsDrawn = 4.0;
+constexpr double kAreaDragged = 6.0;
+
+// The transcript is kept while a drawing is built and checked, for the failure messages, and
+// thrown away while drags are timed.
+class DiscardBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
+  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+std::ostringstream& KeptTranscript() {
+  static std::ostringstream kept;
+  return kept;
+}
+
+std::ostream& DiscardedTranscript() {
+  static DiscardBuffer buffer;
+  static std::ostream discarded(&buffer);
+  return discarded;
+}
+
+std::string PointText(const AcGePoint3d& point) {
+  return area::StringPrintf("%.0f,%.0f", point.x, point.y);
+}
+
+AcGePoint3d ApexOf(int figure) {
+  return {(figure % kCellsPerRow) * kCellSize, (figure / kCellsPerRow) * kCellSize, 0.0};
+}
+
+AcGePoint3dArray CornersOf(int figure) {
+  const AcGePoint3d apex = ApexOf(figure);
+  AcGePoint3dArray corners;
+  for (const AcGePoint3d& corner : {apex, apex + kBaseStart, apex + kBaseEnd}) corners.append(corner);
+  return corners;
+}
+
+std::string LabelOf(int figure) {
+  return std::to_string(figure + 1);
+}
+
+// The schedule's total when every figure shows `area` but one, which shows `oddArea`.
+std::string TotalText(int figures, double oddArea) {
+  return area::StringPrintf("%.2f", (figures - 1) * kAreaAsDrawn + oddArea);
+}
+
+bool RunLines(const std::string& lines, std::string& why) {
+  const tessera::ScriptOutcome outcome = tessera::RunScriptText(lines, kScriptName);
+  if (outcome.status == 0) return true;
+  why = outcome.message;
+  return false;
+}
+
+// Handles and ids.
+
+AcDbObjectId IdOf(const AcDbHandle& handle) {
+  AcDbObjectId id;
+  area::ResolveHandle(handle, id);
+  return id;
+}
+
+AcDbObjectId IdOf(const std::string& handleText) {
+  return IdOf(AcDbHandle(handleText.c_str()));
+}
+
+template <typename T>
+T* OpenForRead(AcDbObjectId id) {
+  T* object = nullptr;
+  if (id.isNull() || acdbOpenObject(object, id, AcDb::kForRead) != Acad::eOk) return nullptr;
+  return object;
+}
+
+std::optional<std::string> TextAt(const AcDbHandle& handle) {
+  AcDbText* text = OpenForRead<AcDbText>(IdOf(handle));
+  if (text == nullptr) return std::nullopt;
+  std::string string = text->textString();
+  text->close();
+  return string;
+}
+
+// Marks as INSERT makes them.
+
+struct AttributeTemplate {
+  AcDbObjectId definition;
+  std::string tag;
+  std::string defaultText;
+  bool constant = false;
+};
+
+struct MarkBlock {
+  AcDbObjectId id;
+  AcGePoint3d origin;
+  std::vector<AttributeTemplate> attributes;
+};
+
+std::optional<MarkBlock> FindMarkBlock(AcDbDatabase* database, const std::string& name) {
+  AcDbBlockTable* table = nullptr;
+  if (database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return std::nullopt;
+  MarkBlock block;
+  table->getAt(name.c_str(), block.id);
+  table->close();
+  auto* record = OpenForRead<AcDbBlockTableRecord>(block.id);
+  if (record == nullptr) return std::nullopt;
+  block.origin = record->origin();
+  for (const AcDbObjectId& id : record->entityIds()) {
+    auto* definition = OpenForRead<AcDbAttributeDefinition>(id);
+    if (definition == nullptr) continue;
+    if (!id.isErased())
+      block.attributes.push_back(
+          {id, definition->tag(), definition->textString(), definition->isConstant()});
+    definition->close();
+  }
+  record->close();
+  return block;
+}
+
+// The answers the triangle function gives the mark's attribute prompts, by tag.
+std::map<std::string, std::string> MarkAnswersOf(const std::string& label,
+                                                 const std::string& valueList) {
+  const bool isShort = label.size() <= area::kShortLabelLimit;  // the labels are ASCII digits
+  return {{area::kLabelShortTag, isShort ? label : ""},
+          {area::kLabelLongTag, isShort ? "" : label},
+          {area::kShapeCodeTag, std::to_string(area::kTriangleKind.shapeCode)},
+          {area::kValueListTag, valueList},
+          {area::kSignTag, area::kPositiveSign}};
+}
+
+// The point as INSERT has it from the figure function's "%lf,%lf" answer.
+AcGePoint3d AsAnswered(const AcGePoint3d& point) {
+  return {std::strtod(area::StringPrintf("%lf", point.x).c_str(), nullptr),
+          std::strtod(area::StringPrintf("%lf", point.y).c_str(), nullptr), 0.0};
+}
+
+AcDbObjectId InsertMarkReference(AcDbDatabase* database, const MarkBlock& block,
+                                 const AcGePoint3d& worldPoint, double scale,
+                                 const std::map<std::string, std::string>& answers) {
+  const AcGePoint3d position = AsAnswered(worldPoint);
+  const AcGeScale3d scales(scale, scale, scale);
+  auto* reference = new AcDbBlockReference(position, block.id);
+  reference->setScaleFactors(scales);
+  reference->setRotation(0.0);
+  AcDbBlockTable* table = nullptr;
+  AcDbBlockTableRecord* space = nullptr;
+  if (database->getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
+    table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForWrite);
+    table->close();
+  }
+  AcDbObjectId id;
+  reference->setDatabaseDefaults(database);
+  if (space == nullptr || space->appendAcDbEntity(id, reference) != Acad::eOk) {
+    if (space != nullptr) space->close();
+    delete reference;
+    return {};
+  }
+  space->close();
+  for (const AttributeTemplate& attribute : block.attributes) {
+    if (attribute.constant) continue;
+    auto* definition = OpenForRead<AcDbAttributeDefinition>(attribute.definition);
+    if (definition == nullptr) continue;
+    auto answer = answers.find(attribute.tag);
+    // An empty answer takes the definition's default, as at the prompt.
+    const std::string value = answer == answers.end() || answer->second.empty()
+                                  ? attribute.defaultText
+                                  : answer->second;
+    auto* made = new AcDbAttribute;
+    made->setAttributeFromBlock(definition, position, scales, 0.0, block.origin);
+    definition->close();
+    made->setTextString(value.c_str());
+    made->setLayer(reference->layer().c_str());
+    if (reference->appendAttribute(made) == Acad::eOk) {
+      made->close();
+    } else {
+      delete made;
+    }
+  }
+  reference->close();
+  return id;
+}
+
+// One figure as the triangle function makes it, without the prompts: the shape's drawing step,
+// the mark, then what the function's finish does (layer, tag, group, reactor, record).
+bool AddBulkFigure(AcDbDatabase* database, const area::FigureSettings& settings,
+                   const MarkBlock& block, int figure) {
+  const area::FigureShape& shape = area::TriangleShape();
+  AcGePoint3dArray points = CornersOf(figure);
+  AcDbObjectIdArray ids;
+  std::unique_ptr<area::FigureRecord> record(shape.newRecord());
+  area::DrawnFigure drawn;
+  if (!shape.draw(settings, points, ids, *record, drawn)) return false;
+  const std::string valueList =
+      area::ComposeValueList(drawn.valueTexts, shape.areaFromTexts(settings, drawn));
+  const AcDbObjectId markId =
+      InsertMarkReference(database, block, drawn.markPoint, area::MarkInsertScale(settings),
+                          MarkAnswersOf(LabelOf(figure), valueList));
+  if (markId.isNull()) return false;
+  record->setMarkHandle(markId.handle());
+  area::SetEntityLayer(markId, settings.markLayer);
+  ids.append(markId);
+  area::TagEntity(markId, shape.kind.application, area::kRoleMark);
+  area::MakeGroup(ids);
+  if (AcDbObject* mark = OpenForRead<AcDbObject>(markId)) {
+    area::AttachMarkReactor(mark);
+    mark->close();
+  }
+  const std::string key = area::HandleText(ids.first());
+  if (!area::StoreFigureRecord(shape.kind.dictionary, key.c_str(), record.get())) return false;
+  record.release();  // the dictionary's now
+  return true;
+}
+
+// A figure's description.
+
+std::string Relative(const AcGePoint3d& point, const AcGePoint3d& apex) {
+  return area::StringPrintf("(%.*f,%.*f,%.*f)", kSignatureDecimals, point.x - apex.x,
+                            kSignatureDecimals, point.y - apex.y, kSignatureDecimals,
+                            point.z - apex.z);
+}
+
+void DescribeText(std::ostream& out, const AcDbText* text, const AcGePoint3d& apex,
+                  const std::string& label) {
+  const std::string string = text->textString();
+  out << " text \"" << (string == label && !label.empty() ? "#" : string) << "\" at "
+      << Relative(text->position(), apex) << " aligned " << Relative(text->alignmentPoint(), apex)
+      << area::StringPrintf(" height %.4f rotation %.6f modes %d %d layer ", text->height(),
+                            text->rotation(), static_cast<int>(text->horizontalMode()),
+                            static_cast<int>(text->verticalMode()))
+      << text->layer();
+}
+
+void DescribeEntity(std::ostream& out, AcDbObjectId id, const AcGePoint3d& apex,
+                    const std::string& label) {
+  auto* entity = OpenForRead<AcDbEntity>(id);
+  if (entity == nullptr) {
+    out << "missing\n";
+    return;
+  }
+  out << entity->isA()->name() << " layer " << entity->layer() << " colour "
+      << entity->colorIndex() << " role " << area::FigureRole(entity, area::kTriangleApp);
+  if (const auto* polyline = AcDb2dPolyline::cast(entity)) {
+    AcGePoint3dArray vertices;
+    area::PolylineVertices2d(polyline, vertices);
+    out << (polyline->isClosed() ? " closed" : " open");
+    for (const AcGePoint3d& vertex : vertices) out << " " << Relative(vertex, apex);
+  } else if (const auto* line = AcDbLine::cast(entity)) {
+    out << " " << Relative(line->startPoint(), apex) << " " << Relative(line->endPoint(), apex);
+  } else if (const auto* text = AcDbText::cast(entity)) {
+    DescribeText(out, text, apex, label);
+  } else if (auto* reference = AcDbBlockReference::cast(entity)) {
+    const AcGeScale3d scale = reference->scaleFactors();
+    out << " block " << reference->blockName() << " at " << Relative(reference->position(), apex)
+        << area::StringPrintf(" scale %.4f %.4f %.4f rotation %.6f", scale.sx, scale.sy, scale.sz,
+                              reference->rotation())
+        << " reactor " << area::HasMarkReactor(reference);
+    for (const AcDbObjectId& attributeId : reference->attributeIds()) {
+      AcDbAttribute* attribute = nullptr;
+      if (reference->openAttribute(attribute, attributeId, AcDb::kForRead) != Acad::eOk) continue;
+      out << "\n  " << attribute->tag();
+      DescribeText(out, attribute, apex, label);
+      attribute->close();
+    }
+  }
+  out << "\n";
+  entity->close();
+}
+
+// The figure's record, its group's entities in order and which of them the record names, with
+// coordinates from the apex and the label written "#": two figures made alike read the same.
+std::string Describe(int figure, const std::string& key) {
+  std::ostringstream out;
+  const AcGePoint3d apex = ApexOf(figure);
+  area::FigureRecord* record =
+      area::FindRecordByKey(area::kTriangleKind.dictionary, key.c_str(), AcDb::kForRead);
+  if (record == nullptr) return "no record";
+  std::vector<AcDbHandle> named(1 + record->shapeHandleCount());
+  record->markHandle(named[0]);
+  for (int i = 0; i < record->shapeHandleCount(); ++i) record->shapeHandle(i, named[1 + i]);
+  Adesk::Int16 unitKind = 0, digits = 0, rounding = 0, rows = 0;
+  record->unitKind(unitKind);
+  record->digits(digits);
+  record->rounding(rounding);
+  record->tableRowCount(rows);
+  out << record->isA()->name() << " settings " << unitKind << " " << digits << " " << rounding
+      << " rows " << rows << "\n";
+  record->close();
+  std::vector<AcDbObjectId> members;
+  if (auto* outline = OpenForRead<AcDbEntity>(IdOf(key))) {
+    for (const AcDbObjectId& follower : outline->persistentReactors())
+      if (auto* group = OpenForRead<AcDbGroup>(follower)) {
+        members = group->memberIds();
+        group->close();
+      }
+    outline->close();
+  }
+  for (const AcDbObjectId& member : members) {
+    out << "named as";
+    for (std::size_t i = 0; i < named.size(); ++i)
+      if (named[i] == member.handle()) out << " " << i;
+    out << ": ";
+    DescribeEntity(out, member, apex, LabelOf(figure));
+  }
+  return out.str();
+}
+
+// What the figure and its row show now; empty fields where something does not read.
+struct FigureView {
+  Shown shown;
+  std::string total;
+  AcGePoint3d markPosition;
+};
+
+FigureView ViewOf(const std::string& key) {
+  FigureView view;
+  area::FigureRecord* record =
+      area::FindRecordByKey(area::kTriangleKind.dictionary, key.c_str(), AcDb::kForRead);
+  if (record == nullptr) return view;
+  AcDbHandle mark, base;
+  record->markHandle(mark);
+  record->shapeHandle(area::AreaDic_Triangle::kBaseText, base);
+  area::AreaDic_Table::Row row{};
+  Adesk::Int16 rows = 0;
+  const bool hasRow = record->tableRowCount(rows) == Acad::eOk && rows == 1 &&
+                      record->tableRowAt(0, row) == Acad::eOk;
+  record->close();
+  view.shown.base = TextAt(base).value_or("");
+  if (hasRow) {
+    view.shown.formula = TextAt(row[area::AreaDic_Table::kFormula]).value_or("");
+    view.shown.area = TextAt(row[area::AreaDic_Table::kArea]).value_or("");
+    view.total = TextAt(row[area::AreaDic_Table::kTotal]).value_or("");
+  }
+  auto* reference = OpenForRead<AcDbBlockReference>(IdOf(mark));
+  if (reference == nullptr) return view;
+  view.markPosition = reference->position();
+  for (const AcDbObjectId& attributeId : reference->attributeIds()) {
+    AcDbAttribute* attribute = nullptr;
+    if (reference->openAttribute(attribute, attributeId, AcDb::kForRead) != Acad::eOk) continue;
+    if (attribute->tag() == area::kValueListTag) view.shown.valueList = attribute->textString();
+    attribute->close();
+  }
+  reference->close();
+  return view;
+}
+
+// A generated drawing with its figures' outline handles, one at a time: the previous one is
+// closed when another size is asked for.
+struct Drawing {
+  int figures = 0;
+  AcApDocument* document = nullptr;
+  std::vector<std::string> outlines;  // handle texts, by figure
+  std::vector<bool> dragged;          // whether the figure's base end is at kDraggedBaseEnd
+  double buildSeconds = 0.0;
+  std::string failure;  // why the drawing cannot be measured; empty when it can
+};
+
+// The drag of one figure's base end to its other place, as the host's grip drag.
+bool Drag(Drawing& drawing, int figure, std::string& why) {
+  const AcGePoint3d apex = ApexOf(figure);
+  const bool out = !drawing.dragged[figure];
+  const AcGePoint3d from = apex + (out ? kBaseEnd : kDraggedBaseEnd);
+  const AcGePoint3d to = apex + (out ? kDraggedBaseEnd : kBaseEnd);
+  const std::string lines = "GRIP_STRETCH\n(handent \"" + drawing.outlines[figure] + "\")\n\n" +
+                            PointText(from) + "\n" + PointText(to) + "\n";
+  if (!RunLines(lines, why)) return false;
+  drawing.dragged[figure] = out;
+  return true;
+}
+
+bool SameShown(const Shown& a, const Shown& b) {
+  return a.base == b.base && a.valueList == b.valueList && a.formula == b.formula &&
+         a.area == b.area;
+}
+
+std::string Quoted(const Shown& shown, const std::string& total) {
+  return "base \"" + shown.base + "\", value list \"" + shown.valueList + "\", row \"" +
+         shown.formula + "\" \"" + shown.area + "\", total \"" + total + "\"";
+}
+
+// The figure shows `expected`, its mark sits at its centroid and the total is `total`.
+bool Shows(const Drawing& drawing, int figure, const Shown& expected, const std::string& total,
+           std::string& why) {
+  const FigureView view = ViewOf(drawing.outlines[figure]);
+  const AcGePoint3d apex = ApexOf(figure);
+  const AcGePoint3d end = apex + (drawing.dragged[figure] ? kDraggedBaseEnd : kBaseEnd);
+  const AcGePoint3d centroid = area::TriangleCentroid(apex, apex + kBaseStart, end);
+  // The command places the mark from a six-decimal answer; the linkage places it exactly.
+  constexpr double kMarkTolerance = 1e-5;
+  if (SameShown(view.shown, expected) && view.total == total &&
+      view.markPosition.distanceTo(centroid) < kMarkTolerance)
+    return true;
+  why = "figure " + LabelOf(figure) + " shows " + Quoted(view.shown, view.total) +
+        area::StringPrintf(" with its mark %.3f from its centroid", view.markPosition.distanceTo(centroid)) +
+        "; expected " + Quoted(expected, total);
+  return false;
+}
+
+// A drag of the figure reaches its texts, its mark, its row and the total, and a second drag
+// puts everything back.
+bool CheckCascade(Drawing& drawing, int figure, std::string& why) {
+  const int n = drawing.figures;
+  if (!Shows(drawing, figure, kAsDrawn, TotalText(n, kAreaAsDrawn), why)) return false;
+  if (!Drag(drawing, figure, why) ||
+      !Shows(drawing, figure, kDragged, TotalText(n, kAreaDragged), why))
+    return false;
+  return Drag(drawing, figure, why) &&
+         Shows(drawing, figure, kAsDrawn, TotalText(n, kAreaAsDrawn), why);
+}
+
+tessera::db::UndoLog& UndoOf(const Drawing& drawing) {
+  return tessera::db::Impl(drawing.document->database())->undo();
+}
+
+// Draws figure 0 by the triangle function, the others in bulk, then the schedule of all.
+bool Build(Drawing& drawing, std::string& why) {
+  AcDbDatabase* database = drawing.document->database();
+  const AcGePoint3dArray first = CornersOf(0);
+  std::string lines = kTextSizeLine + std::string("(area_triangle \"") + kFigureSettings + "\")\n";
+  for (const AcGePoint3d& corner : first) lines += PointText(corner) + "\n";
+  lines += "\n\n";  // the offered label, then RETURN to end
+  if (!RunLines(lines, why)) return false;
+  AcDbDictionary* named = nullptr;
+  std::unique_ptr<AcDbDictionaryIterator> entries;
+  if (database->getNamedObjectsDictionary(named, AcDb::kForRead) == Acad::eOk) {
+    AcDbDictionary* triangles = nullptr;
+    AcDbObject* found = nullptr;
+    if (named->getAt(area::kTriangleKind.dictionary, found, AcDb::kForRead) == Acad::eOk &&
+        (triangles = AcDbDictionary::cast(found)) != nullptr) {
+      entries.reset(triangles->newIterator());
+      triangles->close();
+    } else if (found != nullptr) {
+      found->close();
+    }
+    named->close();
+  }
+  if (!entries || entries->done()) {
+    why = "the triangle function drew no figure:\n" + KeptTranscript().str();
+    return false;
+  }
+  drawing.outlines.push_back(entries->key());
+
+  std::optional<area::FigureSettings> settings = area::ParseFigureSettings(kFigureSettings);
+  if (!settings) return false;
+  area::CheckFigureLayers(*settings);
+  const std::optional<MarkBlock> block = FindMarkBlock(database, settings->markBlock);
+  if (!block) {
+    why = "the drawing has no mark block " + settings->markBlock;
+    return false;
+  }
+  // The bulk is no user's edit: nothing of it is kept for undo.
+  UndoOf(drawing).setEnabled(false);
+  for (int figure = 1; figure < drawing.figures; ++figure) {
+    if (!AddBulkFigure(database, *settings, *block, figure)) {
+      UndoOf(drawing).setEnabled(true);
+      why = "figure " + LabelOf(figure) + " could not be made";
+      return false;
+    }
+    AcDbHandle outline;
+    // The outline is the first entity the figure made: its handle is the record's key.
+    drawing.outlines.push_back(area::HandleText(
+        area::StringPrintf("%llX", static_cast<unsigned long long>(0)) == "" ? outline : outline));
+  }
+  UndoOf(drawing).setEnabled(true);
+  return true;
+}
+
+}  // namespace
