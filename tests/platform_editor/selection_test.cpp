@@ -105,5 +105,13 @@ TEST_F(SelectionTest, TextIsPickedOnItsLetters) {
   EXPECT_EQ(editor::PickAt(database(), {33, 5, 0}), text);
 }
 
+TEST_F(SelectionTest, AnEmptyTextIsNotPickedAlongItsLine) {
+  AcDbObjectId text = addText({0, 0, 0}, "A", 10.0);
+  AcDbText* empty = new AcDbText(AcGePoint3d(40, 0, 0), "", AcDbObjectId::kNull, 10.0, 0.0);
+  append(empty);
+  EXPECT_TRUE(editor::PickAt(database(), {40, 100000, 0}).isNull()) << "far along its line";
+  EXPECT_EQ(editor::PickAt(database(), {2, 5, 0}), text) << "the text drawn before it";
+}
+
 }  // namespace
 }  // namespace tessera::testing

@@ -16,6 +16,8 @@ rectangle_undone = saved_beside(final, "link_quadrilaterals.rectangle_undone.dxf
 trapezoid_done = saved_beside(final, "link_quadrilaterals.trapezoid.dxf")
 trapezoid_undone = saved_beside(final, "link_quadrilaterals.trapezoid_undone.dxf")
 crossed = saved_beside(final, "link_quadrilaterals.crossed.dxf")
+crossed_undone = saved_beside(final, "link_quadrilaterals.crossed_undone.dxf")
+whole = saved_beside(final, "link_quadrilaterals.whole.dxf")
 
 # As drawn: rectangle 2.00 x 1.00 = 2.00; trapezoid (2.00 + 4.00) x 2.00 x 0.5 = 6.00.
 RECTANGLE_ROW = ("", "1", "2.00x1.00", "2.00")
@@ -111,10 +113,25 @@ unchanged(c, old, (figure_handles(old, "DICT_TRAPEZOID") | figure_handles(old, "
 failures += c.failures
 failures += schedule(crossed, [RECTANGLE_ROW, TRAPEZOID_ROW], "8.00")
 
+# The whole rectangle stretched by (5000,3000): corner 0 counts as the dragged one, the reshape
+# keeps the moved outline, and lines, texts and mark are placed for it once, values unchanged.
+c = Checker(whole)
+figure, (right, left, base, height) = figure_of(c, "DICT_RECTANGLE")
+c.equal(vertices(figure.outline), [(5000, 4000), (5000, 3000), (7000, 3000), (7000, 4000)],
+        "the rectangle moved whole")
+c.near(ends(right) + ends(left), [5000, 4000, 7000, 3000, 5000, 3000, 7000, 4000], "diagonals")
+c.text(base, "2.00", (6000, 3100), 0, "moved base text")
+c.text(height, "1.00", (5100, 3500), 270, "moved height text")
+c.mark(figure, (6000, 3500), {"BANGO1": "1", "BANGO2": "", "KT": "2", "SK": "( 2.00 1.00 2.00 )",
+                              "PM": "+"}, "moved rectangle mark")
+failures += c.failures
+failures += schedule(whole, [RECTANGLE_ROW, TRAPEZOID_ROW], "8.00")
+
 for failure in failures:
     print("FAILED: " + failure)
 if failures:
     sys.exit(1)
 expect_same_drawing(before, rectangle_undone, "UNDO 1 after the rectangle's stretch")
 expect_same_drawing(before, trapezoid_undone, "U after the trapezoid's stretch")
-expect_same_drawing(before, final, "UNDO 1 after the refused stretch")
+expect_same_drawing(before, crossed_undone, "UNDO 1 after the refused stretch")
+expect_same_drawing(before, final, "UNDO 1 after the whole rectangle's stretch")

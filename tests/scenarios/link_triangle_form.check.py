@@ -10,7 +10,8 @@ from schedule_checks import Schedules, general_table, triangle_table
 TEXT_SIZE = 300.0  # value texts sit TEXTSIZE / 3 = 100 left of their segment's midpoint
 TRIANGLE_FORM_AT = (0, -5000)
 GENERAL_FORM_AT = (0, -15000)
-SECOND_ROW_TEXT_Y = {TRIANGLE_FORM_AT: ",-7450)", GENERAL_FORM_AT: ",-17450)"}  # -1400-1200+150
+# The second row's texts sit at y0 - 1400 - 2 x 600 + 150.
+SECOND_ROW_TEXT_Y = {TRIANGLE_FORM_AT: ",-7450)", GENERAL_FORM_AT: ",-17450)"}
 
 final = sys.argv[1]
 before = saved_beside(final, "link_triangle_form.before.dxf")
@@ -56,31 +57,33 @@ def unchanged(checker, old, handles, what):
         checker.equal(now and describe(now), then and describe(then), f"{what}: {handle}")
 
 
-# As drawn: triangle 1, P1(1000,3000) P2(0,0) P3(4000,0): 4.00 x 3.00 = 12.00, area 6.00.
-# Triangle form: sum 12.00 + 6.00 = 18.00, half 9.00; general form: 6.00 + 3.00 = 9.00.
-failures = schedules(before, ("", "1", "4.00", "3.00", "12.00"), ("", "1", "4.00x3.00x0.5", "6.00"),
-                     "18.00", "9.00", "9.00")
+# As drawn: triangle 1, P1(1000,3000) P2(0,0) P3(3333,0): base 3.33, height 3.00, 3.33 x 3.00
+# = 9.99, area 4.995 → 5.00 (half up). Triangle form: sum 9.99 + 6.00 = 15.99, half 7.995 → 8.00;
+# general form: 5.00 + 3.00 = 8.00.
+failures = schedules(before, ("", "1", "3.33", "3.00", "9.99"), ("", "1", "3.33x3.00x0.5", "5.00"),
+                     "15.99", "8.00", "8.00")
 
-# Apex dragged to (2000,5000): F = (2000,0); base 4.00, height 5.00, double area 20.00, area
-# 10.00. Sum 18.00 - (12.00 - 20.00) = 26.00, half 13.00; total 9.00 - (6.00 - 10.00) = 13.00.
+# Apex dragged to (2000,3333): F = (2000,0); base 3.33, height 3.33, double area 11.0889 → 11.09,
+# area 3.33 x 3.33 x 0.5 = 5.54445 → 5.54 (not 11.09 / 2 = 5.545 → 5.55).
+# Sum 15.99 - (9.99 - 11.09) = 17.09, half 8.545 → 8.55; total 8.00 - (5.00 - 5.54) = 8.54.
 c = Checker(stretched)
 first = c.figures("DICT_TRIANGLE")[0]
 line, base, height = (c.doc.entitydb.get(h) for h in first.shape_handles)
-c.near(list(line.dxf.start) + list(line.dxf.end), [2000, 5000, 0, 2000, 0, 0],
+c.near(list(line.dxf.start) + list(line.dxf.end), [2000, 3333, 0, 2000, 0, 0],
        "height line, dragged with the apex, runs from the new apex to the foot")
-c.text(base, "4.00", (2000, 100), 0, "base text")
-# P1→F points down (270°): midpoint (2000,2500) + (100,0).
-c.text(height, "5.00", (2100, 2500), 270, "height text")
-# Centroid ((2000+0+4000)/3, (5000+0+0)/3).
-c.mark(first, (2000, 1666.6667),
-       {"BANGO1": "1", "BANGO2": "", "KT": "1", "SK": "( 4.00 5.00 20.00 10.00 )", "PM": "+"})
+c.text(base, "3.33", (1666.5, 100), 0, "base text")
+# P1→F points down (270°): midpoint (2000,1666.5) + (100,0).
+c.text(height, "3.33", (2100, 1666.5), 270, "height text")
+# Centroid ((2000+0+3333)/3, (3333+0+0)/3).
+c.mark(first, (1777.6667, 1111),
+       {"BANGO1": "1", "BANGO2": "", "KT": "1", "SK": "( 3.33 3.33 11.09 5.54 )", "PM": "+"})
 failures += c.failures
-STRETCHED = ("", "1", "4.00", "5.00", "20.00")
-STRETCHED_GENERAL = ("", "1", "4.00x5.00x0.5", "10.00")
-failures += schedules(stretched, STRETCHED, STRETCHED_GENERAL, "26.00", "13.00", "13.00")
+STRETCHED = ("", "1", "3.33", "3.33", "11.09")
+STRETCHED_GENERAL = ("", "1", "3.33x3.33x0.5", "5.54")
+failures += schedules(stretched, STRETCHED, STRETCHED_GENERAL, "17.09", "8.55", "8.54")
 
-# Second mark erased: sum 26.00 - 6.00 = 20.00, half and land area 13.00 - 3.00 = 10.00;
-# total 13.00 - 3.00 = 10.00. The record goes; outline, height line and texts stay.
+# Second mark erased: sum 17.09 - 6.00 = 11.09, half and land area 8.55 - 3.00 = 5.55;
+# total 8.54 - 3.00 = 5.54. The record goes; outline, height line and texts stay.
 old = Checker(stretched)
 second = next(f for f in old.figures("DICT_TRIANGLE") if f.key != first.key)
 record = old.doc.rootdict["DICT_TRIANGLE"][second.key].dxf.handle
@@ -90,7 +93,7 @@ c.equal(c.doc.entitydb.get(record), None, "the erased figure's record")
 c.equal(c.doc.entitydb.get(second.mark_handle), None, "the erased mark")
 unchanged(c, old, set(second.members) - {second.mark_handle}, "the erased figure's other members")
 failures += c.failures
-failures += schedules(erased, STRETCHED, STRETCHED_GENERAL, "20.00", "10.00", "10.00", True)
+failures += schedules(erased, STRETCHED, STRETCHED_GENERAL, "11.09", "5.55", "5.54", True)
 
 # Erased again after the UNDO, then the first figure's outline and height text: no schedule moves
 # and the first record stays with its rows.
@@ -102,7 +105,7 @@ c.equal([c.doc.entitydb.get(h) for h in sorted(gone)], [None, None],
 unchanged(c, old, {e.dxf.handle for e in old.doc.modelspace()} - gone,
           "everything else as after the mark's erase")
 failures += c.failures
-failures += schedules(final, STRETCHED, STRETCHED_GENERAL, "20.00", "10.00", "10.00", True)
+failures += schedules(final, STRETCHED, STRETCHED_GENERAL, "11.09", "5.55", "5.54", True)
 
 for failure in failures:
     print("FAILED: " + failure)

@@ -80,7 +80,9 @@ double Cross(const AcGePoint2d& o, const AcGePoint2d& a, const AcGePoint2d& b) {
   return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+// A box of no area (an empty text) has no inside: every point of its line would count.
 bool InsideBox(const Box& box, const AcGePoint2d& p) {
+  if (Cross(box.corners[0], box.corners[1], box.corners[2]) == 0.0) return false;
   bool positive = false, negative = false;
   for (int i = 0; i < 4; ++i) {
     double side = Cross(box.corners[i], box.corners[(i + 1) % 4], p);
@@ -210,6 +212,7 @@ void ShapeBuilder::text(const Affine& map, const AcDbText* text) {
     if (c < 0x80) width += kNarrowCharacterWidth * height * text->widthFactor();
     if (c >= 0xC0) width += kWideCharacterWidth * height * text->widthFactor();
   }
+  if (width == 0.0) return;  // an empty text shows nothing to pick or select
   // The box's lower left corner, in the text's own direction, from its alignment.
   double left = 0.0, bottom = 0.0;
   AcGePoint3d anchor = text->position();
