@@ -18,7 +18,7 @@ constexpr std::array<PointStep, 1> kPointSteps = {{
     {"\np2を指示 : ", kOrthoModeOn},
 }};
 
-const FigureKind kCircleKind = {kCircleApp, kDictCircle, kShapeCircle, false};
+const FigureKind kCircleKind = {CircleKindInfo(), false};
 
 bool InputCirclePoints(AcGePoint3dArray& points, int savedOrthoMode) {
   return PickFigurePoints(kFirstPointPrompt, kPointSteps, savedOrthoMode, points);

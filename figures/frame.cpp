@@ -141,7 +141,7 @@ bool StoreRecord(const FigureKind& kind, const AcDbObjectIdArray& ids,
                  std::unique_ptr<FigureRecord>& record) {
   const std::string key = HandleText(ids.first());
   Acad::ErrorStatus setAtStatus = Acad::eOk;
-  if (!StoreFigureRecord(kind.dictionary, key.c_str(), record.get(), &setAtStatus)) {
+  if (!StoreFigureRecord(kind.info.dictionary, key.c_str(), record.get(), &setAtStatus)) {
     if (kind.reportsStoreError && setAtStatus != Acad::eOk)
       acutPrintf(kStoreErrorReport, static_cast<int>(setAtStatus));
     return false;
@@ -162,7 +162,7 @@ Adesk::Int16 RecordSetting(int value) {
 bool FinishFigure(const FigureKind& kind, const FigureSettings& settings, const std::string& label,
                   const std::string& valueList, const AcGePoint3d& markPoint,
                   AcDbObjectIdArray& ids, std::unique_ptr<FigureRecord>& record) {
-  const MarkAnswers answers{label, kind.shapeCode, valueList, kPositiveSign};
+  const MarkAnswers answers{label, kind.info.shapeCode, valueList, kPositiveSign};
   const AcDbObjectId markId =
       InsertMark(markPoint, settings.markBlock, MarkInsertScale(settings), answers);
   if (markId.isNull()) {
@@ -173,7 +173,7 @@ bool FinishFigure(const FigureKind& kind, const FigureSettings& settings, const 
   record->setMarkHandle(markId.handle());
   SetEntityLayer(markId, settings.markLayer);
   ids.append(markId);
-  TagEntity(markId, kind.application, kRoleMark);
+  TagEntity(markId, kind.info.application, kRoleMark);
   AcDbObjectId groupId;
   MakeGroup(ids, &groupId);
   AttachReactorTo(markId);
@@ -191,7 +191,7 @@ bool AddFigureEntity(AcDbObjectId id, const FigureKind& kind, const char* role,
                      AcDbObjectIdArray& ids) {
   if (id.isNull()) return false;
   ids.append(id);
-  TagEntity(id, kind.application, role);
+  TagEntity(id, kind.info.application, role);
   return true;
 }
 

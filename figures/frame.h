@@ -12,6 +12,7 @@
 #include "common/geometry.h"
 #include "common/settings.h"
 #include "common/value_list.h"
+#include "records/figure_kinds.h"
 #include "records/figure_records.h"
 
 namespace area {
@@ -23,12 +24,11 @@ inline constexpr int kPickingOsMode = 544;
 // The first prompt of every figure's points; RETURN there ends the command.
 inline constexpr const char* kFirstPointPrompt = "\np1を指示 (RETURN=終了) : ";
 
-// The constants that name a figure kind in the drawing.
+// A figure kind as the figure commands use it: its entry in the table of kinds, and whether a
+// refused record is reported (the rectangle and sector commands print the dictionary's status).
 struct FigureKind {
-  const char* application;  // extended-data application name
-  const char* dictionary;   // dictionary of its records
-  short shapeCode;          // written into the mark
-  bool reportsStoreError;   // prints the dictionary's refusal (rectangle and sector)
+  const FigureKindInfo& info;
+  bool reportsStoreError;
 };
 
 // What a shape's drawing step gives back: the value texts in value-list order without the area,

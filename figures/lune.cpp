@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kHalfTurnOrMore = "\n１８０°以上は計算できません";
 
-const FigureKind kLuneKind = {kLuneApp, kDictLune, kShapeLune, false};
+const FigureKind kLuneKind = {LuneKindInfo(), false};
 
 FigureRecord* NewLuneRecord() {
   return new AreaDic_Lune();

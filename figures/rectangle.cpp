@@ -21,7 +21,7 @@ constexpr std::array<PointStep, 2> kPointSteps = {{
 }};
 constexpr const char* kNotPerpendicular = "\n底辺と高さが垂直でありません";
 
-const FigureKind kRectangleKind = {kRectangleApp, kDictRectangle, kShapeRectangle, true};
+const FigureKind kRectangleKind = {RectangleKindInfo(), true};
 
 bool InputRectanglePoints(AcGePoint3dArray& points, int savedOrthoMode) {
   return PickFigurePoints(kFirstPointPrompt, kPointSteps, savedOrthoMode, points);

@@ -9,7 +9,7 @@
 namespace area {
 namespace {
 
-const FigureKind kSectorKind = {kSectorApp, kDictSector, kShapeSector, true};
+const FigureKind kSectorKind = {SectorKindInfo(), true};
 
 FigureRecord* NewSectorRecord() {
   return new AreaDic_Sector();

@@ -23,7 +23,7 @@ constexpr std::array<PointStep, 3> kPointSteps = {{
 constexpr const char* kCornersOutOfOrder = "\n頂点の指定が正しくありません";
 constexpr const char* kBasesNotParallel = "\n上底と下底が平行でありません";
 
-const FigureKind kTrapezoidKind = {kTrapezoidApp, kDictTrapezoid, kShapeTrapezoid, false};
+const FigureKind kTrapezoidKind = {TrapezoidKindInfo(), false};
 
 bool InputTrapezoidPoints(AcGePoint3dArray& points, int savedOrthoMode) {
   return PickFigurePoints(kFirstPointPrompt, kPointSteps, savedOrthoMode, points);

@@ -38,7 +38,7 @@ std::string TriangleArea(const FigureSettings& settings, const DrawnFigure& draw
 
 }  // namespace
 
-const FigureKind kTriangleKind = {kTriangleApp, kDictTriangle, kShapeTriangle, false};
+const FigureKind kTriangleKind = {TriangleKindInfo(), false};
 
 AcGePoint3d TriangleCentroid(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint3d& p3) {
   constexpr double kCorners = 3.0;

@@ -12,6 +12,7 @@
 #include "common/marks.h"
 #include "common/text_values.h"
 #include "common/value_format.h"
+#include "records/figure_kinds.h"
 #include "records/figure_records.h"
 
 namespace area {
@@ -68,22 +69,8 @@ constexpr std::array<LinePoints, 3> kGeneralFooterLines = {{
 
 // The record class that belongs to a mark's kind; null for a kind outside 1 to 6.
 AcRxClass* RecordClassOfKind(int kind) {
-  switch (kind) {
-    case kShapeTriangle:
-      return AreaDic_Triangle::desc();
-    case kShapeRectangle:
-      return AreaDic_Rectangle::desc();
-    case kShapeTrapezoid:
-      return AreaDic_Trapezoid::desc();
-    case kShapeSector:
-      return AreaDic_Sector::desc();
-    case kShapeCircle:
-      return AreaDic_Circle::desc();
-    case kShapeLune:
-      return AreaDic_Lune::desc();
-    default:
-      return nullptr;
-  }
+  const FigureKindInfo* info = KindByShapeCode(kind);
+  return info != nullptr ? RecordClassDescriptor(info->recordClass) : nullptr;
 }
 
 // Opens the record for write when it really is of `recordClass`: a mark whose KT was edited

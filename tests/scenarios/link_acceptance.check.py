@@ -5,6 +5,7 @@ sizes; and UNDO Back against the saved start.
 Metres with 2 decimals, half up; areas from the rounded lengths; π is 3.14.
 """
 import math
+import os
 import sys
 
 import ezdxf
@@ -15,6 +16,8 @@ from schedule_checks import Schedules, general_table, triangle_table
 
 TEXT_SIZE = 2.5
 FRESH_SHIFT = -30000.0  # the fresh figures lie this far below the lot
+DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_RECTANGLE", "3": "DICT_TRAPEZOID",
+              "4": "DICT_CIRCLE", "5": "DICT_SECTOR", "6": "DICT_TRIANGLE"}
 
 # Per label: the figure's value texts in drawing order, its value list, its sign.
 START = {
@@ -101,6 +104,8 @@ def table_texts(general, total, triangle, sums):
 def check_stage(name, figures, general, total, triangle, sums, marked=None):
     """Value texts, marks, schedule texts and each record's rows of one saved drawing."""
     path = saved_beside(sys.argv[1], f"link_acceptance.{name}.dxf")
+    if not os.path.exists(path):
+        return failures.append(f"{name}: the script did not save {os.path.basename(path)}")
     labels = marked or list(figures)
     equal(texts_of(path, "AREA_VALUE"), [t for label in figures for t in figures[label][0]],
           f"{name}: value texts")
@@ -109,15 +114,9 @@ def check_stage(name, figures, general, total, triangle, sums, marked=None):
     equal(texts_of(path, "TABLE_TEXT"), table_texts(general, total, triangle, sums),
           f"{name}: schedule texts")
     footer = [sums[0], sums[1], sums[1]]
-    rows = []
-    for label in labels:
-        kind = {"1": "DICT_TRIANGLE", "6": "DICT_TRIANGLE", "2": "DICT_RECTANGLE",
-                "3": "DICT_TRAPEZOID", "4": "DICT_CIRCLE", "5": "DICT_SECTOR"}[label]
-        listed = [list(r) + footer for r in triangle if r[1] == label]
-        rows.append((kind, label, listed, [list(r) + [total] for r in general if r[1] == label]))
+    rows = [(DICTIONARY[label], label, [list(r) + footer for r in triangle if r[1] == label],
+             [list(r) + [total] for r in general if r[1] == label]) for label in labels]
     equal(sorted(Schedules(path).records()), sorted(rows), f"{name}: rows of the records")
-
-
 
 
 def general_table_in_metres(x0, y0, rows, total):
@@ -194,7 +193,11 @@ def figures_by_label(checker, below):
 
 
 # The fresh figures (in this drawing, below the restored lot) show what the edited ones show.
-final = figures_by_label(Checker(saved_beside(sys.argv[1], "link_acceptance.final.dxf")), False)
+FINAL = saved_beside(sys.argv[1], "link_acceptance.final.dxf")
+if not os.path.exists(FINAL):
+    print("\n".join(failures))
+    sys.exit(1)
+final = figures_by_label(Checker(FINAL), False)
 fresh = figures_by_label(Checker(sys.argv[1]), True)
 equal(sorted(fresh), ["1", "2", "3", "4", "5"], "fresh figures")
 for label in ("1", "2", "4", "5"):  # stretched: the same figure, 30000 further down
@@ -210,7 +213,7 @@ if "3" in final and "3" in fresh:  # retyped: the same numbers as a fresh 5.00 u
           [e.dxf.text for e in final["3"].entities if e.dxftype() == "TEXT"], "figure 3 texts")
 fresh_texts = [e.dxf.text for e in ezdxf.readfile(sys.argv[1]).modelspace().query("TEXT")
                if e.dxf.layer == "TABLE_TEXT" and e.dxf.insert[1] < -35000]
-equal(fresh_texts, texts_of(saved_beside(sys.argv[1], "link_acceptance.final.dxf"), "TABLE_TEXT"),
+equal(fresh_texts, texts_of(FINAL, "TABLE_TEXT"),
       "fresh schedules against the edited ones")
 
 for failure in failures:
