@@ -1,6 +1,8 @@
-"""Circle and sector linkage: a quadrant grip changes the radius, a typed radius text changes the
-area, a sector's end grip dragged past the 0 direction changes the sweep; every value, the mark,
-the row and the total follow, and each undone drag gives the drawing back."""
+"""Circle and sector linkage: a quadrant grip changes the radius, the centre grip moves circle and
+mark, a typed radius text changes the area, a sector's end grip dragged past the 0 direction
+changes the sweep; every value, the mark, the row and the total follow, and each undone drag
+gives the drawing back."""
+import math
 import sys
 
 from figure_checks import Checker, sideways
@@ -19,6 +21,8 @@ final = sys.argv[1]
 drawn = saved_beside(final, "link_circle_sector.drawn.dxf")
 circle_dragged = saved_beside(final, "link_circle_sector.circle.dxf")
 circle_undone = saved_beside(final, "link_circle_sector.circle_undone.dxf")
+moved = saved_beside(final, "link_circle_sector.moved.dxf")
+moved_undone = saved_beside(final, "link_circle_sector.moved_undone.dxf")
 edited = saved_beside(final, "link_circle_sector.edited.dxf")
 sector_dragged = saved_beside(final, "link_circle_sector.sector.dxf")
 sector_undone = saved_beside(final, "link_circle_sector.sector_undone.dxf")
@@ -29,6 +33,7 @@ CIRCLE_1 = ("", "1", "1.00x1.00x3.14", "3.14")
 CIRCLE_1_WIDE = ("", "1", "1.50x1.50x3.14", "7.07")  # 1.5 x 1.5 x 3.14 = 7.065 -> 7.07
 CIRCLE_2 = ("", "2", "20.00x20.00x3.14", "1256.00")
 CIRCLE_2_TYPED = ("", "2", "10x10x3.14", "314.00")  # the typed text stays as typed
+# A sector of radius 2.00: 2.00 x 2.00 x 3.14 = 12.56 times the angle / 360.
 SECTOR = ("", "3", "2.00x2.00x3.14x53.13/360", "1.85")  # 12.56 x 53.13 / 360 = 1.8536
 SECTOR_126 = ("", "3", "2.00x2.00x3.14x126.87/360", "4.43")  # 12.56 x 126.87 / 360 = 4.4264
 SECTOR_216 = ("", "3", "2.00x2.00x3.14x216.87/360", "7.57")  # 12.56 x 216.87 / 360 = 7.5664
@@ -53,14 +58,17 @@ def mark(c, figure, point, value_list, what):
                f"{what}: attribute {attribute.dxf.tag} kept its place on the mark")
 
 
-def circle(c, figure, centre, radius, radius_text, value_list, what):
-    """Outline, radius line along 0 degrees, radius text above its middle, mark at the centre."""
+def circle(c, figure, centre, radius, radius_text, value_list, what, direction=0.0):
+    """Outline, radius line along `direction` (degrees), radius text lifted off its middle, mark
+    at the centre."""
     c.near(list(figure.outline.dxf.center) + [figure.outline.dxf.radius],
            (centre[0], centre[1], 0, radius), f"{what}: circle")
     line, text = (entity(c, h) for h in figure.shape_handles)
+    end = sideways(centre, direction, radius)
     c.near(list(line.dxf.start) + list(line.dxf.end),
-           (centre[0], centre[1], 0, centre[0] + radius, centre[1], 0), f"{what}: radius line")
-    c.text(text, radius_text, (centre[0] + radius / 2, centre[1] + LIFT), 0,
+           (centre[0], centre[1], 0, end[0], end[1], 0), f"{what}: radius line")
+    middle = sideways(centre, direction, radius / 2)
+    c.text(text, radius_text, sideways(middle, direction + 90, LIFT), direction % 360,
            f"{what}: radius text")
     mark(c, figure, centre, value_list, f"{what}: mark")
 
@@ -121,6 +129,14 @@ circle(c, by_label(c, "DICT_CIRCLE")["1"], (0, 0), 1500, "1.50", "( 1.50 7.07 )"
 failures += c.failures + table(circle_dragged, [CIRCLE_1_WIDE, CIRCLE_2, SECTOR], "1264.92",
                                "dragged circle")
 
+# Centre grip dragged from 0,0 to 300,400: the circle and its mark move there; the radius line
+# keeps the direction from the new centre to its old end 1000,0, (700, -400) at -29.74 degrees;
+# values, row and total stay.
+c = Checker(moved)
+circle(c, by_label(c, "DICT_CIRCLE")["1"], (300, 400), 1000, "1.00", "( 1.00 3.14 )",
+       "moved circle", math.degrees(math.atan2(-400, 700)))
+failures += c.failures + table(moved, [CIRCLE_1, CIRCLE_2, SECTOR], "1260.99", "moved circle")
+
 # Radius text typed over with 10 (millimetres): 10 x 10 x 3.14 = 314.00; the radius line and
 # the mark stay; total 1260.99 - 1256.00 + 314.00 = 318.99.
 c = Checker(edited)
@@ -152,5 +168,6 @@ for failure in failures:
 if failures:
     sys.exit(1)
 expect_same_drawing(drawn, circle_undone, "UNDO 1 after the quadrant drag")
+expect_same_drawing(drawn, moved_undone, "UNDO 1 after the centre drag")
 expect_same_drawing(edited, sector_undone, "U after the end grip drag")
 expect_same_drawing(edited, final, "UNDO 1 after the drag over 180 degrees")
