@@ -38,6 +38,19 @@ TEST_F(UndoTest, EachCommandIsOneStepRestoredNewestFirst) {
   EXPECT_EQ(StartOf(*this, id), AcGePoint3d(0, 0, 0));
 }
 
+TEST_F(UndoTest, ACommandThatChangedNothingIsAStepOfItsOwn) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  Log(database.get()).beginCommand("MOVE");
+  MoveStart(*this, id, 5);
+  Log(database.get()).endCommand();
+  Log(database.get()).beginCommand("GRIP_STRETCH");  // nothing was at the grip point
+  Log(database.get()).endCommand();
+  EXPECT_EQ(Log(database.get()).undo(1), 1);
+  EXPECT_EQ(StartOf(*this, id), AcGePoint3d(5, 0, 0)) << "the move before it stays";
+  EXPECT_EQ(Log(database.get()).undo(1), 1);
+  EXPECT_EQ(StartOf(*this, id), AcGePoint3d(0, 0, 0));
+}
+
 TEST_F(UndoTest, AGroupMakesCommandsOneStep) {
   AcDbObjectId id = AppendLine(0, 0, 1, 1);
   Log(database.get()).closeStep();

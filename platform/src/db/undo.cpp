@@ -20,6 +20,9 @@ struct UndoLog::Step {
   std::vector<Entry> entries;
   std::unordered_set<AcDbStub*> saved;
   bool isMark = false;
+  // A command's step counts even when the command changed nothing: UNDO 1 after it must not
+  // take back the command before.
+  bool isCommand = false;
 };
 
 UndoLog::UndoLog(AcDbDatabase* database) : m_database(database) {}
@@ -32,12 +35,16 @@ UndoLog::Step& UndoLog::currentStep() {
 }
 
 void UndoLog::closeStep() {
-  if (m_open && !m_open->entries.empty()) m_steps.push_back(std::move(m_open));
+  if (m_open && (!m_open->entries.empty() || m_open->isCommand))
+    m_steps.push_back(std::move(m_open));
   m_open.reset();
 }
 
 void UndoLog::beginCommand(const std::string&) {
-  if (m_commandDepth == 0 && m_groupDepth == 0) closeStep();
+  if (m_commandDepth == 0 && m_groupDepth == 0) {
+    closeStep();
+    if (m_enabled && !m_undoing) currentStep().isCommand = true;
+  }
   ++m_commandDepth;
 }
 
@@ -76,7 +83,7 @@ int UndoLog::stepCount() const {
   int count = 0;
   for (const auto& step : m_steps)
     if (!step->isMark) ++count;
-  return count + ((m_open && !m_open->entries.empty()) ? 1 : 0);
+  return count + ((m_open && (!m_open->entries.empty() || m_open->isCommand)) ? 1 : 0);
 }
 
 int UndoLog::undo(int steps) {
