@@ -7,7 +7,8 @@ Metres with 2 decimals, half up.
 import os
 import sys
 
-from linkage_checks import expect_same_drawing, mark_values, saved_beside, texts_of
+from linkage_checks import (
+    equal, expect_same_drawing, failures, mark_values, saved_beside, table_texts, texts_of)
 from schedule_checks import Schedules
 
 DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_RECTANGLE"}
@@ -44,20 +45,6 @@ SECOND_EDITED = {"1": (["4.00", "3.00"], "( 4.00 3.00 12.00 6.00 )", "+"),
 SECOND_EDITED_GENERAL = [("", "1", "4.00x3.00x0.5", "6.00"), ("-", "2", "2.00x1.50", "-3.00")]
 SECOND_EDITED_TOTAL = "3.00"
 SECOND_EDITED_TRIANGLE, SECOND_EDITED_SUMS = [("", "1", "4.00", "3.00", "12.00")], ("12.00", "6.00")
-
-failures = []
-
-
-def equal(actual, expected, what):
-    if actual != expected:
-        failures.append(f"{what}:\n  got      {actual!r}\n  expected {expected!r}")
-
-
-def table_texts(general, total, triangle, sums):
-    texts = [total] + [t for row in general for t in row] + ["計", "m2"]
-    texts += [sums[0], sums[1], sums[1]] + [t for row in triangle for t in row]
-    return texts + ["計", "１／２", "地積", "m2"]
-
 
 def check(path, figures, general, total, triangle, sums, marked):
     name = os.path.basename(path)

@@ -8,7 +8,9 @@ import os
 import subprocess
 import sys
 
-from linkage_checks import contents, expect_same_drawing, mark_values, saved_beside, texts_of
+from linkage_checks import (
+    contents, equal, expect_same_drawing, failures,
+    mark_values, saved_beside, table_texts, texts_of)
 from schedule_checks import Schedules
 
 SAVES = ("start", "stretched", "edited", "erased")
@@ -53,20 +55,6 @@ TRIANGLE = {
 }
 FIGURES = {"start": START, "stretched": STRETCHED, "edited": EDITED, "erased": EDITED}
 MARKED = {"start": "123", "stretched": "123", "edited": "123", "erased": "13"}
-
-failures = []
-
-
-def equal(actual, expected, what):
-    if actual != expected:
-        failures.append(f"{what}:\n  got      {actual!r}\n  expected {expected!r}")
-
-
-def table_texts(general, total, triangle, sums):
-    texts = [total] + [t for row in general for t in row] + ["計", "m2"]
-    texts += [sums[0], sums[1], sums[1]] + [t for row in triangle for t in row]
-    return texts + ["計", "１／２", "地積", "m2"]
-
 
 def check(path, stage):
     name = os.path.basename(path)

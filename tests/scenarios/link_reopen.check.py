@@ -9,7 +9,9 @@ import sys
 
 import ezdxf
 
-from linkage_checks import contents, expect_same_drawing, mark_values, saved_beside, texts_of
+from linkage_checks import (
+    contents, equal, expect_same_drawing, failures,
+    mark_values, saved_beside, table_texts, texts_of)
 from schedule_checks import Schedules
 
 DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_CIRCLE", "3": "DICT_RECTANGLE"}
@@ -39,20 +41,6 @@ TRIANGLE_EDITED, SUMS_EDITED = [("", "1", "5.00", "4.00", "20.00")], ("20.00", "
 # The stretch moves the triangle's mark to the new centroid (1000 - 1000 + 4000) / 3,
 # (4000 + 0 + 0) / 3; retyping the radius leaves the circle's mark at the centre.
 MARKS_EDITED = {"1": (1333.333333, 1333.333333), "2": (10000.0, 0.0)}
-
-failures = []
-
-
-def equal(actual, expected, what):
-    if actual != expected:
-        failures.append(f"{what}:\n  got      {actual!r}\n  expected {expected!r}")
-
-
-def table_texts(general, total, triangle, sums):
-    texts = [total] + [t for row in general for t in row] + ["計", "m2"]
-    texts += [sums[0], sums[1], sums[1]] + [t for row in triangle for t in row]
-    return texts + ["計", "１／２", "地積", "m2"]
-
 
 def check(name, figures, general, total, triangle, sums, marked):
     path = saved_beside(sys.argv[1], name)

@@ -80,3 +80,20 @@ def mark_values(path):
             label = tags.get("BANGO2") or tags.get("BANGO1", "")
             marks.append((label, tags["SK"], tags.get("PM", "")))
     return marks
+
+
+# What a check found wrong, collected so that one run reports every difference.
+failures = []
+
+
+def equal(actual, expected, what):
+    if actual != expected:
+        failures.append(f"{what}:\n  got      {actual!r}\n  expected {expected!r}")
+
+
+def table_texts(general, total, triangle, sums):
+    """The texts of a general-form table (its total, rows, "計", "m2") and then of a triangle-form
+    table (sum, half and land area, rows and footer labels), in the order the schedule draws them."""
+    texts = [total] + [t for row in general for t in row] + ["計", "m2"]
+    texts += [sums[0], sums[1], sums[1]] + [t for row in triangle for t in row]
+    return texts + ["計", "１／２", "地積", "m2"]
