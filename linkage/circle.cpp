@@ -46,9 +46,8 @@ void MetCir_ModifyData(RecordValues& values, AcDbObjectId circleId,
   const double textSize = CurrentTextSize();
   const AcGePoint3d end = RadiusLineEnd(values.shape[AreaDic_Circle::kRadiusLine], *circle);
   const CirclePlan plan = PlanCircle(values.rules, circle->centre, circle->radius, end, textSize);
-  SetLine(values.shape[AreaDic_Circle::kRadiusLine], plan.radiusLine.start, plan.radiusLine.end);
-  SetValueText(values.shape[AreaDic_Circle::kRadiusText], plan.radius.placement, textSize,
-               plan.radius.text);
+  SetLine(values.shape[AreaDic_Circle::kRadiusLine], plan.radiusLine);
+  SetValueText(values.shape[AreaDic_Circle::kRadiusText], plan.radius, textSize);
 }
 
 void MetCir_ModifyValue(RecordValues& values, bool stretch) {

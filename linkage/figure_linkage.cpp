@@ -140,43 +140,58 @@ std::string ValueText(const ValueRules& rules, double value) {
   return FormatValue(rules.digits, value);
 }
 
-bool SetLine(AcDbHandle& handle, const AcGePoint3d& start, const AcGePoint3d& end) {
+bool SetLine(AcDbHandle& handle, const PlannedLine& planned) {
   AcDbObjectId id;
   AcDbLine* line = nullptr;
   if (!HandleToId(handle, id) || acdbOpenObject(line, id, AcDb::kForWrite) != Acad::eOk)
     return false;
-  line->setStartPoint(start);
-  line->setEndPoint(end);
+  line->setStartPoint(planned.start);
+  line->setEndPoint(planned.end);
   line->close();
   return true;
 }
 
-bool SetArc(AcDbHandle& handle, const AcGePoint3d& centre, double radius, double startAngle,
-            double endAngle) {
+bool SetArc(AcDbHandle& handle, const ArcGeometry& planned) {
   AcDbObjectId id;
   AcDbArc* arc = nullptr;
   if (!HandleToId(handle, id) || acdbOpenObject(arc, id, AcDb::kForWrite) != Acad::eOk)
     return false;
-  arc->setCenter(centre);
-  arc->setRadius(radius);
-  arc->setStartAngle(startAngle);
-  arc->setEndAngle(endAngle);
+  arc->setCenter(planned.centre);
+  arc->setRadius(planned.radius);
+  arc->setStartAngle(planned.startAngle);
+  arc->setEndAngle(planned.endAngle);
   arc->close();
   return true;
 }
 
-bool SetValueText(AcDbHandle& handle, const TextPlacement& placement, double textSize,
-                  const std::string& text) {
+bool SetValueText(AcDbHandle& handle, const PlannedText& planned, double textSize) {
   AcDbObjectId id;
-  AcDbText* entity = nullptr;
-  if (!HandleToId(handle, id) || acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk)
+  AcDbText* text = nullptr;
+  if (!HandleToId(handle, id) || acdbOpenObject(text, id, AcDb::kForWrite) != Acad::eOk)
     return false;
-  entity->setPosition(placement.position);
-  entity->setAlignmentPoint(placement.position);
-  entity->setRotation(placement.rotation);
-  entity->setHeight(textSize);
-  entity->setTextString(text.c_str());
-  entity->close();
+  text->setPosition(planned.placement.position);
+  text->setAlignmentPoint(planned.placement.position);
+  text->setRotation(planned.placement.rotation);
+  text->setHeight(textSize);
+  text->setTextString(planned.text.c_str());
+  text->close();
+  return true;
+}
+
+bool OutlineCorners(AcDbObjectId outlineId, int count, AcGePoint3dArray& corners) {
+  return PolylineVertices2d(outlineId, corners) && corners.length() >= count;
+}
+
+bool ReshapeOutline(AcDbObjectId outlineId, const AcGePoint3dArray& snapshot,
+                    ReshapeFunction reshape, ReshapeResult refusal, const char* message,
+                    AcGePoint3dArray& corners) {
+  AcGePoint3dArray current;
+  if (!PolylineVertices2d(outlineId, current)) return false;
+  const Reshape reshaped = reshape(snapshot, current);
+  if (reshaped.result == refusal) acedAlert(message);
+  if (reshaped.result != ReshapeResult::kReshaped) return false;
+  if (!SetFirstVertices(outlineId, reshaped.corners)) return false;
+  corners = reshaped.corners;
   return true;
 }
 

@@ -15,6 +15,7 @@
 
 #include "cad/arx.h"
 #include "figures/measures.h"
+#include "figures/plans.h"
 #include "records/figure_kinds.h"
 #include "records/figure_records.h"
 #include "records/record_layout.h"
@@ -72,11 +73,13 @@ std::string ValueText(const ValueRules& rules, double value);
 
 // Entities rewritten by the recomputations, each opened for write and skipped (false) when its
 // handle does not resolve or it does not open as that kind.
-bool SetLine(AcDbHandle& handle, const AcGePoint3d& start, const AcGePoint3d& end);
-bool SetArc(AcDbHandle& handle, const AcGePoint3d& centre, double radius, double startAngle,
-            double endAngle);
-// A value text at a placement with the height TEXTSIZE and the string.
-bool SetValueText(AcDbHandle& handle, const TextPlacement& placement, double textSize,
-                  const std::string& text);
+bool SetLine(AcDbHandle& handle, const PlannedLine& line);
+bool SetArc(AcDbHandle& handle, const ArcGeometry& arc);
+// A value text at its planned placement and string, with the height TEXTSIZE.
+bool SetValueText(AcDbHandle& handle, const PlannedText& text, double textSize);
+
+// The first `count` vertices of a figure's outline polyline; false when it cannot be read, two
+// vertices coincide, or a user's edit left it fewer than `count`.
+bool OutlineCorners(AcDbObjectId outlineId, int count, AcGePoint3dArray& corners);
 
 }  // namespace area

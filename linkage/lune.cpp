@@ -28,19 +28,14 @@ void MetLun_ModifyData(RecordValues& values, AcDbObjectId arcId,
   const LunePlan plan =
       PlanLune(values.rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), textSize);
   const ArcPartsPlan& parts = plan.parts;
-  SetLine(values.shape[AreaDic_Lune::kStartRadiusLine], parts.startRadius.start,
-          parts.startRadius.end);
-  SetLine(values.shape[AreaDic_Lune::kEndRadiusLine], parts.endRadius.start, parts.endRadius.end);
-  SetLine(values.shape[AreaDic_Lune::kChordLine], plan.chordLine.start, plan.chordLine.end);
-  SetLine(values.shape[AreaDic_Lune::kHeightLine], plan.heightLine.start, plan.heightLine.end);
-  SetArc(values.shape[AreaDic_Lune::kAngleArc], parts.angleArc.centre, parts.angleArc.radius,
-         parts.angleArc.startAngle, parts.angleArc.endAngle);
-  SetValueText(values.shape[AreaDic_Lune::kRadiusText], plan.radius.placement, textSize,
-               plan.radius.text);
-  SetValueText(values.shape[AreaDic_Lune::kAngleText], plan.angle.placement, textSize,
-               plan.angle.text);
-  SetValueText(values.shape[AreaDic_Lune::kChordText], plan.chord.placement, textSize,
-               plan.chord.text);
+  SetLine(values.shape[AreaDic_Lune::kStartRadiusLine], parts.startRadius);
+  SetLine(values.shape[AreaDic_Lune::kEndRadiusLine], parts.endRadius);
+  SetLine(values.shape[AreaDic_Lune::kChordLine], plan.chordLine);
+  SetLine(values.shape[AreaDic_Lune::kHeightLine], plan.heightLine);
+  SetArc(values.shape[AreaDic_Lune::kAngleArc], parts.angleArc);
+  SetValueText(values.shape[AreaDic_Lune::kRadiusText], plan.radius, textSize);
+  SetValueText(values.shape[AreaDic_Lune::kAngleText], plan.angle, textSize);
+  SetValueText(values.shape[AreaDic_Lune::kChordText], plan.chord, textSize);
 }
 
 void MetLun_ModifyValue(RecordValues& values, bool stretch) {

@@ -27,28 +27,18 @@ struct SlidingCorners {
 };
 constexpr std::array<SlidingCorners, kCorners> kSliding = {{{3, 1}, {2, 0}, {1, 3}, {0, 2}}};
 
-bool FourCorners(AcDbObjectId outlineId, AcGePoint3dArray& corners) {
-  return PolylineVertices2d(outlineId, corners) && corners.length() >= kCorners;
-}
-
 void MetRec_ModifyData(RecordValues& values, AcDbObjectId outlineId,
                        const AcGePoint3dArray& snapshot) {
-  AcGePoint3dArray current;
-  if (!PolylineVertices2d(outlineId, current)) return;
-  const Reshape reshape = ReshapeRectangle(snapshot, current);
-  if (reshape.result == ReshapeResult::kNotPerpendicular) acedAlert(kNotPerpendicular);
-  if (reshape.result != ReshapeResult::kReshaped) return;
-  if (!SetFirstVertices(outlineId, reshape.corners)) return;
+  AcGePoint3dArray corners;
+  if (!ReshapeOutline(outlineId, snapshot, ReshapeRectangle, ReshapeResult::kNotPerpendicular,
+                      kNotPerpendicular, corners))
+    return;
   const double textSize = CurrentTextSize();
-  const RectanglePlan plan = PlanRectangle(values.rules, reshape.corners, textSize);
-  SetLine(values.shape[AreaDic_Rectangle::kRightDiagonal], plan.rightDiagonal.start,
-          plan.rightDiagonal.end);
-  SetLine(values.shape[AreaDic_Rectangle::kLeftDiagonal], plan.leftDiagonal.start,
-          plan.leftDiagonal.end);
-  SetValueText(values.shape[AreaDic_Rectangle::kBaseText], plan.base.placement, textSize,
-               plan.base.text);
-  SetValueText(values.shape[AreaDic_Rectangle::kHeightText], plan.height.placement, textSize,
-               plan.height.text);
+  const RectanglePlan plan = PlanRectangle(values.rules, corners, textSize);
+  SetLine(values.shape[AreaDic_Rectangle::kRightDiagonal], plan.rightDiagonal);
+  SetLine(values.shape[AreaDic_Rectangle::kLeftDiagonal], plan.leftDiagonal);
+  SetValueText(values.shape[AreaDic_Rectangle::kBaseText], plan.base, textSize);
+  SetValueText(values.shape[AreaDic_Rectangle::kHeightText], plan.height, textSize);
 }
 
 void MetRec_ModifyValue(RecordValues& values, bool stretch) {
@@ -60,7 +50,7 @@ void MetRec_ModifyValue(RecordValues& values, bool stretch) {
       ValueText(values.rules,
                 RectangleArea(values.rules, ReadDecimal((*texts)[0]), ReadDecimal((*texts)[1])));
   AcGePoint3dArray corners;
-  if (!FourCorners(OutlineOfMark(RectangleKindInfo(), values), corners)) return;
+  if (!OutlineCorners(OutlineOfMark(RectangleKindInfo(), values), kCorners, corners)) return;
   UpdateMark(values.mark, Midpoint(corners[0], corners[2]), ComposeValueList(*texts, area),
              stretch);
 }

@@ -27,6 +27,13 @@ struct Reshape {
 Reshape ReshapeRectangle(const AcGePoint3dArray& before, const AcGePoint3dArray& after);
 Reshape ReshapeTrapezoid(const AcGePoint3dArray& before, const AcGePoint3dArray& after);
 
+// Reshapes a figure's dragged outline and writes the corners back into its polyline. A refusal
+// of kind `refusal` shows `message` in a message box; every refusal keeps the user's drag.
+using ReshapeFunction = Reshape (*)(const AcGePoint3dArray&, const AcGePoint3dArray&);
+bool ReshapeOutline(AcDbObjectId outlineId, const AcGePoint3dArray& snapshot,
+                    ReshapeFunction reshape, ReshapeResult refusal, const char* message,
+                    AcGePoint3dArray& corners);
+
 // The line through `through` in the direction `angle` (radians) meets the unbounded line p-q.
 std::optional<AcGePoint3d> MeetAlong(const AcGePoint3d& through, double angle, const AcGePoint3d& p,
                                      const AcGePoint3d& q);

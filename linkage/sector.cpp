@@ -21,15 +21,11 @@ void MetSec_ModifyData(RecordValues& values, AcDbObjectId arcId,
   const SectorPlan plan =
       PlanSector(values.rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), textSize);
   const ArcPartsPlan& parts = plan.parts;
-  SetLine(values.shape[AreaDic_Sector::kStartRadiusLine], parts.startRadius.start,
-          parts.startRadius.end);
-  SetLine(values.shape[AreaDic_Sector::kEndRadiusLine], parts.endRadius.start, parts.endRadius.end);
-  SetArc(values.shape[AreaDic_Sector::kAngleArc], parts.angleArc.centre, parts.angleArc.radius,
-         parts.angleArc.startAngle, parts.angleArc.endAngle);
-  SetValueText(values.shape[AreaDic_Sector::kRadiusText], plan.radius.placement, textSize,
-               plan.radius.text);
-  SetValueText(values.shape[AreaDic_Sector::kAngleText], plan.angle.placement, textSize,
-               plan.angle.text);
+  SetLine(values.shape[AreaDic_Sector::kStartRadiusLine], parts.startRadius);
+  SetLine(values.shape[AreaDic_Sector::kEndRadiusLine], parts.endRadius);
+  SetArc(values.shape[AreaDic_Sector::kAngleArc], parts.angleArc);
+  SetValueText(values.shape[AreaDic_Sector::kRadiusText], plan.radius, textSize);
+  SetValueText(values.shape[AreaDic_Sector::kAngleText], plan.angle, textSize);
 }
 
 void MetSec_ModifyValue(RecordValues& values, bool stretch) {

@@ -36,29 +36,19 @@ constexpr std::array<Carry, kCorners> kCarry = {{
     {0, 1, 2, 2, 1},
 }};
 
-bool FourCorners(AcDbObjectId outlineId, AcGePoint3dArray& corners) {
-  return PolylineVertices2d(outlineId, corners) && corners.length() >= kCorners;
-}
-
 void MetTrp_ModifyData(RecordValues& values, AcDbObjectId outlineId,
                        const AcGePoint3dArray& snapshot) {
-  AcGePoint3dArray current;
-  if (!PolylineVertices2d(outlineId, current)) return;
-  const Reshape reshape = ReshapeTrapezoid(snapshot, current);
-  if (reshape.result == ReshapeResult::kNotParallel) acedAlert(kCornersWrong);
-  if (reshape.result != ReshapeResult::kReshaped) return;
-  if (!SetFirstVertices(outlineId, reshape.corners)) return;
+  AcGePoint3dArray corners;
+  if (!ReshapeOutline(outlineId, snapshot, ReshapeTrapezoid, ReshapeResult::kNotParallel,
+                      kCornersWrong, corners))
+    return;
   const double textSize = CurrentTextSize();
-  const std::optional<TrapezoidPlan> plan = PlanTrapezoid(values.rules, reshape.corners, textSize);
+  const std::optional<TrapezoidPlan> plan = PlanTrapezoid(values.rules, corners, textSize);
   if (!plan) return;
-  SetLine(values.shape[AreaDic_Trapezoid::kHeightLine], plan->heightLine.start,
-          plan->heightLine.end);
-  SetValueText(values.shape[AreaDic_Trapezoid::kLowerBaseText], plan->lower.placement, textSize,
-               plan->lower.text);
-  SetValueText(values.shape[AreaDic_Trapezoid::kUpperBaseText], plan->upper.placement, textSize,
-               plan->upper.text);
-  SetValueText(values.shape[AreaDic_Trapezoid::kHeightText], plan->height.placement, textSize,
-               plan->height.text);
+  SetLine(values.shape[AreaDic_Trapezoid::kHeightLine], plan->heightLine);
+  SetValueText(values.shape[AreaDic_Trapezoid::kLowerBaseText], plan->lower, textSize);
+  SetValueText(values.shape[AreaDic_Trapezoid::kUpperBaseText], plan->upper, textSize);
+  SetValueText(values.shape[AreaDic_Trapezoid::kHeightText], plan->height, textSize);
 }
 
 void MetTrp_ModifyValue(RecordValues& values, bool stretch) {
@@ -73,7 +63,7 @@ void MetTrp_ModifyValue(RecordValues& values, bool stretch) {
   const std::string area =
       ValueText(values.rules, TrapezoidArea(values.rules, lower, upper, height));
   AcGePoint3dArray v;
-  if (!FourCorners(OutlineOfMark(TrapezoidKindInfo(), values), v)) return;
+  if (!OutlineCorners(OutlineOfMark(TrapezoidKindInfo(), values), kCorners, v)) return;
   UpdateMark(values.mark, TrapezoidMarkPoint(v[0], v[1], v[2], v[3]),
              ComposeValueList(*texts, area), stretch);
 }

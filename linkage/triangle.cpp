@@ -14,25 +14,17 @@ namespace {
 
 constexpr int kTriangleCorners = 3;
 
-// The outline's first three vertices; false when the outline cannot be read or is too short.
-bool TriangleCorners(AcDbObjectId outlineId, AcGePoint3dArray& corners) {
-  return PolylineVertices2d(outlineId, corners) && corners.length() >= kTriangleCorners;
-}
-
 void MetTri_ModifyData(RecordValues& values, AcDbObjectId outlineId,
                        const AcGePoint3dArray& /*snapshot*/) {
   AcGePoint3dArray corners;
-  if (!TriangleCorners(outlineId, corners)) return;
+  if (!OutlineCorners(outlineId, kTriangleCorners, corners)) return;
   const std::optional<TrianglePlan> plan =
       PlanTriangle(values.rules, corners[0], corners[1], corners[2], CurrentTextSize());
   if (!plan) return;
   const double textSize = CurrentTextSize();
-  SetLine(values.shape[AreaDic_Triangle::kHeightLine], plan->heightLine.start,
-          plan->heightLine.end);
-  SetValueText(values.shape[AreaDic_Triangle::kBaseText], plan->base.placement, textSize,
-               plan->base.text);
-  SetValueText(values.shape[AreaDic_Triangle::kHeightText], plan->height.placement, textSize,
-               plan->height.text);
+  SetLine(values.shape[AreaDic_Triangle::kHeightLine], plan->heightLine);
+  SetValueText(values.shape[AreaDic_Triangle::kBaseText], plan->base, textSize);
+  SetValueText(values.shape[AreaDic_Triangle::kHeightText], plan->height, textSize);
 }
 
 void MetTri_ModifyValue(RecordValues& values, bool stretch) {
@@ -45,7 +37,7 @@ void MetTri_ModifyValue(RecordValues& values, bool stretch) {
   const std::string product = ValueText(values.rules, TriangleProduct(values.rules, base, height));
   const std::string area = ValueText(values.rules, TriangleArea(values.rules, base, height));
   AcGePoint3dArray corners;
-  if (!TriangleCorners(OutlineOfMark(TriangleKindInfo(), values), corners)) return;
+  if (!OutlineCorners(OutlineOfMark(TriangleKindInfo(), values), kTriangleCorners, corners)) return;
   const std::string valueList = ComposeValueList({(*texts)[0], (*texts)[1], product}, area);
   UpdateMark(values.mark, TriangleCentroid(corners[0], corners[1], corners[2]), valueList, stretch);
 }
