@@ -76,9 +76,22 @@ std::vector<AcDbObjectId> ModelSpaceEntities(AcDbDatabase* database) {
   return ids;
 }
 
+// From the end of model space: every figure command asks for the entity it just made, and a
+// copy of the whole list each time would make drawing n figures cost n squared.
 AcDbObjectId LastEntity(AcDbDatabase* database) {
-  std::vector<AcDbObjectId> ids = ModelSpaceEntities(database);
-  return ids.empty() ? AcDbObjectId() : ids.back();
+  if (database == nullptr) return {};
+  AcDbBlockTableRecord* space = nullptr;
+  AcDbBlockTable* table = nullptr;
+  if (database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return {};
+  Acad::ErrorStatus status = table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
+  table->close();
+  if (status != Acad::eOk) return {};
+  AcDbObjectId last;
+  const std::vector<AcDbObjectId>& ids = space->entityIds();
+  for (auto id = ids.rbegin(); id != ids.rend() && last.isNull(); ++id)
+    if (!id->isErased()) last = *id;
+  space->close();
+  return last;
 }
 
 }  // namespace tessera::editor
