@@ -1,5 +1,7 @@
 // Circle linkage: a stretched circle keeps its radius line's direction and rewrites the radius
 // text; a changed radius text rewrites the value list; a changed mark rewrites the rows.
+#include <array>
+
 #include "common/geometry.h"
 #include "common/handles.h"
 #include "common/marks.h"
@@ -61,9 +63,25 @@ void MetCir_ModifyValue(RecordValues& values, bool stretch) {
   UpdateMark(values.mark, circle->centre, ComposeValueList(*texts, area), stretch);
 }
 
-const ShapeLinkage kCircleLinkage = {CircleKindInfo(), MetCir_ModifyData, MetCir_ModifyValue};
+std::optional<std::vector<std::string>> FreshCircleTexts(const ValueRules& rules,
+                                                         AcDbObjectId circleId) {
+  const std::optional<CircleGeometry> circle = ReadCircle(circleId);
+  if (!circle) return std::nullopt;
+  const CirclePlan plan =
+      PlanCircle(rules, circle->centre, circle->radius, circle->centre, kNoTextSize);
+  return std::vector<std::string>{plan.radius.text};
+}
+
+constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Circle::kRadiusLine};
+
+const ShapeLinkage kCircleLinkage = {CircleKindInfo(), MetCir_ModifyData, MetCir_ModifyValue,
+                                     FreshCircleTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& CircleLinkage() {
+  return kCircleLinkage;
+}
 
 void React_ModifyCircle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
   ReactModify(kCircleLinkage, handle, flag, snapshot);

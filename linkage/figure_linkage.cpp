@@ -79,6 +79,23 @@ std::optional<AcGePoint3d> MeetAlong(const AcGePoint3d& through, double angle, c
   return LineIntersection(through, PolarPoint(through, angle, kDirectionHelperLength), p, q, false);
 }
 
+const ShapeLinkage& LinkageOf(const FigureKindInfo& kind) {
+  switch (kind.shapeCode) {
+    case kShapeTriangle:
+      return TriangleLinkage();
+    case kShapeRectangle:
+      return RectangleLinkage();
+    case kShapeTrapezoid:
+      return TrapezoidLinkage();
+    case kShapeSector:
+      return SectorLinkage();
+    case kShapeCircle:
+      return CircleLinkage();
+    default:
+      return LuneLinkage();
+  }
+}
+
 void ReactModify(const ShapeLinkage& shape, const AcDbHandle& handle, int& flag,
                  const AcGePoint3dArray& snapshot) {
   if (KindByEventCode(flag) != &shape.kind) return;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@
 #include "records/record_layout.h"
 
 namespace area {
+
+// Plans made only for their strings need no text size.
+inline constexpr double kNoTextSize = 0.0;
 
 // What the recomputations are given from the record: the mark handle, the shape handles in
 // table order, and the value rules.
@@ -46,7 +50,22 @@ struct ShapeLinkage {
                      const AcGePoint3dArray& snapshot);
   // A value text changed: rewrite the mark's value list, moving the mark during a stretch.
   void (*modifyValue)(RecordValues& values, bool stretch);
+  // The value texts' strings measured afresh from the outline under the rules, in the order of
+  // the kind's value-text slots; nothing when the outline gives no measure.
+  std::optional<std::vector<std::string>> (*freshValueTexts)(const ValueRules& rules,
+                                                             AcDbObjectId outlineId);
+  // Shape-handle slots of the auxiliary lines and arcs, which share the outline's layer.
+  std::span<const int> auxiliarySlots;
 };
+
+// The linkage of each kind.
+const ShapeLinkage& LinkageOf(const FigureKindInfo& kind);
+const ShapeLinkage& TriangleLinkage();
+const ShapeLinkage& RectangleLinkage();
+const ShapeLinkage& TrapezoidLinkage();
+const ShapeLinkage& CircleLinkage();
+const ShapeLinkage& SectorLinkage();
+const ShapeLinkage& LuneLinkage();
 
 // The common handler: acts on the shape's three event codes only, and clears `flag` after.
 void ReactModify(const ShapeLinkage& shape, const AcDbHandle& handle, int& flag,

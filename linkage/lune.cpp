@@ -2,6 +2,8 @@
 // angle arc and rewrites the radius, angle and chord texts, unless the arc now spans half a turn
 // or more; a changed value text rewrites the value list, the height always coming from the arc;
 // a changed mark rewrites the rows.
+#include <array>
+
 #include "common/geometry.h"
 #include "common/marks.h"
 #include "common/value_format.h"
@@ -59,9 +61,26 @@ void MetLun_ModifyValue(RecordValues& values, bool stretch) {
   UpdateMark(values.mark, plan.markPoint, ComposeValueList(listed, area), stretch);
 }
 
-const ShapeLinkage kLuneLinkage = {LuneKindInfo(), MetLun_ModifyData, MetLun_ModifyValue};
+std::optional<std::vector<std::string>> FreshLuneTexts(const ValueRules& rules,
+                                                       AcDbObjectId arcId) {
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return std::nullopt;
+  const LunePlan plan = PlanLune(rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), kNoTextSize);
+  return std::vector<std::string>{plan.radius.text, plan.angle.text, plan.chord.text};
+}
+
+constexpr std::array<int, 5> kAuxiliarySlots = {
+    AreaDic_Lune::kStartRadiusLine, AreaDic_Lune::kEndRadiusLine, AreaDic_Lune::kAngleArc,
+    AreaDic_Lune::kChordLine, AreaDic_Lune::kHeightLine};
+
+const ShapeLinkage kLuneLinkage = {LuneKindInfo(), MetLun_ModifyData, MetLun_ModifyValue,
+                                   FreshLuneTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& LuneLinkage() {
+  return kLuneLinkage;
+}
 
 void React_ModifyLune(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
   ReactModify(kLuneLinkage, handle, flag, snapshot);

@@ -55,9 +55,25 @@ void MetRec_ModifyValue(RecordValues& values, bool stretch) {
              stretch);
 }
 
-const ShapeLinkage kRectangleLinkage = {RectangleKindInfo(), MetRec_ModifyData, MetRec_ModifyValue};
+std::optional<std::vector<std::string>> FreshRectangleTexts(const ValueRules& rules,
+                                                            AcDbObjectId outlineId) {
+  AcGePoint3dArray corners;
+  if (!OutlineCorners(outlineId, kCorners, corners)) return std::nullopt;
+  const RectanglePlan plan = PlanRectangle(rules, corners, kNoTextSize);
+  return std::vector<std::string>{plan.base.text, plan.height.text};
+}
+
+constexpr std::array<int, 2> kAuxiliarySlots = {AreaDic_Rectangle::kRightDiagonal,
+                                                AreaDic_Rectangle::kLeftDiagonal};
+
+const ShapeLinkage kRectangleLinkage = {RectangleKindInfo(), MetRec_ModifyData, MetRec_ModifyValue,
+                                        FreshRectangleTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& RectangleLinkage() {
+  return kRectangleLinkage;
+}
 
 Reshape ReshapeRectangle(const AcGePoint3dArray& before, const AcGePoint3dArray& after) {
   const int m = MovedVertex(before, after);

@@ -1,6 +1,8 @@
 // Sector linkage: a stretched arc rebuilds the radius lines and the angle arc and rewrites the
 // radius and angle texts; a changed value text rewrites the value list and, during a stretch,
 // moves the mark onto the bisector; a changed mark rewrites the rows.
+#include <array>
+
 #include "common/geometry.h"
 #include "common/marks.h"
 #include "common/value_format.h"
@@ -42,9 +44,26 @@ void MetSec_ModifyValue(RecordValues& values, bool stretch) {
              ComposeValueList(*texts, area), stretch);
 }
 
-const ShapeLinkage kSectorLinkage = {SectorKindInfo(), MetSec_ModifyData, MetSec_ModifyValue};
+std::optional<std::vector<std::string>> FreshSectorTexts(const ValueRules& rules,
+                                                         AcDbObjectId arcId) {
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return std::nullopt;
+  const SectorPlan plan =
+      PlanSector(rules, *arc, ArcStartPoint(*arc), ArcEndPoint(*arc), kNoTextSize);
+  return std::vector<std::string>{plan.radius.text, plan.angle.text};
+}
+
+constexpr std::array<int, 3> kAuxiliarySlots = {
+    AreaDic_Sector::kStartRadiusLine, AreaDic_Sector::kEndRadiusLine, AreaDic_Sector::kAngleArc};
+
+const ShapeLinkage kSectorLinkage = {SectorKindInfo(), MetSec_ModifyData, MetSec_ModifyValue,
+                                     FreshSectorTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& SectorLinkage() {
+  return kSectorLinkage;
+}
 
 void React_ModifySector(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
   ReactModify(kSectorLinkage, handle, flag, snapshot);

@@ -68,9 +68,25 @@ void MetTrp_ModifyValue(RecordValues& values, bool stretch) {
              ComposeValueList(*texts, area), stretch);
 }
 
-const ShapeLinkage kTrapezoidLinkage = {TrapezoidKindInfo(), MetTrp_ModifyData, MetTrp_ModifyValue};
+std::optional<std::vector<std::string>> FreshTrapezoidTexts(const ValueRules& rules,
+                                                            AcDbObjectId outlineId) {
+  AcGePoint3dArray corners;
+  if (!OutlineCorners(outlineId, kCorners, corners)) return std::nullopt;
+  const std::optional<TrapezoidPlan> plan = PlanTrapezoid(rules, corners, kNoTextSize);
+  if (!plan) return std::nullopt;
+  return std::vector<std::string>{plan->lower.text, plan->upper.text, plan->height.text};
+}
+
+constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Trapezoid::kHeightLine};
+
+const ShapeLinkage kTrapezoidLinkage = {TrapezoidKindInfo(), MetTrp_ModifyData, MetTrp_ModifyValue,
+                                        FreshTrapezoidTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& TrapezoidLinkage() {
+  return kTrapezoidLinkage;
+}
 
 Reshape ReshapeTrapezoid(const AcGePoint3dArray& before, const AcGePoint3dArray& after) {
   const int m = MovedVertex(before, after);

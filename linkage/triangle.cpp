@@ -1,6 +1,8 @@
 // Triangle linkage: a stretched outline moves the height line and rewrites the base and height
 // texts; a changed value text rewrites the mark's value list; a changed mark rewrites the
 // triangle-form and general-form rows that list the figure.
+#include <array>
+
 #include "common/geometry.h"
 #include "common/marks.h"
 #include "common/value_format.h"
@@ -42,9 +44,26 @@ void MetTri_ModifyValue(RecordValues& values, bool stretch) {
   UpdateMark(values.mark, TriangleCentroid(corners[0], corners[1], corners[2]), valueList, stretch);
 }
 
-const ShapeLinkage kTriangleLinkage = {TriangleKindInfo(), MetTri_ModifyData, MetTri_ModifyValue};
+std::optional<std::vector<std::string>> FreshTriangleTexts(const ValueRules& rules,
+                                                           AcDbObjectId outlineId) {
+  AcGePoint3dArray corners;
+  if (!OutlineCorners(outlineId, kTriangleCorners, corners)) return std::nullopt;
+  const std::optional<TrianglePlan> plan =
+      PlanTriangle(rules, corners[0], corners[1], corners[2], kNoTextSize);
+  if (!plan) return std::nullopt;
+  return std::vector<std::string>{plan->base.text, plan->height.text};
+}
+
+constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Triangle::kHeightLine};
+
+const ShapeLinkage kTriangleLinkage = {TriangleKindInfo(), MetTri_ModifyData, MetTri_ModifyValue,
+                                       FreshTriangleTexts, kAuxiliarySlots};
 
 }  // namespace
+
+const ShapeLinkage& TriangleLinkage() {
+  return kTriangleLinkage;
+}
 
 void React_ModifyTriangle(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot) {
   ReactModify(kTriangleLinkage, handle, flag, snapshot);
