@@ -741,6 +741,47 @@ void BM_DragAlternately(benchmark::State& state) {
 }
 BENCHMARK(BM_DragAlternately)->MinTime(kAlternatingSeconds)->Unit(benchmark::kMicrosecond);
 
+// The settings update of a whole drawing: every figure's texts measured afresh, with the cascade
+// into its mark and its schedule row. It runs twice, to three decimals and back to two, and each
+// time the schedule's total must show the figures' sum with the new decimals.
+constexpr int kSettingsUpdateFigures = 10'000;
+constexpr std::array<int, 2> kUpdateDigits = {3, 2};
+
+std::string UpdateLine(int digits) {
+  return area::StringPrintf("(areaset_set \"AREA_LINE|AREA_MARK|AREA_VALUE|-|-|1|%d|0\")\n",
+                            digits);
+}
+
+void BM_SettingsUpdate(benchmark::State& state) {
+  Drawing& drawing = DrawingOf(kSettingsUpdateFigures);
+  if (!drawing.failure.empty()) {
+    state.SkipWithError(drawing.failure.c_str());
+    return;
+  }
+  tessera::Transcript::instance().setSink(&DiscardedTranscript());
+  std::string why;
+  std::size_t run = 0;
+  for (auto _ : state) {
+    const int digits = kUpdateDigits[run++ % kUpdateDigits.size()];
+    if (!RunLines(UpdateLine(digits), why)) {
+      state.SkipWithError(why.c_str());
+      break;
+    }
+    state.PauseTiming();
+    UndoOf(drawing).clear();
+    const std::string expected = area::StringPrintf("%.*f", digits, drawing.figures * kAreaAsDrawn);
+    if (ViewOf(drawing.outlines[0]).total != expected) {
+      why = "after the update the total shows \"" + ViewOf(drawing.outlines[0]).total +
+            "\" instead of \"" + expected + "\"";
+      state.SkipWithError(why.c_str());
+    }
+    state.ResumeTiming();
+  }
+  tessera::Transcript::instance().setSink(&KeptTranscript());
+  state.counters["figures"] = drawing.figures;
+}
+BENCHMARK(BM_SettingsUpdate)->Iterations(kUpdateDigits.size())->Unit(benchmark::kMillisecond);
+
 double PeakMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
