@@ -7,6 +7,21 @@
 
 namespace area {
 
+namespace {
+
+struct CopyPair {
+  AcDbObjectId source;
+  AcDbObjectId copy;
+};
+
+// Shared by every open drawing; lives as long as the application.
+std::list<CopyPair>& CopyPairs() {
+  static std::list<CopyPair> pairs;
+  return pairs;
+}
+
+}  // namespace
+
 // One reactor per mark, kept here so that attaching twice finds the one already there, and so
 // that every reactor is taken off its mark and freed before the application's code goes. The
 // registry watches each drawing that has marks: when a drawing goes, its marks go with it.
@@ -64,9 +79,13 @@ class MarkReactorRegistry {
     database->addReactor(&m_watch);
   }
 
-  // The drawing's marks are about to be deleted with it; their reactors are no longer needed.
+  // The drawing's marks are about to be deleted with it; their reactors are no longer needed,
+  // and its copy pairs go too, so that a stale id never matches a later drawing's copy.
   void forget(const AcDbDatabase* database) {
     std::erase_if(m_entries, [&](const auto& item) { return item.first.database() == database; });
+    std::erase_if(CopyPairs(), [&](const CopyPair& pair) {
+      return pair.source.database() == database || pair.copy.database() == database;
+    });
     database->removeReactor(&m_watch);
     m_watched.erase(const_cast<AcDbDatabase*>(database));
   }
@@ -75,21 +94,6 @@ class MarkReactorRegistry {
   std::set<AcDbDatabase*> m_watched;
   DrawingWatch m_watch;
 };
-
-namespace {
-
-struct CopyPair {
-  AcDbObjectId source;
-  AcDbObjectId copy;
-};
-
-// Shared by every open drawing; lives as long as the application.
-std::list<CopyPair>& CopyPairs() {
-  static std::list<CopyPair> pairs;
-  return pairs;
-}
-
-}  // namespace
 
 void ZebAreaObjNewReact::copied(const AcDbObject* object, const AcDbObject* newObject) {
   if (object == nullptr || newObject == nullptr) return;

@@ -122,4 +122,17 @@ TEST_F(MarkReactorTest, MarksOfAClosedDrawingLeaveNothingBehind) {
   area::DetachMarkReactors();
 }
 
+TEST_F(MarkReactorTest, CopyPairsOfAClosedDrawingGoWithIt) {
+  AcDbObjectId kept = AppendLine();
+  Attach(kept);
+  Copied(kept, AppendLine());
+  auto other = std::make_unique<AcDbDatabase>(true);
+  AcDbObjectId mark = AppendLine(other.get());
+  Attach(mark);
+  Copied(mark, AppendLine(other.get()));
+  EXPECT_EQ(area::CopyPairCount(), 2);
+  other.reset();
+  EXPECT_EQ(area::CopyPairCount(), 1) << "only the open drawing's pair is left";
+}
+
 }  // namespace
