@@ -8,6 +8,7 @@
 
 #include "common/figure_entities.h"
 #include "common/geometry.h"
+#include "linkage/copy_completion.h"
 #include "linkage/erase.h"
 #include "linkage/figure_linkage.h"
 #include "linkage/ini_check.h"
@@ -250,7 +251,7 @@ void AreaReactCmd::commandFailed(const char* globalCommandName) {
 }
 
 void ZebAreaCopiedReact::objectAppended(const AcDbDatabase* database, const AcDbObject* object) {
-  // Copied figures are completed by the copy completion, which this build does not carry yet.
+  CompleteCopiedFigure(object);
 }
 
 }  // namespace area
