@@ -10,12 +10,14 @@ namespace {
 
 constexpr std::string_view kRunCommand = "run";
 constexpr std::string_view kRenderCommand = "render";
+constexpr std::string_view kExportCommand = "export";
 constexpr std::string_view kNoPluginFlag = "--no-plugin";
 
 constexpr const char* kUsage =
     "Usage: tessera run SCRIPT [--in DRAWING] [--out DRAWING] [--svg FILE] [--transcript FILE] "
-    "[--no-plugin]\n"
+    "[--csv FILE] [--no-plugin]\n"
     "       tessera render DRAWING --svg FILE\n"
+    "       tessera export DRAWING --csv FILE\n"
     "       tessera --help | --version\n";
 
 constexpr const char* kHelpDetails =
@@ -25,6 +27,8 @@ constexpr const char* kHelpDetails =
     "Commands:\n"
     "  run SCRIPT          run the script's lines as command-line input\n"
     "  render DRAWING      draw a saved drawing (.dxf or .tdb) into --svg FILE\n"
+    "  export DRAWING      write every figure mark of a saved drawing as a row of --csv FILE\n"
+    "                      (UTF-8 with a byte-order mark, sorted by label)\n"
     "\n"
     "Options of run:\n"
     "  --in DRAWING        start from this drawing (.dxf or .tdb) instead of the built-in "
@@ -33,6 +37,7 @@ constexpr const char* kHelpDetails =
     "                      chooses the format (.dxf or .tdb)\n"
     "  --svg FILE          draw model space into this SVG picture\n"
     "  --transcript FILE   write the command-line transcript here instead of standard output\n"
+    "  --csv FILE          export the figure marks as CSV when the script has run\n"
     "  --no-plugin         run without the area plug-in; what it made stays in the drawing\n"
     "                      unchanged\n"
     "\n"
@@ -40,6 +45,9 @@ constexpr const char* kHelpDetails =
     "  TESSERA_PLUGIN      the plug-in to load (default: ../lib/libtessera_area.so beside the\n"
     "                      program)\n"
     "  TESSERA_PATH        folders searched for block files after the script's folder\n"
+    "\n"
+    "Every output replaces its file only when complete, keeping the file's mode; a device or\n"
+    "FIFO is written into. Two roles may not name one file.\n"
     "\n"
     "Exit status: 0 when the script ran to its end, 1 when a script line could not be run,\n"
     "2 for a bad command line or a file that cannot be read or written.\n";
@@ -49,11 +57,12 @@ struct ValueOption {
   std::string_view name;
   std::optional<std::string> Options::*field;
 };
-constexpr std::array<ValueOption, 4> kValueOptions = {{
+constexpr std::array<ValueOption, 5> kValueOptions = {{
     {"--in", &Options::in},
     {"--out", &Options::out},
     {"--svg", &Options::svg},
     {"--transcript", &Options::transcript},
+    {"--csv", &Options::csv},
 }};
 
 const ValueOption* FindValueOption(std::string_view name) {
@@ -126,8 +135,27 @@ bool CheckRender(const Options& options, std::string& error) {
     error = "render needs the drawing to draw";
   else if (!options.svg)
     error = "render needs --svg FILE";
-  else if (options.in || options.out || options.transcript || options.noPlugin)
+  else if (options.in || options.out || options.transcript || options.csv || options.noPlugin)
     error = "render takes only a drawing and --svg FILE";
+  return error.empty();
+}
+
+bool CheckExport(const Options& options, std::string& error) {
+  if (options.drawing.empty())
+    error = "export needs the drawing to export";
+  else if (!options.csv)
+    error = "export needs --csv FILE";
+  else if (options.in || options.out || options.svg || options.transcript || options.noPlugin)
+    error = "export takes only a drawing and --csv FILE";
+  return error.empty();
+}
+
+// The figures are the plug-in's to read.
+bool CheckRun(const Options& options, std::string& error) {
+  if (options.script.empty())
+    error = "run needs the script to run";
+  else if (options.csv && options.noPlugin)
+    error = "--csv needs the plug-in, so it cannot go with --no-plugin";
   return error.empty();
 }
 
@@ -151,17 +179,22 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     options.action = Action::kVersion;
     return error.empty() ? std::optional<Options>(options) : std::nullopt;
   }
-  const bool run = args[0] == kRunCommand;
-  if (!run && args[0] != kRenderCommand) {
+  if (args[0] == kRunCommand)
+    options.action = Action::kRun;
+  else if (args[0] == kRenderCommand)
+    options.action = Action::kRender;
+  else if (args[0] == kExportCommand)
+    options.action = Action::kExport;
+  else
     error = "unknown command '" + args[0] + "'";
-    return std::nullopt;
-  }
-  options.action = run ? Action::kRun : Action::kRender;
+  if (!error.empty()) return std::nullopt;
+  const bool run = options.action == Action::kRun;
   if (!ArgumentReader(args, error).read(options, run ? options.script : options.drawing))
     return std::nullopt;
-  if (run && options.script.empty()) error = "run needs the script to run";
-  if (!run) CheckRender(options, error);
-  if (!error.empty()) return std::nullopt;
+  const bool checked = run                                 ? CheckRun(options, error)
+                       : options.action == Action::kRender ? CheckRender(options, error)
+                                                           : CheckExport(options, error);
+  if (!checked) return std::nullopt;
   return options;
 }
 

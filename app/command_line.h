@@ -12,13 +12,13 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitScriptFailed = 1;
 inline constexpr int kExitBadUsageOrFile = 2;
 
-enum class Action { kHelp, kVersion, kRun, kRender };
+enum class Action { kHelp, kVersion, kRun, kRender, kExport };
 
 struct Options {
   Action action = Action::kHelp;
   std::string script;   // run: the drawing script
-  std::string drawing;  // render: the drawing to draw
-  std::optional<std::string> in, out, svg, transcript;
+  std::string drawing;  // render, export: the drawing to draw or export
+  std::optional<std::string> in, out, svg, transcript, csv;
   bool noPlugin = false;
 };
 

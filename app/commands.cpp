@@ -1,4 +1,4 @@
-// The program's two commands: run a drawing script, and draw a saved drawing.
+// The program's commands: run a drawing script, draw a saved drawing, export its figure marks.
 #include "commands.h"
 
 #include <cstdlib>
@@ -6,7 +6,10 @@
 #include <iostream>
 
 #include "cad/editor.h"
+#include "figure_csv.h"
 #include "files.h"
+#include "maintenance/figure_export_service.h"
+#include "output_file.h"
 #include "platform/applications.h"
 #include "platform/documents.h"
 #include "platform/drawing_files.h"
@@ -62,14 +65,30 @@ bool LoadPlugin(const std::string& program, std::string& error) {
   return false;
 }
 
+// Every file the command line names, with its role.
+std::vector<NamedFile> NamedFiles(const Options& options) {
+  std::vector<NamedFile> files;
+  if (!options.script.empty()) files.push_back({FileRole::kScript, options.script});
+  if (!options.drawing.empty()) files.push_back({FileRole::kDrawingIn, options.drawing});
+  const std::pair<FileRole, const std::optional<std::string>*> named[] = {
+      {FileRole::kDrawingIn, &options.in}, {FileRole::kDrawingOut, &options.out},
+      {FileRole::kPicture, &options.svg},  {FileRole::kTranscript, &options.transcript},
+      {FileRole::kCsv, &options.csv},
+  };
+  for (const auto& [role, path] : named)
+    if (*path) files.push_back({role, **path});
+  return files;
+}
+
 bool CheckRunFiles(const Options& options, std::string& error) {
   if (!CheckInputFile(options.script, "script", error)) return false;
   if (options.in && !CheckInputFile(*options.in, "drawing", error)) return false;
   if (options.out &&
       !(CheckOutputPath(*options.out, error) && CheckDrawingExtension(*options.out, error)))
     return false;
-  if (options.svg && !CheckOutputPath(*options.svg, error)) return false;
-  return !options.transcript || CheckOutputPath(*options.transcript, error);
+  for (const auto* output : {&options.svg, &options.transcript, &options.csv})
+    if (*output && !CheckOutputPath(**output, error)) return false;
+  return CheckDistinctFiles(NamedFiles(options), error);
 }
 
 // The template, or the --in drawing in its place, as the current document.
@@ -91,23 +110,47 @@ bool StartDrawing(const Options& options, const std::string& program, std::strin
   return true;
 }
 
-// Saves and draws the current drawing as the options ask.
+// Saves the drawing through its partial file, whose name keeps the format's extension; a
+// failure is told under the drawing's own name.
+bool SaveOutputDrawing(AcDbDatabase* database, const std::string& path, std::string& error) {
+  OutputFile output(path);
+  if (!output.open(error)) return false;
+  if (SaveDrawing(database, output.partialPath(), error)) return output.commit(error);
+  for (std::size_t at = error.find(output.partialPath()); at != std::string::npos;
+       at = error.find(output.partialPath(), at + path.size()))
+    error.replace(at, output.partialPath().size(), path);
+  error = NamingFile(error, path);
+  return false;
+}
+
+// The figure marks of the working drawing as CSV, through the plug-in's export service.
+bool WriteFigureCsv(const std::string& path, std::string& error) {
+  const auto* service = dynamic_cast<const area::FigureExportService*>(
+      acrxSysRegistry()->at(area::kFigureExportServiceName));
+  if (service == nullptr) {
+    error = "cannot export '" + path + "': the plug-in gives no figure export";
+    return false;
+  }
+  const std::optional<std::vector<area::FigureExportRow>> rows = service->rows();
+  if (!rows) {
+    error = "cannot export '" + path + "': the drawing's figure dictionaries cannot be read";
+    return false;
+  }
+  return WriteOutput(path, FigureCsv(*rows), error);
+}
+
+// Saves, draws and exports the current drawing as the options ask.
 bool WriteResults(const Options& options, std::string& error) {
-  if (!options.out && !options.svg) return true;
+  if (!options.out && !options.svg && !options.csv) return true;
   AcApDocument* document = acDocManagerPtr()->curDocument();
   if (document == nullptr) {
     error = "no drawing is open at the end of the script, so nothing is written";
     return false;
   }
-  if (options.out && !SaveDrawing(document->database(), *options.out, error)) {
-    error = NamingFile(error, *options.out);
-    return false;
-  }
-  if (options.svg && !RenderSvg(document->database(), *options.svg, error)) {
-    error = NamingFile(error, *options.svg);
-    return false;
-  }
-  return true;
+  AcDbDatabase* database = document->database();
+  if (options.out && !SaveOutputDrawing(database, *options.out, error)) return false;
+  if (options.svg && !WriteOutput(*options.svg, RenderSvgText(database), error)) return false;
+  return !options.csv || WriteFigureCsv(*options.csv, error);
 }
 
 int RunInSession(const Options& options, const std::string& program) {
@@ -152,12 +195,33 @@ int RunCommand(const Options& options, const std::string& program) {
 
 int RenderCommand(const Options& options) {
   std::string error;
-  if (!CheckInputFile(options.drawing, "drawing", error) || !CheckOutputPath(*options.svg, error))
+  if (!CheckInputFile(options.drawing, "drawing", error) || !CheckOutputPath(*options.svg, error) ||
+      !CheckDistinctFiles(NamedFiles(options), error))
     return Fail(error);
   const std::unique_ptr<AcDbDatabase> database = ReadDrawingFile(options.drawing, error);
   if (!database) return Fail(NamingFile(error, options.drawing));
-  if (!RenderSvg(database.get(), *options.svg, error)) return Fail(NamingFile(error, *options.svg));
+  if (!WriteOutput(*options.svg, RenderSvgText(database.get()), error)) return Fail(error);
   return kExitSuccess;
+}
+
+int ExportCommand(const Options& options, const std::string& program) {
+  std::string error;
+  if (!CheckInputFile(options.drawing, "drawing", error) || !CheckOutputPath(*options.csv, error) ||
+      !CheckDistinctFiles(NamedFiles(options), error))
+    return Fail(error);
+  // Nothing is run, so nothing the command line shows belongs on the screen.
+  std::ostream discarded(nullptr);
+  Transcript::instance().setSink(&discarded);
+  int status = kExitSuccess;
+  {
+    Session session;
+    Options opening = options;
+    opening.in = options.drawing;
+    if (!StartDrawing(opening, program, error) || !WriteFigureCsv(*options.csv, error))
+      status = Fail(error);
+  }
+  Transcript::instance().setSink(nullptr);
+  return status;
 }
 
 }  // namespace tessera::app

@@ -1,4 +1,4 @@
-// The program's two commands: run a drawing script, and draw a saved drawing.
+// The program's commands: run a drawing script, draw a saved drawing, export its figure marks.
 #pragma once
 
 #include <string>
@@ -12,6 +12,9 @@ namespace tessera::app {
 int RunCommand(const Options& options, const std::string& program);
 // Reads a drawing and draws it into the SVG file. Returns the exit status.
 int RenderCommand(const Options& options);
+// Opens a drawing with the plug-in loaded and writes its figure marks as CSV. `program` as for
+// RunCommand. Returns the exit status.
+int ExportCommand(const Options& options, const std::string& program);
 
 // Prints "tessera: MESSAGE" on standard error, on a line of its own.
 void Report(const std::string& message);

@@ -18,8 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::array<const char*, 2> kDrawingExtensions = {".dxf", ".tdb"};
-// Suffix of a file being written, renamed to its own name once complete.
-constexpr const char* kPartialSuffix = ".part";
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -73,7 +71,6 @@ std::string NamingFile(const std::string& message, const std::string& path) {
 
 TranscriptOutput::~TranscriptOutput() {
   detach();
-  if (m_toFile) std::remove((m_path + kPartialSuffix).c_str());
 }
 
 bool TranscriptOutput::open(const std::optional<std::string>& path, std::string& error) {
@@ -81,13 +78,14 @@ bool TranscriptOutput::open(const std::optional<std::string>& path, std::string&
     Transcript::instance().setSink(&std::cout);
     return true;
   }
-  m_path = *path;
-  m_file.open(m_path + kPartialSuffix, std::ios::binary | std::ios::trunc);
+  auto output = std::make_unique<OutputFile>(*path);
+  if (!output->open(error)) return false;
+  m_file.open(output->partialPath(), std::ios::binary | std::ios::trunc);
   if (!m_file) {
-    error = "cannot write the transcript '" + m_path + "': " + std::strerror(errno);
+    error = "cannot write the transcript '" + *path + "': " + std::strerror(errno);
     return false;
   }
-  m_toFile = true;
+  m_output = std::move(output);
   Transcript::instance().setSink(&m_file);
   return true;
 }
@@ -95,16 +93,14 @@ bool TranscriptOutput::open(const std::optional<std::string>& path, std::string&
 bool TranscriptOutput::commit(std::string& error) {
   Transcript::instance().finishLine();
   detach();
-  if (!m_toFile) return true;
-  m_toFile = false;
-  const std::string partial = m_path + kPartialSuffix;
+  if (m_output == nullptr) return true;
+  const std::unique_ptr<OutputFile> output = std::move(m_output);
   m_file.close();
-  if (!m_file || std::rename(partial.c_str(), m_path.c_str()) != 0) {
-    error = "cannot write the transcript '" + m_path + "': " + std::strerror(errno);
-    std::remove(partial.c_str());
+  if (!m_file) {
+    error = "cannot write the transcript '" + output->path() + "': " + std::strerror(errno);
     return false;
   }
-  return true;
+  return output->commit(error);
 }
 
 void TranscriptOutput::detach() {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "output_file.h"
 
 namespace tessera::app {
 
@@ -19,7 +22,8 @@ std::string FolderOf(const std::string& path);
 // The message as it is when it names the file, else with the file's name in front.
 std::string NamingFile(const std::string& message, const std::string& path);
 
-// Where the transcript goes: standard output, or a file that appears only once it is complete.
+// Where the transcript goes: standard output, or an output file (output_file.h) that is put in
+// place only once it is complete.
 class TranscriptOutput {
  public:
   TranscriptOutput() = default;
@@ -35,9 +39,8 @@ class TranscriptOutput {
  private:
   void detach();
 
-  std::string m_path;
+  std::unique_ptr<OutputFile> m_output;
   std::ofstream m_file;
-  bool m_toFile = false;
 };
 
 }  // namespace tessera::app

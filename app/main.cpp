@@ -39,6 +39,8 @@ int Dispatch(const std::vector<std::string>& args, const std::string& program) {
       return RunCommand(*options, program);
     case Action::kRender:
       return RenderCommand(*options);
+    case Action::kExport:
+      return ExportCommand(*options, program);
   }
   return kExitBadUsageOrFile;
 }

@@ -3,6 +3,7 @@
 #include "cad/arx.h"
 #include "host/record_classes.h"
 #include "linkage/area_react.h"
+#include "maintenance/figure_export.h"
 #include "records/record_index.h"
 
 namespace area {
@@ -12,9 +13,13 @@ void InitApplication(void* appId) {
   CreateAreaReactorManager();
   RegisterRecordClasses();
   acrxBuildClassHierarchy();
+  // The hosting program finds the figure export in the host's registry while the application is
+  // loaded.
+  RegisterFigureExportService();
 }
 
 void UnloadApplication() {
+  RemoveFigureExportService();
   DestroyAreaReactorManager();
   DropRecordIndexes();
   DeleteRecordClasses();

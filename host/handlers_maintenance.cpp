@@ -1,20 +1,21 @@
 // Handlers of the maintenance functions.
 #include "host/handlers.h"
-#include "host/not_available.h"
+#include "maintenance/convert30.h"
+#include "maintenance/figure_query.h"
+#include "maintenance/record_dump.h"
 
 namespace area {
-
 int AreaDicChk() {
-  return NotAvailable("area_dicchk");
+  return RunAreaDicChk();
 }
 int AreaExcel() {
-  return NotAvailable("area_excel");
+  return RunAreaExcel();
 }
 int AreaIsDict() {
-  return NotAvailable("area_isdict");
+  return RunAreaIsDict();
 }
 int AreaConvert30() {
-  return NotAvailable("area_convert30");
+  return RunAreaConvert30();
 }
 
 }  // namespace area

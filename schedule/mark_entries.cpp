@@ -13,6 +13,7 @@
 #include "records/figure_dictionaries.h"
 #include "records/figure_records.h"
 #include "schedule/mark_order.h"
+#include "schedule/table_layout.h"
 
 namespace area {
 namespace {
@@ -22,6 +23,9 @@ constexpr std::size_t kKeywordAnswerSize = 32;
 
 // Group code of a block name in a selection filter.
 constexpr int kFilterBlockName = 2;
+
+// Selection mode of every entity of the drawing.
+constexpr const char* kSelectAllMode = "X";
 
 struct IteratorDeleter {
   void operator()(AcDbObjectIterator* iterator) const { delete iterator; }
@@ -44,6 +48,23 @@ std::vector<AcDbObjectId> BlockReferencesIn(const ads_name selection) {
     if (AcDbBlockReference::cast(entity) != nullptr) ids.push_back(id);
     entity->close();
   }
+  return ids;
+}
+
+// The selection filter of marks: (0 . "INSERT") (2 . "AREA1"); the caller releases it.
+resbuf* MarkFilter() {
+  return acutBuildList(RTDXF0, "INSERT", kFilterBlockName, kMarkBlockName, RTNONE);
+}
+
+// The block references a selection mode gives with the mark filter; empty when it gives none.
+std::vector<AcDbObjectId> SelectWithMarkFilter(const char* mode) {
+  resbuf* filter = MarkFilter();
+  ads_name selection;
+  const int status = acedSSGet(mode, nullptr, nullptr, filter, selection);
+  acutRelRb(filter);
+  if (status != RTNORM) return {};
+  std::vector<AcDbObjectId> ids = BlockReferencesIn(selection);
+  acedSSFree(selection);
   return ids;
 }
 
@@ -156,16 +177,26 @@ resbuf* Append(resbuf* tail, resbuf* chain) {
 
 }  // namespace
 
+std::optional<TableSettings> TableSettingsArgument() {
+  const resbuf* args = acedGetArgs();
+  if (args == nullptr) {
+    acutPrintf("%s", kArgumentMissing);
+    return std::nullopt;
+  }
+  if (args->restype != RTSTR || args->resval.rstring == nullptr) {
+    acutPrintf("%s", kArgumentWrongType);
+    return std::nullopt;
+  }
+  return ParseTableSettings(args->resval.rstring);
+}
+
 std::vector<AcDbObjectId> SelectMarks() {
   acutPrintf("%s", kSelectMarksPrompt);
-  resbuf* filter = acutBuildList(RTDXF0, "INSERT", kFilterBlockName, kMarkBlockName, RTNONE);
-  ads_name selection;
-  const int status = acedSSGet(nullptr, nullptr, nullptr, filter, selection);
-  acutRelRb(filter);
-  if (status != RTNORM) return {};
-  std::vector<AcDbObjectId> ids = BlockReferencesIn(selection);
-  acedSSFree(selection);
-  return ids;
+  return SelectWithMarkFilter(nullptr);
+}
+
+std::vector<AcDbObjectId> AllMarks() {
+  return SelectWithMarkFilter(kSelectAllMode);
 }
 
 std::vector<MarkEntry> ReadMarks(const std::vector<AcDbObjectId>& markIds, bool trianglesOnly) {
@@ -212,6 +243,17 @@ FigureChoice AskFigureKind() {
                                                       : FigureChoice::kUnlinked;
 }
 
+FigureChoice ChooseFigures(const std::vector<MarkEntry>& entries, const char* onlyUnlinkedMessage) {
+  const int linked = CountLinked(entries);
+  if (linked == static_cast<int>(entries.size())) return FigureChoice::kLinked;
+  if (linked == 0) {
+    acutPrintf("%s", onlyUnlinkedMessage);
+    return FigureChoice::kUnlinked;
+  }
+  acutPrintf("%s", kUnlinkedIncluded);
+  return AskFigureKind();
+}
+
 void SortMarkEntries(std::vector<MarkEntry>& entries, int sortMode) {
   BubbleSortMarks(entries, sortMode,
                   [](const MarkEntry& entry) -> const std::string& { return entry.number; });
@@ -220,6 +262,34 @@ void SortMarkEntries(std::vector<MarkEntry>& entries, int sortMode) {
 int KeepFigureKind(std::vector<MarkEntry>& entries, bool linked) {
   return static_cast<int>(std::erase_if(
       entries, [linked](const MarkEntry& entry) { return entry.linked() != linked; }));
+}
+
+std::optional<int> KeepChosenFigures(std::vector<MarkEntry>& entries, bool linked) {
+  const int removed = KeepFigureKind(entries, linked);
+  if (!entries.empty()) return removed;
+  acutPrintf("%s", kNoValidFigures);
+  return std::nullopt;
+}
+
+void ReportFilteredOut(int removed, bool keptLinked) {
+  if (removed > 0) acutPrintf(keptLinked ? kUnlinkedFilteredOut : kLinkedFilteredOut, removed);
+}
+
+MarkPick PickMarks(const TableSettings& settings, const char* onlyUnlinkedMessage,
+                   std::vector<MarkEntry>& entries) {
+  const bool trianglesOnly = TableFormOf(settings.tableForm) == TableForm::kTriangle;
+  const std::vector<AcDbObjectId> marks = SelectMarks();
+  if (marks.empty()) return MarkPick::kNothingSelected;
+  entries = ReadMarks(marks, trianglesOnly);
+  if (entries.empty()) {
+    acutPrintf("%s", kNoValidFigures);
+    return MarkPick::kNoValidMark;
+  }
+  if (!LinkMarksToRecords(entries, trianglesOnly)) return MarkPick::kLinkFailed;
+  const FigureChoice choice = ChooseFigures(entries, onlyUnlinkedMessage);
+  if (choice == FigureChoice::kCancelled) return MarkPick::kCancelled;
+  SortMarkEntries(entries, settings.tableSort);
+  return choice == FigureChoice::kLinked ? MarkPick::kLinked : MarkPick::kUnlinked;
 }
 
 resbuf* MarkEntryList(const std::vector<MarkEntry>& entries) {

@@ -17,8 +17,9 @@
 
 namespace area {
 
-// Sort modes of the table settings; any other mode is natural order.
+// Sort modes of the table settings; any other mode is natural order, kSortNatural among them.
 inline constexpr int kSortSelectionOrder = 0;
+inline constexpr int kSortNatural = 1;
 inline constexpr int kSortPlain = 2;
 
 // Whether mark number a sorts after b under `sortMode`; lengths and characters are UTF-16 code

@@ -21,33 +21,6 @@ namespace {
 // along the UCS X axis, both in world coordinates.
 constexpr double kAxisProbeLength = 100.0;
 
-// The table settings of the call's one argument; nothing, after its message, when the argument
-// is missing or no string, and quietly when the string has too few fields.
-std::optional<TableSettings> SettingsArgument() {
-  const resbuf* args = acedGetArgs();
-  if (args == nullptr) {
-    acutPrintf("%s", kArgumentMissing);
-    return std::nullopt;
-  }
-  if (args->restype != RTSTR || args->resval.rstring == nullptr) {
-    acutPrintf("%s", kArgumentWrongType);
-    return std::nullopt;
-  }
-  return ParseTableSettings(args->resval.rstring);
-}
-
-// Linked or unlinked figures: a selection of one kind decides itself, a mixed one asks.
-FigureChoice ChooseFigures(const std::vector<MarkEntry>& entries) {
-  const int linked = CountLinked(entries);
-  if (linked == static_cast<int>(entries.size())) return FigureChoice::kLinked;
-  if (linked == 0) {
-    acutPrintf("%s", kOnlyUnlinkedSelected);
-    return FigureChoice::kUnlinked;
-  }
-  acutPrintf("%s", kUnlinkedIncluded);
-  return AskFigureKind();
-}
-
 AcDbObjectId LastEntity() {
   ads_name last;
   AcDbObjectId id;
@@ -124,25 +97,19 @@ int DrawTableAtPickedPoint(const TableSettings& settings, const std::vector<Mark
 }
 
 int TabulateLinked(const TableSettings& settings, std::vector<MarkEntry>& entries) {
-  const int removed = KeepFigureKind(entries, true);
-  if (entries.empty()) {
-    acutPrintf("%s", kNoValidFigures);
-    return RTNORM;
-  }
-  if (removed > 0) acutPrintf(kUnlinkedFilteredOut, removed);
+  const std::optional<int> removed = KeepChosenFigures(entries, true);
+  if (!removed) return RTNORM;
+  ReportFilteredOut(*removed, true);
   return DrawTableAtPickedPoint(settings, entries);
 }
 
 // Hands the unlinked figures to LISP, from which the caller draws the old form of the table.
 int ReturnOldForm(std::vector<MarkEntry>& entries) {
-  const int removed = KeepFigureKind(entries, false);
-  if (entries.empty()) {
-    acutPrintf("%s", kNoValidFigures);
-    return RTNORM;
-  }
+  const std::optional<int> removed = KeepChosenFigures(entries, false);
+  if (!removed) return RTNORM;
   resbuf* list = MarkEntryList(entries);
   acutPrintf(kUnlinkedSelectedCount, static_cast<int>(entries.size()));
-  if (removed > 0) acutPrintf(kLinkedFilteredOut, removed);
+  ReportFilteredOut(*removed, false);
   const int status = list != nullptr ? acedRetList(list) : RTERROR;
   acutRelRb(list);
   return status == RTNORM ? RTNORM : RTERROR;
@@ -151,23 +118,23 @@ int ReturnOldForm(std::vector<MarkEntry>& entries) {
 }  // namespace
 
 int RunPlotTally() {
-  std::optional<TableSettings> settings = SettingsArgument();
+  std::optional<TableSettings> settings = TableSettingsArgument();
   if (!settings) return RTERROR;
   CheckTableLayers(*settings);
-  const bool trianglesOnly = TableFormOf(settings->tableForm) == TableForm::kTriangle;
-  const std::vector<AcDbObjectId> marks = SelectMarks();
-  if (marks.empty()) return RTNORM;
-  std::vector<MarkEntry> entries = ReadMarks(marks, trianglesOnly);
-  if (entries.empty()) {
-    acutPrintf("%s", kNoValidFigures);
-    return RTERROR;
+  std::vector<MarkEntry> entries;
+  switch (PickMarks(*settings, kOnlyUnlinkedSelected, entries)) {
+    case MarkPick::kNothingSelected:
+    case MarkPick::kCancelled:
+      return RTNORM;
+    case MarkPick::kNoValidMark:
+    case MarkPick::kLinkFailed:
+      return RTERROR;
+    case MarkPick::kLinked:
+      return TabulateLinked(*settings, entries);
+    case MarkPick::kUnlinked:
+      return ReturnOldForm(entries);
   }
-  if (!LinkMarksToRecords(entries, trianglesOnly)) return RTERROR;
-  const FigureChoice choice = ChooseFigures(entries);
-  if (choice == FigureChoice::kCancelled) return RTNORM;
-  SortMarkEntries(entries, settings->tableSort);
-  return choice == FigureChoice::kLinked ? TabulateLinked(*settings, entries)
-                                         : ReturnOldForm(entries);
+  return RTERROR;
 }
 
 }  // namespace area

@@ -5,9 +5,7 @@
 
 namespace area {
 
-// Messages of the schedule command.
-inline constexpr const char* kArgumentMissing = "\n引き数(1)がありません";
-inline constexpr const char* kArgumentWrongType = "\n引き数(1)の型が異なっています";
+// Messages of the schedule command (its argument's are in schedule/mark_entries.h).
 inline constexpr const char* kOnlyUnlinkedSelected =
     "\n連動機能を持たないの求積図が選択されました 旧形式の面積表を作成します";
 inline constexpr const char* kUnlinkedSelectedCount = "\n%d個の求積図が選択されました";

@@ -1,6 +1,7 @@
 // The tessera program as a user runs it: its command line, its exit statuses and messages, and
 // the drawings and pictures a run writes.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tessera {
@@ -260,6 +262,97 @@ TEST_F(ProgramTest, DemoPictureShowsEveryTextWithAVisibleSize) {
   EXPECT_TRUE(shows("7.50x6.00")) << "the corrected rectangle's row";
   EXPECT_FALSE(shows("3.00x3.00x3.14")) << "the erased circle's row";
   EXPECT_TRUE(shows("366.05")) << "the total of the figures left";
+}
+
+TEST_F(ProgramTest, ExportAndCsvCommandLinesAreChecked) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"export", "d.dxf"},
+      {"export", "--csv", "x.csv"},
+      {"export", "d.dxf", "--csv", "x.csv", "--svg", "x.svg"},
+      {"export", "d.dxf", "e.dxf", "--csv", "x.csv"},
+      {"run", "a.scr", "--csv", "x.csv", "--no-plugin"},
+      {"run", "a.scr", "--csv", "x.csv", "--csv", "y.csv"},
+      {"render", "d.dxf", "--svg", "x.svg", "--csv", "x.csv"},
+  };
+  for (const auto& args : cases) {
+    std::string line;
+    for (const std::string& arg : args) line += arg + " ";
+    const Outcome outcome = run(args);
+    EXPECT_EQ(outcome.status, 2) << line;
+    EXPECT_NE(outcome.err.find("Usage:"), std::string::npos) << line << "\n" << outcome.err;
+  }
+}
+
+// Two roles naming one file are refused before anything runs, however the file is named;
+// saving over the drawing opened and sending several outputs to /dev/null are not refused.
+TEST_F(ProgramTest, OneFileForTwoRolesIsRefusedBeforeAnythingRuns) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  ASSERT_EQ(run({"run", drawing, "--out", "d.dxf", "--no-plugin"}).status, 0);
+  WriteFile(m_folder / "old.svg", "old");
+  fs::create_symlink("old.svg", m_folder / "link.svg");
+  fs::create_hard_link(m_folder / "old.svg", m_folder / "hard.svg");
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+  };
+  const std::vector<Case> refused = {
+      {"picture and transcript", {"run", drawing, "--svg", "new.txt", "--transcript", "new.txt"}},
+      {"drawing and picture", {"run", drawing, "--out", "new.dxf", "--svg", "./new.dxf"}},
+      {"transcript over the script", {"run", drawing, "--transcript", "draw.scr"}},
+      {"through a link", {"run", drawing, "--svg", "link.svg", "--transcript", "old.svg"}},
+      {"through a hard link", {"run", drawing, "--svg", "hard.svg", "--transcript", "old.svg"}},
+      {"picture over the drawing drawn", {"render", "d.dxf", "--svg", "d.dxf"}},
+      {"CSV over the drawing exported", {"export", "d.dxf", "--csv", "d.dxf"}},
+  };
+  const std::string drawn = ReadFile(m_folder / "d.dxf");
+  const std::string scriptText = ReadFile(m_folder / "draw.scr");
+  for (const Case& c : refused) {
+    const Outcome outcome = run(c.args);
+    EXPECT_EQ(outcome.status, 2) << c.name;
+    EXPECT_NE(outcome.err.find("name one file"), std::string::npos) << c.name << outcome.err;
+    EXPECT_EQ(outcome.out, "") << c.name << ": nothing ran";
+    EXPECT_FALSE(fs::exists(m_folder / "new.txt") || fs::exists(m_folder / "new.dxf")) << c.name;
+  }
+  EXPECT_EQ(ReadFile(m_folder / "old.svg"), "old");
+  EXPECT_EQ(ReadFile(m_folder / "d.dxf"), drawn);
+  EXPECT_EQ(ReadFile(m_folder / "draw.scr"), scriptText);
+
+  const Outcome inPlace = run({"run", "draw.scr", "--in", "d.dxf", "--out", "d.dxf", "--svg",
+                               "/dev/null", "--transcript", "/dev/null", "--no-plugin"});
+  EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+  EXPECT_NE(ReadFile(m_folder / "d.dxf"), drawn) << "the drawing is saved with a second line";
+}
+
+// A file is replaced only when complete and keeps its mode; a link stays a link to the new
+// file; a FIFO is written into, not replaced; no partial file is left behind.
+TEST_F(ProgramTest, OutputsReplaceFilesKeepingModeAndLinksAndWriteIntoFifos) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  WriteFile(m_folder / "kept.txt", "old");
+  fs::permissions(m_folder / "kept.txt",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  WriteFile(m_folder / "target.svg", "old");
+  fs::create_symlink("target.svg", m_folder / "picture.svg");
+  ASSERT_EQ(::mkfifo((m_folder / "drawing.dxf").c_str(), 0600), 0);
+  std::string fromFifo;
+  std::thread reader([&] { fromFifo = ReadFile(m_folder / "drawing.dxf"); });
+  const Outcome outcome = run({"run", drawing, "--transcript", "kept.txt", "--svg", "picture.svg",
+                               "--out", "drawing.dxf", "--no-plugin"});
+  // A run that never opened the FIFO would leave the reader waiting: an empty writer ends it.
+  if (const int writer = ::open((m_folder / "drawing.dxf").c_str(), O_WRONLY | O_NONBLOCK);
+      writer >= 0)
+    ::close(writer);
+  reader.join();
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(ReadFile(m_folder / "kept.txt").find("Command: LINE"), std::string::npos);
+  EXPECT_EQ(fs::status(m_folder / "kept.txt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_TRUE(fs::is_symlink(m_folder / "picture.svg"));
+  EXPECT_NE(ReadFile(m_folder / "target.svg").find("<svg"), std::string::npos);
+  EXPECT_TRUE(fs::is_fifo(m_folder / "drawing.dxf"));
+  EXPECT_NE(fromFifo.find("\nLINE\n"), std::string::npos);
+  for (const auto& entry : fs::directory_iterator(m_folder))
+    EXPECT_EQ(entry.path().filename().string().find(".tessera-"), std::string::npos)
+        << entry.path();
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+// The figure export.
+#include "maintenance/figure_export.h"
+
+#include <array>
+#include <string>
+
+#include "cad/arx.h"
+#include "common/handles.h"
+#include "common/value_format.h"
+#include "common/value_list.h"
+#include "schedule/mark_entries.h"
+#include "schedule/mark_order.h"
+
+namespace area {
+namespace {
+
+struct ShapeName {
+  int shapeCode;
+  const char* name;
+};
+constexpr std::array<ShapeName, 6> kShapeNames = {{
+    {kShapeTriangle, "triangle"},
+    {kShapeRectangle, "rectangle"},
+    {kShapeTrapezoid, "trapezoid"},
+    {kShapeSector, "sector"},
+    {kShapeCircle, "circle"},
+    {kShapeLune, "lune"},
+}};
+
+// The shape's name; the code as a number when no shape has it, nothing when the mark had none.
+std::string ShapeNameOf(int shapeCode) {
+  for (const ShapeName& shape : kShapeNames)
+    if (shape.shapeCode == shapeCode) return shape.name;
+  return shapeCode == kNoShape ? std::string() : std::to_string(shapeCode);
+}
+
+std::string LayerOf(AcDbObjectId id) {
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) return {};
+  std::string layer = entity->layer();
+  entity->close();
+  return layer;
+}
+
+FigureExportRow RowOf(const MarkEntry& entry) {
+  FigureExportRow row;
+  row.label = entry.number;
+  row.shape = ShapeNameOf(entry.kind);
+  row.linked = entry.linked();
+  row.sign = entry.sign;
+  row.values = SplitValueList(entry.valueList);
+  if (!row.values.empty()) {
+    row.area = row.values.back();
+    row.values.pop_back();
+  }
+  row.layer = LayerOf(entry.markId);
+  row.handle = HandleText(entry.markId);
+  return row;
+}
+
+class ExportService : public FigureExportService {
+ public:
+  std::optional<std::vector<FigureExportRow>> rows() const override { return FigureExportRows(); }
+};
+
+ExportService& Service() {
+  static ExportService service;
+  return service;
+}
+
+}  // namespace
+
+std::optional<std::vector<FigureExportRow>> FigureExportRows() {
+  std::vector<MarkEntry> entries = ReadMarks(AllMarks(), false);
+  if (!LinkMarksToRecords(entries, false)) return std::nullopt;
+  SortMarkEntries(entries, kSortNatural);
+  std::vector<FigureExportRow> rows;
+  rows.reserve(entries.size());
+  for (const MarkEntry& entry : entries) rows.push_back(RowOf(entry));
+  return rows;
+}
+
+void RegisterFigureExportService() {
+  acrxSysRegistry()->atPut(kFigureExportServiceName, &Service());
+}
+
+void RemoveFigureExportService() {
+  if (acrxSysRegistry()->at(kFigureExportServiceName) == &Service())
+    acrxSysRegistry()->remove(kFigureExportServiceName);
+}
+
+}  // namespace area
