@@ -33,6 +33,12 @@ TEST_F(ScriptTest, LongUnclosedExpressionStopsAtItsFirstLine) {
   EXPECT_EQ(outcome.message.rfind("test.scr:2: ", 0), 0u) << outcome.message.substr(0, 80);
 }
 
+TEST_F(ScriptTest, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+  ScriptOutcome outcome = run("\xEF\xBB\xBF(setq a 1)\n!a\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.message;
+  EXPECT_TRUE(HasLine(transcript(), "Command: (setq a 1)")) << transcript();
+}
+
 TEST_F(ScriptTest, CommentsAnswerNothingAndVoidValuesPrintNothing) {
   ScriptOutcome outcome = run("; a comment\n(princ)\n(list 1 2.5 \"a\")\n");
   EXPECT_EQ(outcome.status, 0) << outcome.message;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "db/database_impl.h"
 #include "editor/command_feed.h"
@@ -147,7 +148,10 @@ void CancelWaitingCommand() {
 }  // namespace
 
 ScriptOutcome RunScriptText(const std::string& text, const std::string& name) {
-  InputSource source(text, name);
+  // Editors that save UTF-8 with a byte-order mark put it before the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  const bool marked = std::string_view(text).substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  InputSource source(marked ? text.substr(kByteOrderMark.size()) : text, name);
   editor::InputScope scope(source);
   for (;;) {
     editor::ReleaseForgottenDocuments();
