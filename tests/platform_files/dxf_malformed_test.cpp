@@ -78,6 +78,17 @@ TEST(DxfReaderTest, AcceptsCarriageReturnsAndAByteOrderMark) {
   EXPECT_EQ(ModelSpaceSummary(drawing.get()), std::vector<std::string>{"AcDbLine 2A 0"});
 }
 
+TEST(DxfReaderTest, WhatFollowsTheEndOfFileIsNotRead) {
+  for (const char* tail : {"\n\n", "\x1a", "  0\nLINE\nnot a tag"}) {
+    std::string path = TempPath("tail.dxf");
+    WriteText(path, std::string(kValid) + tail);
+    std::string error;
+    std::unique_ptr<AcDbDatabase> drawing = ReadDrawingFile(path, error);
+    ASSERT_TRUE(drawing) << error;
+    EXPECT_EQ(ModelSpaceSummary(drawing.get()), std::vector<std::string>{"AcDbLine 2A 0"});
+  }
+}
+
 TEST(DxfReaderTest, AFileOfAnOldReleaseWithoutHandlesAndMarkersStillReads) {
   std::string old =
       "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$DWGCODEPAGE\n  3\nANSI_932\n"

@@ -55,6 +55,9 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
       return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};
     ++line;
     tags.push_back(DxfTag{static_cast<int>(code), std::string(valueLine), line - 1});
+    // What follows the end of file (blank lines, a Ctrl-Z, padding) is not read, as other
+    // readers do not read it.
+    if (code == 0 && Trim(valueLine) == "EOF") break;
   }
   return std::nullopt;
 }
