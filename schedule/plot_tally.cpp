@@ -79,6 +79,17 @@ TableStyle StyleOf(const TableSettings& settings, const AcGePoint3d& worldPoint,
   return style;
 }
 
+// The header and the table are one undo group, so that one U takes back the whole schedule.
+constexpr const char* kUndoCommand = "UNDO";
+constexpr const char* kUndoBegin = "BE";
+constexpr const char* kUndoEnd = "E";
+
+void RunUndoCommand(const char* option) {
+  resbuf* command = acutBuildList(RTSTR, kUndoCommand, RTSTR, option, RTNONE);
+  acedCmd(command);
+  acutRelRb(command);
+}
+
 // Asks for the insertion point, inserts the header and draws the table below it.
 int DrawTableAtPickedPoint(const TableSettings& settings, const std::vector<MarkEntry>& entries) {
   ads_point picked;
@@ -90,9 +101,12 @@ int DrawTableAtPickedPoint(const TableSettings& settings, const std::vector<Mark
   GetRealVar(kTextSizeVar, textSize);
   const AcGePoint3d ucsPoint(picked[X], picked[Y], picked[Z]);
   AcGePoint3d worldPoint;
-  if (!UcsToWcs(ucsPoint, worldPoint) || !InsertHeader(settings, ucsPoint)) return RTERROR;
-  const bool drawn = DrawLinkedTable(entries, StyleOf(settings, worldPoint, textSize));
+  if (!UcsToWcs(ucsPoint, worldPoint)) return RTERROR;
+  RunUndoCommand(kUndoBegin);
+  const bool drawn = InsertHeader(settings, ucsPoint) &&
+                     DrawLinkedTable(entries, StyleOf(settings, worldPoint, textSize));
   Redraw();
+  RunUndoCommand(kUndoEnd);
   return drawn ? RTNORM : RTERROR;
 }
 
