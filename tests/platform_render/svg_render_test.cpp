@@ -63,6 +63,14 @@ TEST(SvgGeometryTest, LinesAndCirclesStandWhereTheDrawingHasThemWithYTurnedDown)
   EXPECT_EQ(circle["r"], "2.5");
 }
 
+TEST(SvgGeometryTest, HugeCoordinatesAreWrittenInFull) {
+  DrawingBuilder drawing;
+  drawing.add(new AcDbLine(AcGePoint3d(1e60, 0, 0), AcGePoint3d(-1e300, 0, 0)));
+  const SvgElement line = Only(RenderSvgText(drawing.database()), "line");
+  EXPECT_EQ(std::stod(line["x1"]), 1e60) << line["x1"];
+  EXPECT_EQ(std::stod(line["x2"]), -1e300) << line["x2"];
+}
+
 TEST(SvgGeometryTest, ArcsRunCounterClockwiseFromStartToEndAngle) {
   struct Case {
     const char* name;

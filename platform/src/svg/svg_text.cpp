@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace tessera::svg {
@@ -106,7 +107,8 @@ std::optional<std::string_view> SpecialCode(char letter) {
 
 std::string FormatNumber(double value) {
   if (!std::isfinite(value)) return "0";
-  char buffer[64];
+  // The largest double written out in full: 309 digits, the point, the decimals and a sign.
+  char buffer[std::numeric_limits<double>::max_exponent10 + kNumberDecimals + 8];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
                                     kNumberDecimals);
   if (result.ec != std::errc()) return "0";
