@@ -77,10 +77,10 @@ void EraseEntities(const AcDbObjectIdArray& ids) {
   Redraw();
 }
 
-bool EraseObject(AcDbObjectId id) {
+bool EraseObject(AcDbObjectId id, bool erasing) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return false;
-  object->erase();
+  object->erase(erasing);
   object->close();
   return true;
 }

@@ -45,7 +45,7 @@ bool MakeGroup(const AcDbObjectIdArray& ids, AcDbObjectId* groupId = nullptr);
 void EraseEntities(const AcDbObjectIdArray& ids);
 
 // Erases one object (a group, a record) when it opens for write; false when it does not.
-bool EraseObject(AcDbObjectId id);
+bool EraseObject(AcDbObjectId id, bool erasing = true);
 
 // The host's REDRAW command.
 void Redraw();

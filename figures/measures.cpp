@@ -122,9 +122,8 @@ bool BasesParallel(const AcGePoint3d& p1, const AcGePoint3d& p2, const AcGePoint
 
 TrapezoidCorners CheckTrapezoidCorners(const AcGePoint3d& p1, const AcGePoint3d& p2,
                                        const AcGePoint3d& p3, const AcGePoint3d& p4) {
-  const double upper = SegmentAngle(p1, p2);
-  if (SameDirection(upper, SegmentAngle(p4, p3))) return TrapezoidCorners::kParallel;
-  if (SameDirection(upper, SegmentAngle(p3, p4))) return TrapezoidCorners::kOutOfOrder;
+  if (BasesParallel(p1, p2, p3, p4)) return TrapezoidCorners::kParallel;
+  if (BasesParallel(p1, p2, p4, p3)) return TrapezoidCorners::kOutOfOrder;
   return TrapezoidCorners::kNotParallel;
 }
 

@@ -52,20 +52,6 @@ std::optional<std::string> SourceValues(AcDbObjectId sourceMark) {
   return std::nullopt;
 }
 
-void WriteValueList(AcDbObjectId copy, const std::string& valueList) {
-  AcDbEntity* entity = nullptr;
-  if (acdbOpenAcDbEntity(entity, copy, AcDb::kForWrite) != Acad::eOk) return;
-  if (auto* mark = AcDbBlockReference::cast(entity)) {
-    for (const AcDbObjectId& attributeId : mark->attributeIds()) {
-      AcDbAttribute* attribute = nullptr;
-      if (mark->openAttribute(attribute, attributeId, AcDb::kForWrite) != Acad::eOk) continue;
-      if (attribute->tag() == kValueListTag) attribute->setTextString(valueList.c_str());
-      attribute->close();
-    }
-  }
-  entity->close();
-}
-
 }  // namespace
 
 void CompleteCopiedFigure(const AcDbObject* appended) {
@@ -75,7 +61,10 @@ void CompleteCopiedFigure(const AcDbObject* appended) {
   const auto* group = AcDbGroup::cast(appended);
   AcDbObjectId copy, source;
   if (group == nullptr || !TakeCopiedMember(group, copy, source)) return;
-  if (const std::optional<std::string> values = SourceValues(source)) WriteValueList(copy, *values);
+  if (const std::optional<std::string> values = SourceValues(source)) {
+    AcDbHandle copyHandle = copy.handle();
+    UpdateMark(copyHandle, AcGePoint3d::kOrigin, *values, false);  // the copy stays where it is
+  }
 }
 
 }  // namespace area

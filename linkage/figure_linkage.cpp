@@ -106,16 +106,21 @@ void ReactModify(const ShapeLinkage& shape, const AcDbHandle& handle, int& flag,
   flag = 0;
 }
 
-LinkedRecord ReadLinkedRecord(const FigureRecord& record) {
-  LinkedRecord snapshot;
-  record.markHandle(snapshot.values.mark);
-  for (int i = 0; i < record.shapeHandleCount(); ++i)
-    record.shapeHandle(i, snapshot.values.shape[i]);
+RecordValues ReadRecordValues(const FigureRecord& record) {
+  RecordValues values;
+  record.markHandle(values.mark);
+  for (int i = 0; i < record.shapeHandleCount(); ++i) record.shapeHandle(i, values.shape[i]);
   Adesk::Int16 unitKind = 0, digits = 0, rounding = 0;
   record.unitKind(unitKind);
   record.digits(digits);
   record.rounding(rounding);
-  snapshot.values.rules = {unitKind, digits, rounding};
+  values.rules = {unitKind, digits, rounding};
+  return values;
+}
+
+LinkedRecord ReadLinkedRecord(const FigureRecord& record) {
+  LinkedRecord snapshot;
+  snapshot.values = ReadRecordValues(record);
   Adesk::Int16 rows = 0;
   record.tableRowCount(rows);
   for (int i = 0; i < rows; ++i)

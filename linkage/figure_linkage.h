@@ -41,6 +41,8 @@ struct LinkedRecord {
   std::vector<AreaDic_STable::Row> triangleRows;  // triangle records only
 };
 LinkedRecord ReadLinkedRecord(const FigureRecord& record);
+// The values alone, for readers that do not touch the rows.
+RecordValues ReadRecordValues(const FigureRecord& record);
 
 struct ShapeLinkage {
   const FigureKindInfo& kind;

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "common/figure_entities.h"
 #include "common/handles.h"
 #include "common/text_values.h"
 #include "common/value_format.h"
@@ -17,11 +18,7 @@ constexpr double kHalf = 0.5;
 // Erases the text a handle names, when it still resolves and opens.
 void EraseByHandle(AcDbHandle handle, bool erasing) {
   AcDbObjectId id;
-  if (!HandleToId(handle, id)) return;
-  AcDbEntity* entity = nullptr;
-  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return;
-  entity->erase(erasing);
-  entity->close();
+  if (HandleToId(handle, id)) EraseObject(id, erasing);
 }
 
 // The number a text shows, read and then erased; nothing when it does not resolve or open.

@@ -41,7 +41,7 @@ void Restyle(AcDbHandle handle, const std::string& layer, const std::string* tex
 bool StoreRules(AcDbObjectId recordId, const ValueRules& rules, RecordValues& values) {
   FigureRecord* record = nullptr;
   if (acdbOpenObject(record, recordId, AcDb::kForWrite) != Acad::eOk) return false;
-  values = ReadLinkedRecord(*record).values;
+  values = ReadRecordValues(*record);
   FigureSettings settings;
   settings.unitKind = rules.unitKind;
   settings.digits = rules.digits;
@@ -67,26 +67,6 @@ void UpdateFigure(const ShapeLinkage& shape, AcDbObjectId recordId, const std::s
   Restyle(values.mark, update.markLayer);
 }
 
-// The entries of a shape's dictionary, in its order; none when it does not exist.
-std::vector<std::pair<std::string, AcDbObjectId>> Entries(const char* dictionaryName) {
-  std::vector<std::pair<std::string, AcDbObjectId>> entries;
-  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-  AcDbDictionary* named = nullptr;
-  if (database == nullptr ||
-      database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk)
-    return entries;
-  AcDbObject* found = nullptr;
-  const Acad::ErrorStatus status = named->getAt(dictionaryName, found, AcDb::kForRead);
-  named->close();
-  if (status != Acad::eOk) return entries;
-  if (auto* shape = AcDbDictionary::cast(found)) {
-    std::unique_ptr<AcDbDictionaryIterator> walk(shape->newIterator());
-    for (; !walk->done(); walk->next()) entries.emplace_back(walk->name(), walk->objectId());
-  }
-  found->close();
-  return entries;
-}
-
 }  // namespace
 
 std::optional<SettingsUpdate> ParseSettingsUpdate(std::string_view text) {
@@ -104,8 +84,9 @@ void UpdateFigureSettings(const SettingsUpdate& update) {
     const FigureKindInfo* kind = KindByDictionary(dictionary);
     if (kind == nullptr) continue;
     const ShapeLinkage& shape = LinkageOf(*kind);
-    for (const auto& [key, recordId] : Entries(dictionary))
-      UpdateFigure(shape, recordId, key, update);
+    std::unique_ptr<AcDbDictionaryIterator> entries = ShapeDictionaryEntries(dictionary);
+    for (; entries && !entries->done(); entries->next())
+      UpdateFigure(shape, entries->objectId(), entries->name(), update);
   }
 }
 

@@ -27,25 +27,6 @@ constexpr std::array<DumpedShape, 6> kDumpedShapes = {{
     {kDictLune, &AreaDic_Lune::Layout},
 }};
 
-// An iterator over the shape's dictionary, or null when the dictionary does not exist or gives
-// none.
-std::unique_ptr<AcDbDictionaryIterator> ShapeEntries(const char* name) {
-  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
-  AcDbDictionary* named = nullptr;
-  if (database == nullptr ||
-      database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk)
-    return nullptr;
-  AcDbObject* found = nullptr;
-  const Acad::ErrorStatus status = named->getAt(name, found, AcDb::kForRead);
-  named->close();
-  if (status != Acad::eOk) return nullptr;
-  std::unique_ptr<AcDbDictionaryIterator> iterator;
-  if (const AcDbDictionary* shape = AcDbDictionary::cast(found))
-    iterator.reset(shape->newIterator());
-  found->close();
-  return iterator;
-}
-
 Adesk::Int16 SettingOf(const FigureRecord& record, int slot) {
   Adesk::Int16 value = 0;
   if (slot == kUnitKindSlot)
@@ -85,7 +66,7 @@ void PrintEntry(const char* key, AcDbObjectId recordId) {
 }
 
 void PrintShape(const DumpedShape& shape) {
-  const std::unique_ptr<AcDbDictionaryIterator> entries = ShapeEntries(shape.dictionary);
+  const std::unique_ptr<AcDbDictionaryIterator> entries = ShapeDictionaryEntries(shape.dictionary);
   if (entries == nullptr) return;
   acutPrintf("%s%s%s", kDumpBanner, shape.layout().dumpTitle, kDumpBanner);
   for (; !entries->done(); entries->next()) PrintEntry(entries->name(), entries->objectId());

@@ -34,9 +34,19 @@ AcDbDictionary* OpenOrMakeShapeDictionary(AcDbDatabase* database, const char* na
   return shape;
 }
 
-// The shape's dictionary open in `mode`; null when it does not exist.
-AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name,
-                                    AcDb::OpenMode mode = AcDb::kForRead) {
+// The record of an entry opened in `mode`, or null (the entry is closed again).
+FigureRecord* OpenRecord(AcDbObjectId id, AcDb::OpenMode mode) {
+  AcDbObject* object = nullptr;
+  if (acdbOpenAcDbObject(object, id, mode) != Acad::eOk) return nullptr;
+  FigureRecord* record = FigureRecord::cast(object);
+  if (record == nullptr) object->close();
+  return record;
+}
+
+}  // namespace
+
+AcDbDictionary* OpenShapeDictionary(const char* name, AcDb::OpenMode mode, AcDbDatabase* database) {
+  database = OrWorking(database);
   AcDbDictionary* named = nullptr;
   if (database == nullptr ||
       database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk)
@@ -50,16 +60,14 @@ AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name,
   return shape;
 }
 
-// The record of an entry opened in `mode`, or null (the entry is closed again).
-FigureRecord* OpenRecord(AcDbObjectId id, AcDb::OpenMode mode) {
-  AcDbObject* object = nullptr;
-  if (acdbOpenAcDbObject(object, id, mode) != Acad::eOk) return nullptr;
-  FigureRecord* record = FigureRecord::cast(object);
-  if (record == nullptr) object->close();
-  return record;
+std::unique_ptr<AcDbDictionaryIterator> ShapeDictionaryEntries(const char* name,
+                                                               AcDbDatabase* database) {
+  AcDbDictionary* shape = OpenShapeDictionary(name, AcDb::kForRead, database);
+  if (shape == nullptr) return nullptr;
+  std::unique_ptr<AcDbDictionaryIterator> entries(shape->newIterator());
+  shape->close();
+  return entries;
 }
-
-}  // namespace
 
 int StoreFigureRecord(const char* dictionaryName, const char* key, AcDbObject* record,
                       Acad::ErrorStatus* setAtStatus, AcDbDatabase* database) {
@@ -85,7 +93,7 @@ FigureRecord* FindRecordByMark(const char* dictionaryName, AcDbObjectId markId, 
 
 FigureRecord* FindRecordByKey(const char* dictionaryName, const char* key, AcDb::OpenMode mode,
                               AcDbDatabase* database) {
-  AcDbDictionary* shape = OpenShapeDictionary(OrWorking(database), dictionaryName);
+  AcDbDictionary* shape = OpenShapeDictionary(dictionaryName, AcDb::kForRead, database);
   if (shape == nullptr || key == nullptr) {
     if (shape != nullptr) shape->close();
     return nullptr;
@@ -99,7 +107,7 @@ FigureRecord* FindRecordByKey(const char* dictionaryName, const char* key, AcDb:
 Acad::ErrorStatus RemoveFigureRecord(const char* dictionaryName, const char* key, bool erasing,
                                      AcDbDatabase* database) {
   // Removing from a shape that has no dictionary yet must not make one.
-  AcDbDictionary* shape = OpenShapeDictionary(OrWorking(database), dictionaryName, AcDb::kForWrite);
+  AcDbDictionary* shape = OpenShapeDictionary(dictionaryName, AcDb::kForWrite, database);
   if (shape == nullptr) return Acad::eKeyNotFound;
   AcDbObjectId id;
   Acad::ErrorStatus status = key ? shape->remove(key, id) : Acad::eInvalidKey;

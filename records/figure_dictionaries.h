@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "cad/arx.h"
@@ -22,6 +23,15 @@ inline constexpr const char* kDictLune = "DICT_LUNE";
 // The six names in the order the record dump and the copy completion walk them.
 inline constexpr std::array<const char*, 6> kFigureDictionaries = {
     kDictTriangle, kDictRectangle, kDictTrapezoid, kDictCircle, kDictSector, kDictLune};
+
+// The shape's dictionary open in `mode` (the caller closes it); null when the drawing has none.
+// Nothing is made. `database` null means the working drawing.
+AcDbDictionary* OpenShapeDictionary(const char* dictionaryName,
+                                    AcDb::OpenMode mode = AcDb::kForRead,
+                                    AcDbDatabase* database = nullptr);
+// An iterator over the shape's dictionary in its order; null when the drawing has none.
+std::unique_ptr<AcDbDictionaryIterator> ShapeDictionaryEntries(const char* dictionaryName,
+                                                               AcDbDatabase* database = nullptr);
 
 // Hands a new record (not yet in a drawing) to the shape's dictionary under `key`, creating the
 // dictionary on first use, and closes it. Returns 1 when the dictionary took the record; 0 when

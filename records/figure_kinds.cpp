@@ -80,12 +80,6 @@ const FigureKindInfo* KindByShapeCode(int shapeCode) {
   return nullptr;
 }
 
-const FigureKindInfo* KindByApplication(std::string_view application) {
-  for (const FigureKindInfo& kind : kFigureKinds)
-    if (application == kind.application) return &kind;
-  return nullptr;
-}
-
 const FigureKindInfo* KindByDictionary(std::string_view dictionary) {
   for (const FigureKindInfo& kind : kFigureKinds)
     if (dictionary == kind.dictionary) return &kind;

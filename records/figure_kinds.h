@@ -46,9 +46,8 @@ const FigureKindInfo& SectorKindInfo();
 const FigureKindInfo& CircleKindInfo();
 const FigureKindInfo& LuneKindInfo();
 
-// Null when no kind has that shape code, application name or dictionary name.
+// Null when no kind has that shape code or dictionary name.
 const FigureKindInfo* KindByShapeCode(int shapeCode);
-const FigureKindInfo* KindByApplication(std::string_view application);
 const FigureKindInfo* KindByDictionary(std::string_view dictionary);
 // The kind whose event codes include `code` (base + 1 to 3); null for 0 and unknown codes.
 const FigureKindInfo* KindByEventCode(int code);

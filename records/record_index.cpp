@@ -1,6 +1,8 @@
 // The per-drawing index of figure records by named handle.
 #include "records/record_index.h"
 
+#include "records/figure_dictionaries.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -54,17 +56,9 @@ std::vector<AcDbHandle> NamedHandles(const FigureRecord* record) {
   return handles;
 }
 
-void IndexDictionary(DrawingIndex& index, AcDbDictionary* named, const char* name) {
-  AcDbObject* found = nullptr;
-  if (named->getAt(name, found, AcDb::kForRead) != Acad::eOk) return;
-  AcDbDictionary* shape = AcDbDictionary::cast(found);
-  if (shape == nullptr) {
-    found->close();
-    return;
-  }
-  std::unique_ptr<AcDbDictionaryIterator> entries(shape->newIterator());
-  shape->close();
-  for (; !entries->done(); entries->next()) {
+void IndexDictionary(DrawingIndex& index, AcDbDatabase* database, const char* name) {
+  std::unique_ptr<AcDbDictionaryIterator> entries = ShapeDictionaryEntries(name, database);
+  for (; entries && !entries->done(); entries->next()) {
     FigureRecord* record = nullptr;
     if (acdbOpenObject(record, entries->objectId(), AcDb::kForRead) != Acad::eOk) continue;
     for (const AcDbHandle& handle : NamedHandles(record))
@@ -75,10 +69,8 @@ void IndexDictionary(DrawingIndex& index, AcDbDictionary* named, const char* nam
 
 DrawingIndex* BuildIndex(AcDbDatabase* database) {
   auto index = std::make_unique<DrawingIndex>();
-  AcDbDictionary* named = nullptr;
-  if (database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk) return nullptr;
-  for (const FigureKindInfo& kind : kFigureKinds) IndexDictionary(*index, named, kind.dictionary);
-  named->close();
+  for (const FigureKindInfo& kind : kFigureKinds)
+    IndexDictionary(*index, database, kind.dictionary);
   database->addReactor(&index->watcher);
   DrawingIndex* built = index.get();
   Indexes()[database] = std::move(index);
@@ -102,19 +94,6 @@ bool NamesInRole(const FigureRecord* record, const FigureKindInfo& kind, const A
 bool NamesAtAll(const FigureRecord* record, const AcDbHandle& handle) {
   const std::vector<AcDbHandle> named = NamedHandles(record);
   return std::find(named.begin(), named.end(), handle) != named.end();
-}
-
-// The shape's dictionary open for read, or null when the drawing has none.
-AcDbDictionary* OpenShapeDictionary(AcDbDatabase* database, const char* name) {
-  AcDbDictionary* named = nullptr;
-  if (database->getNamedObjectsDictionary(named, AcDb::kForRead) != Acad::eOk) return nullptr;
-  AcDbObject* found = nullptr;
-  const Acad::ErrorStatus status = named->getAt(name, found, AcDb::kForRead);
-  named->close();
-  if (status != Acad::eOk) return nullptr;
-  AcDbDictionary* shape = AcDbDictionary::cast(found);
-  if (shape == nullptr) found->close();
-  return shape;
 }
 
 // The live records of the dictionary among the candidates that name the handle in the role;
@@ -175,7 +154,7 @@ FigureRecord* FindRecordNaming(const FigureKindInfo& kind, const AcDbHandle& han
   if (database == nullptr) database = acdbHostApplicationServices()->workingDatabase();
   if (database == nullptr || handle.isNull()) return nullptr;
   DrawingIndex* index = IndexOf(database);
-  AcDbDictionary* shape = OpenShapeDictionary(database, kind.dictionary);
+  AcDbDictionary* shape = OpenShapeDictionary(kind.dictionary, AcDb::kForRead, database);
   if (index == nullptr || shape == nullptr) {
     if (shape != nullptr) shape->close();
     return nullptr;

@@ -4,12 +4,9 @@ edits.
 
 Metres with 2 decimals, half up.
 """
-import os
 import sys
 
-from linkage_checks import (
-    equal, expect_same_drawing, failures, mark_values, saved_beside, table_texts, texts_of)
-from schedule_checks import Schedules
+from linkage_checks import (expect_drawing_state, expect_same_drawing, failures, saved_beside)
 
 DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_RECTANGLE"}
 
@@ -47,18 +44,7 @@ SECOND_EDITED_TOTAL = "3.00"
 SECOND_EDITED_TRIANGLE, SECOND_EDITED_SUMS = [("", "1", "4.00", "3.00", "12.00")], ("12.00", "6.00")
 
 def check(path, figures, general, total, triangle, sums, marked):
-    name = os.path.basename(path)
-    if not os.path.exists(path):
-        return failures.append(f"the script did not save {name}")
-    equal(texts_of(path, "AREA_VALUE"), [t for label in figures for t in figures[label][0]],
-          f"{name}: value texts")
-    equal(mark_values(path), [(label, *figures[label][1:]) for label in marked], f"{name}: marks")
-    equal(texts_of(path, "TABLE_TEXT"), table_texts(general, total, triangle, sums),
-          f"{name}: schedule texts")
-    footer = [sums[0], sums[1], sums[1]]
-    rows = [(DICTIONARY[label], label, [list(r) + footer for r in triangle if r[1] == label],
-             [list(r) + [total] for r in general if r[1] == label]) for label in marked]
-    equal(sorted(Schedules(path).records()), sorted(rows), f"{name}: rows of the records")
+    expect_drawing_state(path, DICTIONARY, figures, general, total, triangle, sums, marked)
 
 
 def beside(name):

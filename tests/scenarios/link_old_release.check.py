@@ -8,10 +8,8 @@ import os
 import subprocess
 import sys
 
-from linkage_checks import (
-    contents, equal, expect_same_drawing, failures,
-    mark_values, saved_beside, table_texts, texts_of)
-from schedule_checks import Schedules
+from linkage_checks import (contents, equal, expect_drawing_state, expect_same_drawing, failures,
+                            saved_beside)
 
 SAVES = ("start", "stretched", "edited", "erased")
 DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_RECTANGLE", "3": "DICT_TRAPEZOID"}
@@ -57,20 +55,9 @@ FIGURES = {"start": START, "stretched": STRETCHED, "edited": EDITED, "erased": E
 MARKED = {"start": "123", "stretched": "123", "edited": "123", "erased": "13"}
 
 def check(path, stage):
-    name = os.path.basename(path)
-    if not os.path.exists(path):
-        return failures.append(f"the script did not save {name}")
     figures, marked = FIGURES[stage], list(MARKED[stage])
     (general, total), (triangle, sums) = GENERAL[stage], TRIANGLE[stage]
-    equal(texts_of(path, "AREA_VALUE"), [t for label in figures for t in figures[label][0]],
-          f"{name}: value texts")
-    equal(mark_values(path), [(label, *figures[label][1:]) for label in marked], f"{name}: marks")
-    equal(texts_of(path, "TABLE_TEXT"), table_texts(general, total, triangle, sums),
-          f"{name}: schedule texts")
-    footer = [sums[0], sums[1], sums[1]]
-    rows = [(DICTIONARY[label], label, [list(r) + footer for r in triangle if r[1] == label],
-             [list(r) + [total] for r in general if r[1] == label]) for label in marked]
-    equal(sorted(Schedules(path).records()), sorted(rows), f"{name}: rows of the records")
+    expect_drawing_state(path, DICTIONARY, figures, general, total, triangle, sums, marked)
 
 
 def run_without_settings_file(outdir):

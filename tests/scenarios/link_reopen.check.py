@@ -9,10 +9,8 @@ import sys
 
 import ezdxf
 
-from linkage_checks import (
-    contents, equal, expect_same_drawing, failures,
-    mark_values, saved_beside, table_texts, texts_of)
-from schedule_checks import Schedules
+from linkage_checks import (contents, equal, expect_drawing_state, expect_same_drawing, failures,
+                            saved_beside)
 
 DICTIONARY = {"1": "DICT_TRIANGLE", "2": "DICT_CIRCLE", "3": "DICT_RECTANGLE"}
 
@@ -44,18 +42,7 @@ MARKS_EDITED = {"1": (1333.333333, 1333.333333), "2": (10000.0, 0.0)}
 
 def check(name, figures, general, total, triangle, sums, marked):
     path = saved_beside(sys.argv[1], name)
-    if not os.path.exists(path):
-        return failures.append(f"the script did not save {name}")
-    equal(texts_of(path, "AREA_VALUE"), [t for label in figures for t in figures[label][0]],
-          f"{name}: value texts")
-    equal(mark_values(path), [(label, *figures[label][1:]) for label in marked],
-          f"{name}: marks")
-    equal(texts_of(path, "TABLE_TEXT"), table_texts(general, total, triangle, sums),
-          f"{name}: schedule texts")
-    footer = [sums[0], sums[1], sums[1]]
-    rows = [(DICTIONARY[label], label, [list(r) + footer for r in triangle if r[1] == label],
-             [list(r) + [total] for r in general if r[1] == label]) for label in marked]
-    equal(sorted(Schedules(path).records()), sorted(rows), f"{name}: rows of the records")
+    expect_drawing_state(path, DICTIONARY, figures, general, total, triangle, sums, marked)
 
 
 def mark_points(path):

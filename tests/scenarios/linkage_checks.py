@@ -97,3 +97,27 @@ def table_texts(general, total, triangle, sums):
     texts = [total] + [t for row in general for t in row] + ["計", "m2"]
     texts += [sums[0], sums[1], sums[1]] + [t for row in triangle for t in row]
     return texts + ["計", "１／２", "地積", "m2"]
+
+
+def expect_drawing_state(path, dictionaries, figures, general, total, triangle, sums, marked):
+    """One saved drawing's figures and schedules, collected into `failures`.
+
+    dictionaries: label -> the dictionary of its record; figures: label -> (value texts, value
+    list, sign); general: (sign, number, formula, area) rows and its total; triangle: (sign,
+    number, base, height, double area) rows and (sum, half) of its footer; marked: the labels whose
+    marks are left, in file order."""
+    from schedule_checks import Schedules  # the schedule reader is only needed here
+
+    name = os.path.basename(path)
+    if not os.path.exists(path):
+        failures.append(f"the script did not save {name}")
+        return
+    equal(texts_of(path, "AREA_VALUE"), [t for label in figures for t in figures[label][0]],
+          f"{name}: value texts")
+    equal(mark_values(path), [(label, *figures[label][1:]) for label in marked], f"{name}: marks")
+    equal(texts_of(path, "TABLE_TEXT"), table_texts(general, total, triangle, sums),
+          f"{name}: schedule texts")
+    footer = [sums[0], sums[1], sums[1]]
+    rows = [(dictionaries[label], label, [list(r) + footer for r in triangle if r[1] == label],
+             [list(r) + [total] for r in general if r[1] == label]) for label in marked]
+    equal(sorted(Schedules(path).records()), sorted(rows), f"{name}: rows of the records")
