@@ -52,15 +52,18 @@ void MetCir_ModifyData(RecordValues& values, AcDbObjectId circleId,
   SetValueText(values.shape[AreaDic_Circle::kRadiusText], plan.radius, textSize);
 }
 
-void MetCir_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetCir_PlanMark(RecordValues& values, AcDbObjectId circleId) {
   const auto texts = ReadValueTexts(values, {AreaDic_Circle::kRadiusText});
-  if (!texts) return;
+  if (!texts) return std::nullopt;
   const double radius = ReadDecimal((*texts)[0]);
   const std::string area = ValueText(values.rules, CircleArea(values.rules, radius));
-  const std::optional<CircleGeometry> circle = ReadCircle(OutlineOfMark(CircleKindInfo(), values));
-  if (!circle) return;
-  UpdateMark(values.mark, circle->centre, ComposeValueList(*texts, area), stretch);
+  const std::optional<CircleGeometry> circle = ReadCircle(circleId);
+  if (!circle) return std::nullopt;
+  return PlannedMark{circle->centre, ComposeValueList(*texts, area)};
+}
+
+void MetCir_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(CircleLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshCircleTexts(const ValueRules& rules,
@@ -75,7 +78,7 @@ std::optional<std::vector<std::string>> FreshCircleTexts(const ValueRules& rules
 constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Circle::kRadiusLine};
 
 const ShapeLinkage kCircleLinkage = {CircleKindInfo(), MetCir_ModifyData, MetCir_ModifyValue,
-                                     FreshCircleTexts, kAuxiliarySlots};
+                                     MetCir_PlanMark,  FreshCircleTexts,  kAuxiliarySlots};
 
 }  // namespace
 

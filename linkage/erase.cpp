@@ -20,6 +20,13 @@ void EraseFigureLink(const FigureKindInfo& kind, const AcDbObject* entity, bool 
   if (record == nullptr) return;
   const LinkedRecord linked = ReadLinkedRecord(*record);
   record->close();
+  UnlinkFigure(kind, key, linked, erasing);
+}
+
+}  // namespace
+
+void UnlinkFigure(const FigureKindInfo& kind, const std::string& key, const LinkedRecord& linked,
+                  bool erasing) {
   const ValueRules& rules = linked.values.rules;
   for (const AreaDic_STable::Row& row : linked.triangleRows)
     RemoveTriTableRow(row, erasing, rules.digits, rules.rounding);
@@ -27,8 +34,6 @@ void EraseFigureLink(const FigureKindInfo& kind, const AcDbObject* entity, bool 
     RemoveTableRow(row, erasing, rules.digits, rules.rounding);
   RemoveFigureRecord(kind.dictionary, key.c_str(), erasing);
 }
-
-}  // namespace
 
 void React_EraseTriangle(const AcDbObject* entity, bool erasing) {
   EraseFigureLink(TriangleKindInfo(), entity, erasing);

@@ -158,6 +158,13 @@ AcDbObjectId OutlineOfMark(const FigureKindInfo& kind, const RecordValues& value
   return id;
 }
 
+void MoveMark(const ShapeLinkage& shape, RecordValues& values, bool stretch) {
+  if (values.mark.isNull()) return;
+  const std::optional<PlannedMark> mark =
+      shape.plannedMark(values, OutlineOfMark(shape.kind, values));
+  if (mark) UpdateMark(values.mark, mark->point, mark->valueList, stretch);
+}
+
 std::string ValueText(const ValueRules& rules, double value) {
   return FormatValue(rules.digits, value);
 }

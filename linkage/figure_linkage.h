@@ -44,6 +44,13 @@ LinkedRecord ReadLinkedRecord(const FigureRecord& record);
 // The values alone, for readers that do not touch the rows.
 RecordValues ReadRecordValues(const FigureRecord& record);
 
+// Where the mark stands and the value list it carries, planned from the value texts as they stand
+// and from the outline.
+struct PlannedMark {
+  AcGePoint3d point;
+  std::string valueList;
+};
+
 struct ShapeLinkage {
   const FigureKindInfo& kind;
   // The outline was stretched: rebuild the auxiliary entities and rewrite the value texts. The
@@ -52,6 +59,9 @@ struct ShapeLinkage {
                      const AcGePoint3dArray& snapshot);
   // A value text changed: rewrite the mark's value list, moving the mark during a stretch.
   void (*modifyValue)(RecordValues& values, bool stretch);
+  // The mark the value texts and the outline call for; nothing when a value text is missing or
+  // the outline gives no measure.
+  std::optional<PlannedMark> (*plannedMark)(RecordValues& values, AcDbObjectId outlineId);
   // The value texts' strings measured afresh from the outline under the rules, in the order of
   // the kind's value-text slots; nothing when the outline gives no measure.
   std::optional<std::vector<std::string>> (*freshValueTexts)(const ValueRules& rules,
@@ -82,6 +92,10 @@ void React_ModifyCircle(const AcDbHandle& handle, int& flag, const AcGePoint3dAr
 void React_ModifyLune(const AcDbHandle& handle, int& flag, const AcGePoint3dArray& snapshot);
 
 // Helpers of the recomputations.
+
+// The shape's modifyValue: writes the planned mark of the figure whose mark is values.mark,
+// moving the mark only when `stretch`.
+void MoveMark(const ShapeLinkage& shape, RecordValues& values, bool stretch);
 
 // The strings of the value texts in the given shape-handle slots; nothing when one is missing.
 std::optional<std::vector<std::string>> ReadValueTexts(RecordValues& values,

@@ -40,13 +40,12 @@ void MetLun_ModifyData(RecordValues& values, AcDbObjectId arcId,
   SetValueText(values.shape[AreaDic_Lune::kChordText], plan.chord, textSize);
 }
 
-void MetLun_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetLun_PlanMark(RecordValues& values, AcDbObjectId arcId) {
   const auto texts = ReadValueTexts(
       values, {AreaDic_Lune::kRadiusText, AreaDic_Lune::kAngleText, AreaDic_Lune::kChordText});
-  if (!texts) return;
-  const std::optional<ArcGeometry> arc = ReadArc(OutlineOfMark(LuneKindInfo(), values));
-  if (!arc) return;
+  if (!texts) return std::nullopt;
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return std::nullopt;
   const AcGePoint3d start = ArcStartPoint(*arc);
   const AcGePoint3d end = ArcEndPoint(*arc);
   const LunePlan plan = PlanLune(values.rules, *arc, start, end, CurrentTextSize());
@@ -58,7 +57,11 @@ void MetLun_ModifyValue(RecordValues& values, bool stretch) {
       ValueText(values.rules, LuneArea(values.rules, radius, angle, chord, height));
   std::vector<std::string> listed = *texts;
   listed.push_back(plan.height);
-  UpdateMark(values.mark, plan.markPoint, ComposeValueList(listed, area), stretch);
+  return PlannedMark{plan.markPoint, ComposeValueList(listed, area)};
+}
+
+void MetLun_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(LuneLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshLuneTexts(const ValueRules& rules,
@@ -73,8 +76,8 @@ constexpr std::array<int, 5> kAuxiliarySlots = {
     AreaDic_Lune::kStartRadiusLine, AreaDic_Lune::kEndRadiusLine, AreaDic_Lune::kAngleArc,
     AreaDic_Lune::kChordLine, AreaDic_Lune::kHeightLine};
 
-const ShapeLinkage kLuneLinkage = {LuneKindInfo(), MetLun_ModifyData, MetLun_ModifyValue,
-                                   FreshLuneTexts, kAuxiliarySlots};
+const ShapeLinkage kLuneLinkage = {LuneKindInfo(),  MetLun_ModifyData, MetLun_ModifyValue,
+                                   MetLun_PlanMark, FreshLuneTexts,    kAuxiliarySlots};
 
 }  // namespace
 

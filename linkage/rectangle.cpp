@@ -41,18 +41,20 @@ void MetRec_ModifyData(RecordValues& values, AcDbObjectId outlineId,
   SetValueText(values.shape[AreaDic_Rectangle::kHeightText], plan.height, textSize);
 }
 
-void MetRec_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetRec_PlanMark(RecordValues& values, AcDbObjectId outlineId) {
   const auto texts =
       ReadValueTexts(values, {AreaDic_Rectangle::kBaseText, AreaDic_Rectangle::kHeightText});
-  if (!texts) return;
+  if (!texts) return std::nullopt;
   const std::string area =
       ValueText(values.rules,
                 RectangleArea(values.rules, ReadDecimal((*texts)[0]), ReadDecimal((*texts)[1])));
   AcGePoint3dArray corners;
-  if (!OutlineCorners(OutlineOfMark(RectangleKindInfo(), values), kCorners, corners)) return;
-  UpdateMark(values.mark, Midpoint(corners[0], corners[2]), ComposeValueList(*texts, area),
-             stretch);
+  if (!OutlineCorners(outlineId, kCorners, corners)) return std::nullopt;
+  return PlannedMark{Midpoint(corners[0], corners[2]), ComposeValueList(*texts, area)};
+}
+
+void MetRec_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(RectangleLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshRectangleTexts(const ValueRules& rules,
@@ -66,7 +68,8 @@ std::optional<std::vector<std::string>> FreshRectangleTexts(const ValueRules& ru
 constexpr std::array<int, 2> kAuxiliarySlots = {AreaDic_Rectangle::kRightDiagonal,
                                                 AreaDic_Rectangle::kLeftDiagonal};
 
-const ShapeLinkage kRectangleLinkage = {RectangleKindInfo(), MetRec_ModifyData, MetRec_ModifyValue,
+const ShapeLinkage kRectangleLinkage = {RectangleKindInfo(), MetRec_ModifyData,
+                                        MetRec_ModifyValue,  MetRec_PlanMark,
                                         FreshRectangleTexts, kAuxiliarySlots};
 
 }  // namespace

@@ -38,10 +38,9 @@ void WriteHalves(const AreaDic_STable::Row& row, int digits, int rounding) {
   AcDbHandle sum = row[AreaDic_STable::kSum];
   std::optional<std::string> sumText = ReadTextByHandle(sum);
   if (!sumText) return;
-  double half = ReadDecimal(*sumText) * kHalf;
-  RoundValue(digits, rounding, half);
-  SetText(row[AreaDic_STable::kHalf], FormatValue(digits, half));
-  SetText(row[AreaDic_STable::kLandArea], FormatValue(digits, half));
+  const std::string half = HalfOfSum(*sumText, digits, rounding);
+  SetText(row[AreaDic_STable::kHalf], half);
+  SetText(row[AreaDic_STable::kLandArea], half);
 }
 
 void AdjustText(AcDbHandle handle, double x, int digits, int rounding) {
@@ -50,33 +49,56 @@ void AdjustText(AcDbHandle handle, double x, int digits, int rounding) {
 
 }  // namespace
 
+FreshTableRow FreshTableRowTexts(int shapeCode, const std::string& label,
+                                 const std::string& valueList, bool negative) {
+  FreshTableRow row{RowSignText(negative), label, std::nullopt, std::nullopt};
+  if (const std::optional<Formula> formula = ComposeFormula(shapeCode, valueList)) {
+    row.formula = formula->formula;
+    row.area = SignedRowValue(negative, formula->area);
+  }
+  return row;
+}
+
+std::optional<FreshTriRow> FreshTriRowTexts(const std::string& label,
+                                            const std::vector<std::string>& values, bool negative) {
+  if (values.size() < 3) return std::nullopt;
+  return FreshTriRow{RowSignText(negative), label, values[0], values[1],
+                     SignedRowValue(negative, values[2])};
+}
+
+std::string HalfOfSum(const std::string& sumText, int digits, int rounding) {
+  double half = ReadDecimal(sumText) * kHalf;
+  RoundValue(digits, rounding, half);
+  return FormatValue(digits, half);
+}
+
 void RefreshTableRow(int shapeCode, const AreaDic_Table::Row& row, const std::string& label,
                      const std::string& valueList, bool negative, int digits, int rounding) {
-  SetText(row[AreaDic_Table::kSign], RowSignText(negative));
-  SetText(row[AreaDic_Table::kNumber], label);
-  const std::optional<Formula> formula = ComposeFormula(shapeCode, valueList);
-  if (!formula) return;
-  SetText(row[AreaDic_Table::kFormula], formula->formula);
-  const std::string area = SignedRowValue(negative, formula->area);
+  const FreshTableRow fresh = FreshTableRowTexts(shapeCode, label, valueList, negative);
+  SetText(row[AreaDic_Table::kSign], fresh.sign);
+  SetText(row[AreaDic_Table::kNumber], fresh.number);
+  if (!fresh.formula) return;
+  SetText(row[AreaDic_Table::kFormula], *fresh.formula);
   AcDbHandle areaHandle = row[AreaDic_Table::kArea];
-  const std::optional<double> previous = ReplaceTextValue(areaHandle, area);
+  const std::optional<double> previous = ReplaceTextValue(areaHandle, *fresh.area);
   if (previous)
-    AdjustText(row[AreaDic_Table::kTotal], *previous - ReadDecimal(area), digits, rounding);
+    AdjustText(row[AreaDic_Table::kTotal], *previous - ReadDecimal(*fresh.area), digits, rounding);
 }
 
 void RefreshTriTableRow(const AreaDic_STable::Row& row, const std::string& label,
                         const std::vector<std::string>& values, bool negative, int digits,
                         int rounding) {
-  if (values.size() < 3) return;
-  SetText(row[AreaDic_STable::kSign], RowSignText(negative));
-  SetText(row[AreaDic_STable::kNumber], label);
-  SetText(row[AreaDic_STable::kBase], values[0]);
-  SetText(row[AreaDic_STable::kHeight], values[1]);
-  const std::string doubleArea = SignedRowValue(negative, values[2]);
+  const std::optional<FreshTriRow> fresh = FreshTriRowTexts(label, values, negative);
+  if (!fresh) return;
+  SetText(row[AreaDic_STable::kSign], fresh->sign);
+  SetText(row[AreaDic_STable::kNumber], fresh->number);
+  SetText(row[AreaDic_STable::kBase], fresh->base);
+  SetText(row[AreaDic_STable::kHeight], fresh->height);
   AcDbHandle doubleAreaHandle = row[AreaDic_STable::kDoubleArea];
-  const std::optional<double> previous = ReplaceTextValue(doubleAreaHandle, doubleArea);
+  const std::optional<double> previous = ReplaceTextValue(doubleAreaHandle, fresh->doubleArea);
   if (!previous) return;
-  AdjustText(row[AreaDic_STable::kSum], *previous - ReadDecimal(doubleArea), digits, rounding);
+  AdjustText(row[AreaDic_STable::kSum], *previous - ReadDecimal(fresh->doubleArea), digits,
+             rounding);
   WriteHalves(row, digits, rounding);
 }
 

@@ -4,12 +4,33 @@
 // that was actually rewritten or removed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "records/table_rows.h"
 
 namespace area {
+
+// What a general-form row shows of a figure's mark, as a fresh row would; formula and area are
+// missing when the value list has too few values for the shape. The area carries the sign.
+struct FreshTableRow {
+  std::string sign, number;
+  std::optional<std::string> formula, area;
+};
+FreshTableRow FreshTableRowTexts(int shapeCode, const std::string& label,
+                                 const std::string& valueList, bool negative);
+
+// What a triangle-form row shows, from the first three values; nothing with fewer. The double
+// area carries the sign.
+struct FreshTriRow {
+  std::string sign, number, base, height, doubleArea;
+};
+std::optional<FreshTriRow> FreshTriRowTexts(const std::string& label,
+                                            const std::vector<std::string>& values, bool negative);
+
+// The footer's half of a triangle-form sum text, rounded.
+std::string HalfOfSum(const std::string& sumText, int digits, int rounding);
 
 // A general-form row: sign, number, formula and area from the mark, the total corrected by the
 // area's change. Stops after the number when the value list has too few values for the shape.

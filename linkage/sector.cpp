@@ -30,18 +30,21 @@ void MetSec_ModifyData(RecordValues& values, AcDbObjectId arcId,
   SetValueText(values.shape[AreaDic_Sector::kAngleText], plan.angle, textSize);
 }
 
-void MetSec_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetSec_PlanMark(RecordValues& values, AcDbObjectId arcId) {
   const auto texts =
       ReadValueTexts(values, {AreaDic_Sector::kRadiusText, AreaDic_Sector::kAngleText});
-  if (!texts) return;
+  if (!texts) return std::nullopt;
   const double radius = ReadDecimal((*texts)[0]);
   const double angle = ReadDecimal((*texts)[1]);
   const std::string area = ValueText(values.rules, SectorArea(values.rules, radius, angle));
-  const std::optional<ArcGeometry> arc = ReadArc(OutlineOfMark(SectorKindInfo(), values));
-  if (!arc) return;
-  UpdateMark(values.mark, SectorMarkPoint(*arc, ArcStartPoint(*arc), ArcEndPoint(*arc)),
-             ComposeValueList(*texts, area), stretch);
+  const std::optional<ArcGeometry> arc = ReadArc(arcId);
+  if (!arc) return std::nullopt;
+  return PlannedMark{SectorMarkPoint(*arc, ArcStartPoint(*arc), ArcEndPoint(*arc)),
+                     ComposeValueList(*texts, area)};
+}
+
+void MetSec_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(SectorLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshSectorTexts(const ValueRules& rules,
@@ -57,7 +60,7 @@ constexpr std::array<int, 3> kAuxiliarySlots = {
     AreaDic_Sector::kStartRadiusLine, AreaDic_Sector::kEndRadiusLine, AreaDic_Sector::kAngleArc};
 
 const ShapeLinkage kSectorLinkage = {SectorKindInfo(), MetSec_ModifyData, MetSec_ModifyValue,
-                                     FreshSectorTexts, kAuxiliarySlots};
+                                     MetSec_PlanMark,  FreshSectorTexts,  kAuxiliarySlots};
 
 }  // namespace
 

@@ -51,21 +51,23 @@ void MetTrp_ModifyData(RecordValues& values, AcDbObjectId outlineId,
   SetValueText(values.shape[AreaDic_Trapezoid::kHeightText], plan->height, textSize);
 }
 
-void MetTrp_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetTrp_PlanMark(RecordValues& values, AcDbObjectId outlineId) {
   const auto texts =
       ReadValueTexts(values, {AreaDic_Trapezoid::kLowerBaseText, AreaDic_Trapezoid::kUpperBaseText,
                               AreaDic_Trapezoid::kHeightText});
-  if (!texts) return;
+  if (!texts) return std::nullopt;
   const double lower = ReadDecimal((*texts)[0]);
   const double upper = ReadDecimal((*texts)[1]);
   const double height = ReadDecimal((*texts)[2]);
   const std::string area =
       ValueText(values.rules, TrapezoidArea(values.rules, lower, upper, height));
   AcGePoint3dArray v;
-  if (!OutlineCorners(OutlineOfMark(TrapezoidKindInfo(), values), kCorners, v)) return;
-  UpdateMark(values.mark, TrapezoidMarkPoint(v[0], v[1], v[2], v[3]),
-             ComposeValueList(*texts, area), stretch);
+  if (!OutlineCorners(outlineId, kCorners, v)) return std::nullopt;
+  return PlannedMark{TrapezoidMarkPoint(v[0], v[1], v[2], v[3]), ComposeValueList(*texts, area)};
+}
+
+void MetTrp_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(TrapezoidLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshTrapezoidTexts(const ValueRules& rules,
@@ -79,7 +81,8 @@ std::optional<std::vector<std::string>> FreshTrapezoidTexts(const ValueRules& ru
 
 constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Trapezoid::kHeightLine};
 
-const ShapeLinkage kTrapezoidLinkage = {TrapezoidKindInfo(), MetTrp_ModifyData, MetTrp_ModifyValue,
+const ShapeLinkage kTrapezoidLinkage = {TrapezoidKindInfo(), MetTrp_ModifyData,
+                                        MetTrp_ModifyValue,  MetTrp_PlanMark,
                                         FreshTrapezoidTexts, kAuxiliarySlots};
 
 }  // namespace

@@ -29,19 +29,22 @@ void MetTri_ModifyData(RecordValues& values, AcDbObjectId outlineId,
   SetValueText(values.shape[AreaDic_Triangle::kHeightText], plan->height, textSize);
 }
 
-void MetTri_ModifyValue(RecordValues& values, bool stretch) {
-  if (values.mark.isNull()) return;
+std::optional<PlannedMark> MetTri_PlanMark(RecordValues& values, AcDbObjectId outlineId) {
   const auto texts =
       ReadValueTexts(values, {AreaDic_Triangle::kBaseText, AreaDic_Triangle::kHeightText});
-  if (!texts) return;
+  if (!texts) return std::nullopt;
   const double base = ReadDecimal((*texts)[0]);
   const double height = ReadDecimal((*texts)[1]);
   const std::string product = ValueText(values.rules, TriangleProduct(values.rules, base, height));
   const std::string area = ValueText(values.rules, TriangleArea(values.rules, base, height));
   AcGePoint3dArray corners;
-  if (!OutlineCorners(OutlineOfMark(TriangleKindInfo(), values), kTriangleCorners, corners)) return;
-  const std::string valueList = ComposeValueList({(*texts)[0], (*texts)[1], product}, area);
-  UpdateMark(values.mark, TriangleCentroid(corners[0], corners[1], corners[2]), valueList, stretch);
+  if (!OutlineCorners(outlineId, kTriangleCorners, corners)) return std::nullopt;
+  return PlannedMark{TriangleCentroid(corners[0], corners[1], corners[2]),
+                     ComposeValueList({(*texts)[0], (*texts)[1], product}, area)};
+}
+
+void MetTri_ModifyValue(RecordValues& values, bool stretch) {
+  MoveMark(TriangleLinkage(), values, stretch);
 }
 
 std::optional<std::vector<std::string>> FreshTriangleTexts(const ValueRules& rules,
@@ -56,8 +59,8 @@ std::optional<std::vector<std::string>> FreshTriangleTexts(const ValueRules& rul
 
 constexpr std::array<int, 1> kAuxiliarySlots = {AreaDic_Triangle::kHeightLine};
 
-const ShapeLinkage kTriangleLinkage = {TriangleKindInfo(), MetTri_ModifyData, MetTri_ModifyValue,
-                                       FreshTriangleTexts, kAuxiliarySlots};
+const ShapeLinkage kTriangleLinkage = {TriangleKindInfo(), MetTri_ModifyData,  MetTri_ModifyValue,
+                                       MetTri_PlanMark,    FreshTriangleTexts, kAuxiliarySlots};
 
 }  // namespace
 

@@ -1,38 +1,18 @@
 // The figure export.
 #include "maintenance/figure_export.h"
 
-#include <array>
 #include <string>
 
 #include "cad/arx.h"
 #include "common/handles.h"
 #include "common/value_format.h"
 #include "common/value_list.h"
+#include "maintenance/figure_parts.h"
 #include "schedule/mark_entries.h"
 #include "schedule/mark_order.h"
 
 namespace area {
 namespace {
-
-struct ShapeName {
-  int shapeCode;
-  const char* name;
-};
-constexpr std::array<ShapeName, 6> kShapeNames = {{
-    {kShapeTriangle, "triangle"},
-    {kShapeRectangle, "rectangle"},
-    {kShapeTrapezoid, "trapezoid"},
-    {kShapeSector, "sector"},
-    {kShapeCircle, "circle"},
-    {kShapeLune, "lune"},
-}};
-
-// The shape's name; the code as a number when no shape has it, nothing when the mark had none.
-std::string ShapeNameOf(int shapeCode) {
-  for (const ShapeName& shape : kShapeNames)
-    if (shape.shapeCode == shapeCode) return shape.name;
-  return shapeCode == kNoShape ? std::string() : std::to_string(shapeCode);
-}
 
 std::string LayerOf(AcDbObjectId id) {
   AcDbEntity* entity = nullptr;
