@@ -27,6 +27,9 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
+const char* const kScriptInput = "script";
+const char* const kDrawingInput = "drawing";
+
 bool CheckInputFile(const std::string& path, const std::string& what, std::string& error) {
   std::error_code code;
   const fs::file_status status = fs::status(path, code);
@@ -34,6 +37,10 @@ bool CheckInputFile(const std::string& path, const std::string& what, std::strin
     error = "cannot read " + what + " '" + path + "': no such file";
   } else if (fs::is_directory(status)) {
     error = "cannot read " + what + " '" + path + "': it is a folder";
+  } else if (!fs::is_regular_file(status)) {
+    // Opening a FIFO to check it would block until a writer comes and take what it sends; a
+    // script may come through one, a drawing never.
+    if (what != kScriptInput) error = "cannot read " + what + " '" + path + "': not a regular file";
   } else if (std::ifstream file(path, std::ios::binary); !file) {
     error = "cannot read " + what + " '" + path + "': " + std::strerror(errno);
   }
@@ -47,6 +54,8 @@ bool CheckOutputPath(const std::string& path, std::string& error) {
     error = "cannot write '" + path + "': it is a folder";
   } else if (!fs::is_directory(folder, code)) {
     error = "cannot write '" + path + "': the folder '" + folder + "' does not exist";
+  } else {
+    CheckReplaceable(path, error);
   }
   return error.empty();
 }

@@ -11,7 +11,12 @@
 
 namespace tessera::app {
 
-// Whether the file exists and can be read; otherwise a message naming it ("script", "drawing").
+// What an input file is, as messages name it.
+extern const char* const kScriptInput;
+extern const char* const kDrawingInput;
+
+// Whether the file exists and can be read; otherwise a message naming it as `what`. A drawing
+// must be a regular file; a script may also come through a FIFO.
 bool CheckInputFile(const std::string& path, const std::string& what, std::string& error);
 // Whether a file can be made at the path: its folder exists and the path is no folder.
 bool CheckOutputPath(const std::string& path, std::string& error);

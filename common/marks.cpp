@@ -1,16 +1,22 @@
 // Inserting, updating and reading area marks.
 #include "common/marks.h"
 
+#include "common/figure_entities.h"
 #include "common/geometry.h"
 #include "common/handles.h"
 #include "common/input.h"
 #include "common/messages.h"
+#include "common/system_variables.h"
 #include "common/text_units.h"
+#include "common/value_format.h"
+#include "common/value_list.h"
 
 namespace area {
 namespace {
 
 constexpr const char* kInsertCommand = ".INSERT";
+// Whether a command is waiting for answers.
+constexpr const char* kCommandActiveVar = "CMDACTIVE";
 
 // The point as the host's INSERT reads it from a command line.
 std::string PointText(const AcGePoint3d& point) {
@@ -34,6 +40,29 @@ AcDbObjectId LastEntity() {
   AcDbObjectId id;
   if (acdbEntLast(last) != RTNORM || acdbGetObjectId(id, last) != Acad::eOk) id.setNull();
   return id;
+}
+
+bool CommandWaiting() {
+  int active = 0;
+  return GetIntVar(kCommandActiveVar, active) && active != 0;
+}
+
+// Cancels a command left waiting, so that no later answer of the figure goes to it.
+void CancelWaitingCommand() {
+  if (CommandWaiting()) acedCommand(RTNONE);
+}
+
+// Whether the mark carries the value list it was given, so that nothing else got into it.
+bool CarriesValueList(AcDbObjectId markId, const std::string& valueList) {
+  AcDbHandle handle = markId.handle();
+  MarkContents contents;
+  return ReadMark(handle, contents) && contents.valueList == valueList;
+}
+
+// The block reference the insertion made, if it made one.
+AcDbObjectId InsertedSince(const AcDbObjectId& before) {
+  const AcDbObjectId last = LastEntity();
+  return last == before ? AcDbObjectId::kNull : last;
 }
 
 // Moves the attribute's position and alignment point by the displacement.
@@ -69,15 +98,25 @@ bool InsertBlock(const AcGePoint3d& ucsPoint, const std::string& blockName, doub
 
 AcDbObjectId InsertMark(const AcGePoint3d& worldPoint, const std::string& blockName, double scale,
                         const MarkAnswers& answers) {
+  // A measure too large for a number is a failed measure, never a mark showing "inf".
+  if (!AllFitInNumbers(SplitValueList(answers.valueList))) return AcDbObjectId::kNull;
   AcGePoint3d ucsPoint;
   if (!WcsToUcs(worldPoint, ucsPoint)) return AcDbObjectId::kNull;
-  if (!InsertBlock(ucsPoint, blockName, scale, scale, 0.0)) return AcDbObjectId::kNull;
-  if (!AnswerAttributes(answers)) return AcDbObjectId::kNull;
-  return LastEntity();
+  const AcDbObjectId before = LastEntity();
+  // A block without attribute prompts ends the insertion at once: its answers would be taken
+  // as commands, so they are not given.
+  const bool answered = InsertBlock(ucsPoint, blockName, scale, scale, 0.0) && CommandWaiting() &&
+                        AnswerAttributes(answers);
+  CancelWaitingCommand();
+  const AcDbObjectId mark = InsertedSince(before);
+  if (answered && !mark.isNull() && CarriesValueList(mark, answers.valueList)) return mark;
+  if (!mark.isNull()) EraseObject(mark);
+  return AcDbObjectId::kNull;
 }
 
 bool UpdateMark(AcDbHandle& markHandle, const AcGePoint3d& position, const std::string& valueList,
                 bool move) {
+  if (!AllFitInNumbers(SplitValueList(valueList))) return false;
   AcDbObjectId markId;
   if (!HandleToId(markHandle, markId)) return false;
   AcDbBlockReference* mark = nullptr;

@@ -2,11 +2,21 @@
 #include "common/settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "common/value_format.h"
 
 namespace area {
+namespace {
+
+// A block inserted at a scale that is zero, negative or too large to hold is refused by the
+// host, so settings that give one are refused before anything is drawn.
+bool UsableInsertScale(double size, double scale, double insertScale) {
+  return size > 0.0 && scale > 0.0 && std::isfinite(insertScale) && insertScale > 0.0;
+}
+
+}  // namespace
 
 std::optional<std::vector<std::string>> ParseSeparatedFields(std::string_view text,
                                                              std::size_t minimum) {
@@ -36,6 +46,8 @@ std::optional<FigureSettings> ParseFigureSettings(std::string_view text) {
   settings.unitKind = ReadIntegerField(f[8]);
   settings.digits = ReadIntegerField(f[9]);
   settings.rounding = ReadIntegerField(f[10]);
+  if (!UsableInsertScale(settings.markHeight, settings.markScale, MarkInsertScale(settings)))
+    return std::nullopt;
   return settings;
 }
 
@@ -54,6 +66,8 @@ std::optional<TableSettings> ParseTableSettings(std::string_view text) {
   settings.tableDigits = ReadIntegerField(f[7]);
   settings.tableSort = ReadIntegerField(f[8]);
   settings.tableRounding = ReadIntegerField(f[9]);
+  if (!UsableInsertScale(settings.tableHeight, settings.tableScale, TableInsertScale(settings)))
+    return std::nullopt;
   return settings;
 }
 

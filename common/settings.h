@@ -5,7 +5,8 @@
 // separators at either end are ignored, so an empty field is skipped and the following fields move
 // up. Too few fields is a failure; extra fields are ignored. Integer fields read the optionally
 // signed integer at their start (clamped to int), real fields the decimal number at their start;
-// either is 0 when the field does not start with a number.
+// either is 0 when the field does not start with a number. Settings whose scale and size give no
+// positive, finite insertion scale are refused.
 #pragma once
 
 #include <cstddef>

@@ -216,10 +216,24 @@ std::vector<std::string> SplitTokens(std::string_view text, char separator) {
   return tokens;
 }
 
+bool FitsInNumber(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  double value = 0.0;
+  const auto result =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) return false;
+  return result.ec != std::errc() || std::isfinite(value);
+}
+
+bool AllFitInNumbers(const std::vector<std::string>& texts) {
+  return std::all_of(texts.begin(), texts.end(),
+                     [](const std::string& t) { return FitsInNumber(t); });
+}
+
 std::optional<Formula> ComposeFormula(int shapeCode, std::string_view valueList) {
   const std::size_t needed = ValuesNeeded(shapeCode);
   const std::vector<std::string> values = SplitValueList(valueList);
-  if (needed == 0 || values.size() < needed) return std::nullopt;
+  if (needed == 0 || values.size() < needed || !AllFitInNumbers(values)) return std::nullopt;
   return Formula{FormulaText(shapeCode, values), values[needed - 1]};
 }
 

@@ -71,6 +71,12 @@ long long ReadInteger(std::string_view text);
 // either end are ignored, so no piece is empty.
 std::vector<std::string> SplitTokens(std::string_view text, char separator);
 
+// Whether a value text holds a number a double can carry: false for "inf", "nan" and numbers
+// beyond the range of double, which no value text may show; true for any other text.
+bool FitsInNumber(std::string_view text);
+// Whether every text fits in a number.
+bool AllFitInNumbers(const std::vector<std::string>& texts);
+
 // Formula text of a schedule row ("3.00x4.00x0.5") and the figure's area text.
 struct Formula {
   std::string formula;
@@ -78,7 +84,8 @@ struct Formula {
 };
 
 // The formula and area of a figure of shape `shapeCode` from its value list; nothing when the
-// shape code is unknown or the list has fewer values than the shape needs.
+// shape code is unknown, the list has fewer values than the shape needs or a value that does not
+// fit in a number.
 std::optional<Formula> ComposeFormula(int shapeCode, std::string_view valueList);
 
 }  // namespace area

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 #include "common/value_format.h"
@@ -25,6 +26,11 @@ constexpr double kDegreesPerTurn = 360.0;
 bool SameDirection(double a, double b) {
   const double difference = std::fabs(a - b);
   return difference <= kAngleTolerance || std::fabs(difference - kFullTurn) <= kAngleTolerance;
+}
+
+// Whether every value fits in a number; a measure that does not has failed.
+bool AllFinite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 double SectorShare(double radius, double angle) {
@@ -85,6 +91,7 @@ std::optional<TriangleMeasure> MeasureTriangle(const ValueRules& rules, const Ac
   measure.height = RoundedLength(rules, foot->distance);
   measure.base = RoundedLength(rules, DistanceXY(p2, p3));
   measure.product = TriangleProduct(rules, measure.base, measure.height);
+  if (!AllFinite({measure.height, measure.base, measure.product})) return std::nullopt;
   return measure;
 }
 
@@ -140,6 +147,7 @@ std::optional<TrapezoidMeasure> MeasureTrapezoid(const ValueRules& rules, const 
   measure.upper = RoundedLength(rules, DistanceXY(p1, p2));
   measure.height = RoundedLength(rules, foot->distance);
   measure.area = TrapezoidArea(rules, measure.lower, measure.upper, measure.height);
+  if (!AllFinite({measure.lower, measure.upper, measure.height, measure.area})) return std::nullopt;
   return measure;
 }
 

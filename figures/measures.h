@@ -47,7 +47,8 @@ double SectorArea(const ValueRules& rules, double radius, double angle);
 double LuneArea(const ValueRules& rules, double radius, double angle, double chord, double height);
 
 // Triangle p1 (apex), p2, p3 (base): the foot of the height on the line p2p3, and the rounded
-// height, base and their product. Nothing when the base is shorter than kMinimumBaseLength.
+// height, base and their product. Nothing when the base is shorter than kMinimumBaseLength or a
+// value does not fit in a number.
 struct TriangleMeasure {
   AcGePoint3d foot;
   double height = 0.0;
@@ -87,7 +88,8 @@ TrapezoidCorners CheckTrapezoidCorners(const AcGePoint3d& p1, const AcGePoint3d&
 
 // Trapezoid p1, p2, p3, p4 with p1p2 the upper and p4p3 the lower base: the foot of the height
 // from p4 on the line p1p2, and the rounded lower (3D), upper (XY), height (XY) and area.
-// Nothing when the upper base is shorter than kMinimumBaseLength.
+// Nothing when the upper base is shorter than kMinimumBaseLength or a value does not fit in a
+// number. (Every shape's value texts are checked again when its mark is inserted.)
 struct TrapezoidMeasure {
   AcGePoint3d foot;
   double lower = 0.0;

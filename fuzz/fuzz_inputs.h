@@ -10,12 +10,19 @@
 #include <string_view>
 #include <vector>
 
+#include <cmath>
+
 #include "cad/arx.h"
+#include "common/settings.h"
+#include "common/value_format.h"
+#include "db/text_check.h"
 #include "editor/answer.h"
 #include "editor/input_source.h"
 #include "files/dxf_encoding.h"
 #include "files/dxf_reader.h"
 #include "files/dxf_writer.h"
+#include "files/tdb_format.h"
+#include "linkage/ini_profile.h"
 #include "lisp/printer.h"
 #include "lisp/reader.h"
 
@@ -72,6 +79,68 @@ inline bool ReadScriptInput(std::string_view bytes) {
       editor::EchoText(editor::Interpret(question, editor::Answer::Text(item.text)).value);
   }
   return true;
+}
+
+// A .tdb drawing read, written and read again: a drawing that was read writes a file that reads
+// back to the same bytes, and a DXF file that reads back whole.
+inline bool ReadTdbDrawing(const std::vector<unsigned char>& bytes) {
+  AcDbDatabase drawing(false, true);
+  if (files::ReadTdbBytes(bytes, &drawing)) return true;
+  const std::vector<unsigned char> written = files::WriteTdbBytes(&drawing);
+  AcDbDatabase again(false, true);
+  if (files::ReadTdbBytes(written, &again) || files::WriteTdbBytes(&again) != written) return false;
+  if (files::DataDxfCannotCarry(&drawing)) return true;
+  const std::string dxf = files::WriteDxfText(&drawing);
+  AcDbDatabase fromDxf(false, true);
+  return db::IsValidText(dxf) && !files::ReadDxfText(dxf, &fromDxf);
+}
+
+// The bytes as a .tdb file, and again with their last eight bytes replaced by the checksum of
+// the rest, so that mutations reach past the checksum into the reader.
+inline bool ReadTdbInput(std::string_view bytes) {
+  std::vector<unsigned char> file(bytes.begin(), bytes.end());
+  if (!ReadTdbDrawing(file)) return false;
+  constexpr std::size_t kChecksumSize = 8;
+  if (file.size() < kChecksumSize) return true;
+  file.resize(file.size() - kChecksumSize);
+  std::uint64_t sum = 0xcbf29ce484222325ULL;
+  for (unsigned char byte : file) sum = (sum ^ byte) * 0x100000001b3ULL;
+  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
+    file.push_back(static_cast<unsigned char>(sum & 0xFF));
+  return ReadTdbDrawing(file);
+}
+
+// Settings strings of both kinds: refused, or read with a positive, finite insertion scale; every
+// field's number reads, rounds and formats without a crash.
+inline bool ReadSettingsInput(std::string_view bytes) {
+  if (const auto figure = area::ParseFigureSettings(bytes)) {
+    const double scale = area::MarkInsertScale(*figure);
+    if (!(std::isfinite(scale) && scale > 0.0)) return false;
+    double value = figure->markScale;
+    area::RoundValue(figure->digits, figure->rounding, value);
+    if (area::FormatValue(figure->digits, value).empty()) return false;
+  }
+  if (const auto table = area::ParseTableSettings(bytes)) {
+    const double scale = area::TableInsertScale(*table);
+    if (!(std::isfinite(scale) && scale > 0.0)) return false;
+  }
+  for (int shape = area::kShapeTriangle; shape <= area::kShapeLune; ++shape) {
+    const auto formula = area::ComposeFormula(shape, bytes);
+    if (formula && !area::FitsInNumber(formula->area)) return false;
+  }
+  return true;
+}
+
+// An INI file, asked for the section and key named on its first line ("section|key"): a value
+// shorter than the host's buffer, or the fallback.
+inline bool ReadIniInput(std::string_view bytes) {
+  const std::size_t lineEnd = std::min(bytes.find('\n'), bytes.size());
+  const std::string_view question = bytes.substr(0, lineEnd);
+  const std::size_t bar = std::min(question.find('|'), question.size());
+  const std::string_view section = question.substr(0, bar);
+  const std::string_view key = bar < question.size() ? question.substr(bar + 1) : "";
+  const std::string value = area::ProfileValue(bytes, section, key, "<none>");
+  return value == "<none>" || value.size() < area::kProfileBufferLength;
 }
 
 }  // namespace tessera::fuzz

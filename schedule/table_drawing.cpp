@@ -4,6 +4,7 @@
 #include "schedule/row_texts.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -234,6 +235,7 @@ bool TableDrawer::triangleRow(std::size_t row, AreaDic_STable::Row& handles) {
     return false;
   const std::vector<std::string> tokens = SplitTokens(entry.valueList, ' ');
   if (tokens.size() < kTriangleListTokens) return false;
+  if (!FitsInNumber(tokens[kDoubleAreaToken])) return false;
   const std::string doubleArea = SignedValue(entry, tokens[kDoubleAreaToken]);
   if (!rowText(row, kTriRowBaseText, tokens[kBaseToken], AcDb::kTextRight,
                handles[AreaDic_STable::kBase]) ||
@@ -248,7 +250,7 @@ bool TableDrawer::triangleRow(std::size_t row, AreaDic_STable::Row& handles) {
 
 // The totals: the sum rounded, its half from the rounded text, the land area equal to the half.
 bool TableDrawer::triangleFooter(AreaDic_STable::Row& footer) {
-  if (!footerLines(kTriangleFooterLines)) return false;
+  if (!std::isfinite(m_sum) || !footerLines(kTriangleFooterLines)) return false;
   const std::string sum = totalText(m_sum);
   if (!footerText(kTriFootSumLabel, kSumLabel, AcDb::kTextCenter)) return false;
   SetTextByHandle(footer[AreaDic_STable::kSum], sum);
@@ -295,6 +297,8 @@ bool TableDrawer::generalRow(std::size_t row, AreaDic_Table::Row& handles) {
 }
 
 bool TableDrawer::generalFooter(AcDbHandle& total) {
+  // Rows too large to add up make no total: the table fails rather than show "inf".
+  if (!std::isfinite(m_sum)) return false;
   if (!footerLines(kGeneralFooterLines) || !footerText(kGenFootLabel, kSumLabel, AcDb::kTextCenter))
     return false;
   SetTextByHandle(total, totalText(m_sum));

@@ -2,12 +2,15 @@
 // the drawings and pictures a run writes.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -353,6 +356,105 @@ TEST_F(ProgramTest, OutputsReplaceFilesKeepingModeAndLinksAndWriteIntoFifos) {
   for (const auto& entry : fs::directory_iterator(m_folder))
     EXPECT_EQ(entry.path().filename().string().find(".tessera-"), std::string::npos)
         << entry.path();
+}
+
+// A read-only file is never replaced: as an output of the command line it is refused before
+// anything runs (status 2), and a SAVEAS over it fails with a message naming it.
+TEST_F(ProgramTest, ReadOnlyTargetsAreRefusedAndKept) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  WriteFile(m_folder / "locked.dxf", "old");
+  WriteFile(m_folder / "locked.txt", "old");
+  for (const char* name : {"locked.dxf", "locked.txt"})
+    fs::permissions(m_folder / name, fs::perms::owner_read | fs::perms::group_read);
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"run", drawing, "--out", "locked.dxf", "--no-plugin"},
+           {"run", drawing, "--transcript", "locked.txt", "--no-plugin"}}) {
+    const Outcome outcome = run(args);
+    EXPECT_EQ(outcome.status, 2) << args[2];
+    EXPECT_NE(outcome.err.find("read-only"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out, "") << "nothing ran";
+  }
+  const std::string saving = script("save.scr", "LINE\n0,0\n1,1\n\nSAVEAS\nlocked.dxf\n");
+  const Outcome saved = run({"run", saving, "--no-plugin"});
+  EXPECT_NE(saved.out.find("locked.dxf: cannot be written: the file is read-only"),
+            std::string::npos)
+      << saved.out;
+  EXPECT_EQ(ReadFile(m_folder / "locked.dxf"), "old");
+  EXPECT_EQ(ReadFile(m_folder / "locked.txt"), "old");
+}
+
+// A drawing to open must be a regular file: a FIFO is refused at once instead of waiting for a
+// writer that never comes.
+TEST_F(ProgramTest, InDrawingThatIsNoRegularFileIsRefusedWithoutWaiting) {
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  ASSERT_EQ(::mkfifo((m_folder / "pipe.dxf").c_str(), 0600), 0);
+  // Should the program open the FIFO after all, a writer lets it go on, so the test cannot hang.
+  std::atomic<bool> done{false};
+  std::thread rescuer([&] {
+    while (!done) {
+      const int writer = ::open((m_folder / "pipe.dxf").c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) ::close(writer);
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+  });
+  const Outcome in = run({"run", drawing, "--in", "pipe.dxf", "--no-plugin"});
+  const Outcome render = run({"render", "pipe.dxf", "--svg", "out.svg"});
+  done = true;
+  rescuer.join();
+  for (const Outcome& outcome : {in, render}) {
+    EXPECT_EQ(outcome.status, 2) << outcome.err;
+    EXPECT_NE(outcome.err.find("not a regular file"), std::string::npos) << outcome.err;
+  }
+  EXPECT_FALSE(fs::exists(m_folder / "out.svg"));
+}
+
+// A save from inside a script takes the same care as the program's own outputs: through a link
+// it replaces the linked file and keeps its mode and owner; a device is written into and stays
+// a device.
+TEST_F(ProgramTest, ScriptSavesFollowLinksKeepModeAndOwnerAndWriteIntoDevices) {
+  fs::create_directories(m_folder / "drawings");
+  WriteFile(m_folder / "drawings" / "lot.dxf", "old");
+  fs::permissions(m_folder / "drawings" / "lot.dxf",
+                  fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("drawings/lot.dxf", m_folder / "link.dxf");
+  const bool privileged = ::geteuid() == 0;
+  constexpr uid_t kOtherOwner = 4321;
+  if (privileged) {
+    ASSERT_EQ(::chown((m_folder / "drawings" / "lot.dxf").c_str(), kOtherOwner, kOtherOwner), 0);
+  }
+  // The same device numbers as the system's null device, made in the test's own folder.
+  const bool device =
+      privileged && ::mknod((m_folder / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  const std::string saving = script("save.scr", "LINE\n0,0\n1,1\n\nSAVEAS\nlink.dxf\n");
+  const Outcome outcome =
+      run({"run", saving, "--no-plugin", "--transcript", device ? "null" : "session.txt"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_TRUE(fs::is_symlink(m_folder / "link.dxf"));
+  EXPECT_NE(ReadFile(m_folder / "drawings" / "lot.dxf").find("\nLINE\n"), std::string::npos);
+  struct stat saved {};
+  ASSERT_EQ(::stat((m_folder / "drawings" / "lot.dxf").c_str(), &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0600u);
+  EXPECT_TRUE(!privileged || saved.st_uid == kOtherOwner) << "owner " << saved.st_uid;
+  EXPECT_TRUE(!device || fs::is_character_file(m_folder / "null"));
+  for (const auto& entry : fs::recursive_directory_iterator(m_folder))
+    EXPECT_EQ(entry.path().filename().string().find(".tessera-"), std::string::npos)
+        << entry.path();
+}
+
+// The partial file of a save killed midway is removed by the next save of that output; a
+// partial file of a writer still at work is left alone.
+TEST_F(ProgramTest, PartialFilesOfKilledSavesDoNotAccumulate) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string abandoned = ".out.dxf.tessera-" + std::to_string(gone) + "-0.dxf";
+  const std::string working = ".out.dxf.tessera-" + std::to_string(::getpid()) + "-0.dxf";
+  WriteFile(m_folder / abandoned, "half a drawing");
+  WriteFile(m_folder / working, "being written");
+  const std::string drawing = script("draw.scr", kDrawingScript);
+  ASSERT_EQ(run({"run", drawing, "--out", "out.dxf", "--no-plugin"}).status, 0);
+  EXPECT_FALSE(fs::exists(m_folder / abandoned));
+  EXPECT_TRUE(fs::exists(m_folder / working));
 }
 
 }  // namespace

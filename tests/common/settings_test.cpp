@@ -68,13 +68,15 @@ struct NumericFieldCase {
   const char* name;
   const char* field;
   int integer;
-  double real;
+  double real;  // 0 when a scale read from the field is refused
 };
 
-TEST(NumericFieldTest, ReadsTheNumberAtTheStartOrZero) {
+// Integer fields read the number at their start or 0; a scale field must give a positive, finite
+// scale, or the settings are refused.
+TEST(NumericFieldTest, ReadsTheNumberAtTheStartAndRefusesScalesThatAreNotPositive) {
   const NumericFieldCase cases[] = {
       {"plain", "12", 12, 12.0},
-      {"signed", "-3", -3, -3.0},
+      {"signed", "-3", -3, 0.0},
       {"plus sign", "+4", 4, 4.0},
       {"leading blanks", "  7", 7, 7.0},
       {"trailing text", "2mm", 2, 2.0},
@@ -82,19 +84,34 @@ TEST(NumericFieldTest, ReadsTheNumberAtTheStartOrZero) {
       {"leading point", ".5", 0, 0.5},
       {"exponent", "1e3", 1, 1000.0},
       {"not a number", "abc", 0, 0.0},
+      {"zero", "0", 0, 0.0},
       {"sign alone", "-", 0, 0.0},
       {"hexadecimal reads its leading zero", "0x10", 0, 0.0},
       {"infinity is not a number", "inf", 0, 0.0},
       {"huge integer clamps", "99999999999999999999999", INT_MAX, 1e23},
-      {"huge negative integer clamps", "-99999999999999999999999", INT_MIN, -1e23},
+      {"huge negative integer clamps", "-99999999999999999999999", INT_MIN, 0.0},
   };
   for (const NumericFieldCase& c : cases) {
-    const auto settings =
-        ParseFigureSettings(std::string("L|L|L|") + c.field + "|1|B|" + c.field + "|1|1|2|0");
-    ASSERT_TRUE(settings) << c.name;
-    EXPECT_EQ(settings->markKind, c.integer) << c.name << " field '" << c.field << "'";
-    EXPECT_DOUBLE_EQ(settings->markScale, c.real) << c.name << " field '" << c.field << "'";
+    const auto integer = ParseFigureSettings(std::string("L|L|L|") + c.field + "|1|B|1|1|1|2|0");
+    ASSERT_TRUE(integer) << c.name;
+    EXPECT_EQ(integer->markKind, c.integer) << c.name << " field '" << c.field << "'";
+    const auto scale = ParseFigureSettings(std::string("L|L|L|0|1|B|") + c.field + "|1|1|2|0");
+    const auto size = ParseFigureSettings(std::string("L|L|L|0|1|B|1|") + c.field + "|1|2|0");
+    const auto table = ParseTableSettings(std::string("1|TL|TT|HEAD|") + c.field + "|3|1|2|2|1");
+    if (c.real == 0.0) {
+      EXPECT_FALSE(scale || size || table) << c.name << " field '" << c.field << "'";
+      continue;
+    }
+    ASSERT_TRUE(scale && size && table) << c.name;
+    EXPECT_DOUBLE_EQ(scale->markScale, c.real) << c.name << " field '" << c.field << "'";
+    EXPECT_DOUBLE_EQ(size->markHeight, c.real) << c.name;
+    EXPECT_DOUBLE_EQ(table->tableScale, c.real) << c.name;
   }
+}
+
+TEST(NumericFieldTest, AScaleTooLargeToHoldIsRefused) {
+  EXPECT_FALSE(ParseFigureSettings("L|L|L|0|1|B|1e300|1e300|1|2|0"));
+  EXPECT_FALSE(ParseTableSettings("1|TL|TT|HEAD|1e300|1e300|1|2|2|1"));
 }
 
 }  // namespace

@@ -185,5 +185,60 @@ TEST_F(CommandEngineTest, EveryCommandOfACmdListRunsInTurn) {
             (std::vector<std::string>{"start UNDO", "end UNDO", "start UNDO", "end UNDO"}));
 }
 
+// A program cannot read a prompt that asks again: an answer the command refuses cancels it and
+// fails the call, and the program's later answers reach no prompt they were not meant for.
+TEST_F(CommandEngineTest, AProgramAnswerThatIsRefusedCancelsTheCommandAndFailsTheCall) {
+  EXPECT_EQ(acedCommand(RTSTR, ".INSERT", RTSTR, "AREA1", RTSTR, "10,20", RTREAL, 0.0, RTREAL, 1.0,
+                        RTREAL, 0.0, RTSTR, "1", RTSTR, "", RTSHORT, 1, RTSTR, "UNDO", RTSTR, "E",
+                        RTNONE),
+            RTREJ);
+  EXPECT_FALSE(pending());
+  EXPECT_TRUE(entities().empty());
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"start INSERT", "cancel INSERT"}));
+  // The same through LISP: an error, and the script goes on at the command prompt.
+  recorder.events.clear();
+  ScriptOutcome outcome = run("(command \"CIRCLE\" \"5,5\" \"abc\" \"2\")\nLINE\n0,0\n1,0\n\n");
+  EXPECT_EQ(outcome.status, 1) << transcript();
+  EXPECT_FALSE(pending());
+  EXPECT_TRUE(entities().empty()) << transcript();
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"start CIRCLE", "cancel CIRCLE"}));
+}
+
+// A command a program leaves waiting is cancelled when the program is done, so the script's
+// next line is a command again and not the waiting command's answer.
+TEST_F(CommandEngineTest, ACommandLeftWaitingByAProgramTakesNoScriptLine) {
+  ScriptOutcome outcome = run("(command \"LINE\" \"0,0\")\nCIRCLE\n5,5\n1\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.message;
+  EXPECT_NE(transcript().find("LINE was left waiting by a program and is cancelled"),
+            std::string::npos)
+      << transcript();
+  ASSERT_EQ(entities().size(), 1u) << transcript();
+  AcDbCircle* circle = open<AcDbCircle>(entities()[0]);
+  EXPECT_EQ(circle->center(), AcGePoint3d(5, 5, 0));
+  circle->close();
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"start LINE", "cancel LINE", "start CIRCLE", "end CIRCLE"}));
+}
+
+// What a program leaves to the user it asks for with PAUSE: that answer alone comes from the
+// script, and a line it refuses is followed by the next. (command) with nothing cancels.
+TEST_F(CommandEngineTest, PauseTakesItsAnswerFromTheScriptAndAnEmptyCommandCancels) {
+  ScriptOutcome outcome =
+      run("(command \"-INSERT\" \"AREA1\" \"0,0\" pause 1 0 \"1\" \"\" 1 \"( )\" \"+\")\n0\n2\n"
+          "(command \"LINE\" \"0,0\" \"1,1\" pause)\n\n"
+          "(progn (command \"LINE\" \"0,0\") (command))\n");
+  EXPECT_EQ(outcome.status, 0) << outcome.message;
+  ASSERT_EQ(entities().size(), 2u) << transcript();
+  AcDbBlockReference* reference = open<AcDbBlockReference>(entities()[0]);
+  EXPECT_EQ(reference->scaleFactors().sx, 2.0) << "the refused scale 0 was followed by 2";
+  reference->close();
+  EXPECT_FALSE(pending());
+  EXPECT_EQ(transcript().find("left waiting"), std::string::npos) << transcript();
+  EXPECT_EQ(acedCommand(RTSTR, "LINE", RTSTR, "0,0", RTNONE), RTNORM);
+  EXPECT_TRUE(pending());
+  EXPECT_EQ(acedCommand(RTNONE), RTCAN);
+  EXPECT_FALSE(pending());
+}
+
 }  // namespace
 }  // namespace tessera::testing

@@ -3,7 +3,13 @@
 // unchanged; a damaged file is refused with a message, never read out of bounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <variant>
+
+#include <cstdint>
+
 #include "files/memory_filer.h"
+#include "files/tdb_format.h"
 #include "platform/drawing_files.h"
 #include "platform_files/sample_drawing.h"
 
@@ -136,6 +142,73 @@ TEST_F(TdbFormatTest, ADamagedFileIsRefusedWhereverItIsCut) {
   std::string error;
   std::unique_ptr<AcDbDatabase> drawing = ReadDrawingFile(path, error);  // refused or repaired
   EXPECT_TRUE(drawing || !error.empty());
+}
+
+using Bytes = std::vector<unsigned char>;
+
+// The file's checksum written again over its contents, as a writer that changed them would.
+Bytes Resummed(Bytes file) {
+  constexpr std::size_t kChecksumSize = 8;
+  file.resize(file.size() - kChecksumSize);
+  std::uint64_t sum = 0xcbf29ce484222325ULL;
+  for (unsigned char byte : file) sum = (sum ^ byte) * 0x100000001b3ULL;
+  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
+    file.push_back(static_cast<unsigned char>(sum & 0xFF));
+  return file;
+}
+
+// Reads the bytes into a new drawing: its bytes written again, or the message.
+std::variant<Bytes, std::string> ReadBack(const Bytes& file) {
+  AcDbDatabase drawing(false, true);
+  std::optional<std::string> problem = ReadTdbBytes(file, &drawing);
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  if (problem) return *problem;
+  return WriteTdbBytes(&drawing);
+}
+
+// One bit flipped anywhere, the checksum included: the file is refused as damaged, or (a flip
+// the format cannot see, such as one in the version's unused bits) reads as the drawing it was.
+TEST_F(TdbFormatTest, EveryFlippedBitIsRefusedOrReadsTheSameDrawing) {
+  const Bytes whole = WriteTdbBytes(sample.database.get());
+  constexpr std::size_t kFlips = 240;
+  int refused = 0;
+  for (std::size_t flip = 0; flip < kFlips; ++flip) {
+    Bytes file = whole;
+    const std::size_t at = flip * (file.size() - 1) / (kFlips - 1);
+    file[at] ^= static_cast<unsigned char>(1u << (flip % 8));
+    const auto read = ReadBack(file);
+    if (const auto* message = std::get_if<std::string>(&read)) {
+      ++refused;
+      EXPECT_FALSE(message->empty());
+    } else {
+      EXPECT_EQ(std::get<Bytes>(read), whole) << "bit " << flip % 8 << " of byte " << at;
+    }
+  }
+  EXPECT_GT(refused, static_cast<int>(kFlips) * 9 / 10);
+}
+
+// Past the checksum, the reader still refuses what no drawing holds: text that is not UTF-8.
+TEST_F(TdbFormatTest, InvalidTextBehindAValidChecksumIsRefused) {
+  Bytes file = WriteTdbBytes(sample.database.get());
+  const std::string layer = "WALLS";
+  const auto at = std::search(file.begin(), file.end(), layer.begin(), layer.end());
+  ASSERT_NE(at, file.end());
+  *at = 0xFF;
+  const auto read = ReadBack(Resummed(file));
+  ASSERT_TRUE(std::holds_alternative<std::string>(read));
+  EXPECT_NE(std::get<std::string>(read).find("damaged"), std::string::npos);
+}
+
+// Files of the first version carry no checksum and are still read, the same drawing.
+TEST_F(TdbFormatTest, FilesWrittenBeforeTheChecksumAreStillRead) {
+  const Bytes whole = WriteTdbBytes(sample.database.get());
+  Bytes older(whole.begin(), whole.end() - 8);
+  constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
+  ASSERT_EQ(older[kVersionValue], 2);
+  older[kVersionValue] = 1;
+  const auto read = ReadBack(older);
+  ASSERT_TRUE(std::holds_alternative<Bytes>(read)) << std::get<std::string>(read);
+  EXPECT_EQ(std::get<Bytes>(read), whole);
 }
 
 // The binary filer alone, as the undo log and COPY use it.

@@ -14,7 +14,8 @@ namespace tessera {
 std::unique_ptr<AcDbDatabase> ReadDrawingFile(const std::string& path, std::string& error);
 // Reads a DXF or .tdb file's contents into an existing empty database (built without defaults).
 bool ReadDrawingInto(AcDbDatabase* database, const std::string& path, std::string& error);
-// Writes a new file next to the target and renames it over the target once it is complete.
+// Writes the drawing as a replaced file (platform/replaced_file.h): the old file stays whole
+// until the new one is complete, links are followed and special files written into.
 bool WriteDrawingFile(AcDbDatabase* database, const std::string& path, std::string& error);
 
 }  // namespace tessera

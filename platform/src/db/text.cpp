@@ -4,6 +4,7 @@
 #include "cad/arx.h"
 #include "db/entity_support.h"
 #include "db/rx_define.h"
+#include "db/text_check.h"
 
 CAD_DEFINE_MEMBERS(AcDbText, AcDbEntity, "TEXT")
 CAD_DEFINE_MEMBERS(AcDbAttributeDefinition, AcDbText, "ATTDEF")
@@ -17,7 +18,7 @@ AcDbText::AcDbText(const AcGePoint3d& position, const char* text, AcDbObjectId, 
       m_alignmentPoint(position),
       m_height(height),
       m_rotation(rotation),
-      m_text(text ? text : "") {}
+      m_text(ValidText(text ? text : "")) {}
 
 Acad::ErrorStatus AcDbText::setPosition(const AcGePoint3d& position) {
   WRITE_GUARD();
@@ -56,7 +57,7 @@ Acad::ErrorStatus AcDbText::setOblique(double angle) {
 }
 Acad::ErrorStatus AcDbText::setTextString(const char* text) {
   WRITE_GUARD();
-  m_text = text ? text : "";
+  m_text = ValidText(text ? text : "");
   return Acad::eOk;
 }
 Acad::ErrorStatus AcDbText::setHorizontalMode(AcDb::TextHorzMode mode) {
@@ -159,18 +160,18 @@ AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position,
                                                  const char* defaultText, const char* tag,
                                                  const char* prompt, AcDbObjectId style)
     : AcDbText(position, defaultText, style),
-      m_tag(tag ? tag : ""),
-      m_prompt(prompt ? prompt : "") {}
+      m_tag(ValidText(tag ? tag : "")),
+      m_prompt(ValidText(prompt ? prompt : "")) {}
 
 Acad::ErrorStatus AcDbAttributeDefinition::setTag(const char* tag) {
   if (tag == nullptr || *tag == '\0') return Acad::eInvalidInput;
   WRITE_GUARD();
-  m_tag = tag;
+  m_tag = ValidText(tag);
   return Acad::eOk;
 }
 Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const char* prompt) {
   WRITE_GUARD();
-  m_prompt = prompt ? prompt : "";
+  m_prompt = ValidText(prompt ? prompt : "");
   return Acad::eOk;
 }
 Acad::ErrorStatus AcDbAttributeDefinition::setFlags(Adesk::Int16 flags) {
@@ -198,7 +199,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::dwgInFields(AcDbDwgFiler* filer) {
 Acad::ErrorStatus AcDbAttribute::setTag(const char* tag) {
   if (tag == nullptr || *tag == '\0') return Acad::eInvalidInput;
   WRITE_GUARD();
-  m_tag = tag;
+  m_tag = ValidText(tag);
   return Acad::eOk;
 }
 Acad::ErrorStatus AcDbAttribute::setFlags(Adesk::Int16 flags) {

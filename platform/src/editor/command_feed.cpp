@@ -25,12 +25,12 @@ bool Echoing() {
   return IntVariable("CMDECHO", 1) != 0;
 }
 
-// The answer a PAUSE stands for, read from the current input.
+// The answer a PAUSE stands for, read from the current input; a cancel at its end.
 Answer PausedAnswer(std::string& echo) {
   InputSource* source = CurrentInput();
   InputItem item = source ? source->next() : InputItem();
   echo = item.text;
-  if (source == nullptr) return Answer::Cancel();
+  if (source == nullptr || source->failed()) return Answer::Cancel();
   return AnswerFromItem(*source, item);
 }
 
@@ -51,15 +51,42 @@ int AtCommandPrompt(CommandRunner& runner, const Answer& answer) {
   }
 }
 
-int ToWaitingCommand(CommandRunner& runner, const Answer& given, std::string* why) {
-  Answer answer = given;
-  std::string echo = EchoText(answer);
-  if (answer.kind == AnswerKind::kText && answer.text == kPauseText) {
-    runner.setQuiet(false);
-    answer = PausedAnswer(echo);
+// Marks the answers offered meanwhile as the program's own or the input's, as they were before
+// when it ends.
+class FeedingScope {
+ public:
+  FeedingScope(CommandRunner& runner, bool feeding)
+      : m_runner(runner), m_wasFeeding(runner.feeding()) {
+    runner.setFeeding(feeding);
   }
+  FeedingScope(const FeedingScope&) = delete;
+  FeedingScope& operator=(const FeedingScope&) = delete;
+  ~FeedingScope() { m_runner.setFeeding(m_wasFeeding); }
+
+ private:
+  CommandRunner& m_runner;
+  bool m_wasFeeding;
+};
+
+// A PAUSE answers from the input, as a user would: a refused line is followed by the next one.
+CommandOutcome OfferPausedAnswers(CommandRunner& runner, std::string* message) {
+  runner.setQuiet(false);
+  FeedingScope fromInput(runner, false);
+  CommandOutcome outcome = CommandOutcome::kRefused;
+  while (outcome == CommandOutcome::kRefused && runner.pending()) {
+    std::string echo;
+    const Answer answer = PausedAnswer(echo);
+    outcome = runner.offer(answer, echo, message);
+  }
+  return outcome;
+}
+
+int ToWaitingCommand(CommandRunner& runner, const Answer& answer, std::string* why) {
   std::string message;
-  switch (runner.offer(answer, echo, &message)) {
+  const bool paused = answer.kind == AnswerKind::kText && answer.text == kPauseText;
+  const CommandOutcome outcome = paused ? OfferPausedAnswers(runner, &message)
+                                        : runner.offer(answer, EchoText(answer), &message);
+  switch (outcome) {
     case CommandOutcome::kWrongAnswer:
       if (why) *why = message;
       return RTREJ;
@@ -89,6 +116,12 @@ int FeedCommandAnswers(const std::vector<Answer>& answers, std::string* why) {
     ~QuietScope() { runner.setQuiet(false); }
   } quietScope{runner};
   runner.setQuiet(!Echoing());
+  FeedingScope fromProgram(runner, true);
+  // No answers at all stand for ESC, as in the host.
+  if (answers.empty() && runner.pending()) {
+    runner.cancel();
+    return RTCAN;
+  }
   for (const Answer& answer : answers) {
     int status =
         runner.pending() ? ToWaitingCommand(runner, answer, why) : AtCommandPrompt(runner, answer);

@@ -42,6 +42,7 @@ struct CommandRunner::Running {
   std::string name;
   AcApDocument* document = nullptr;
   bool undoStep = true;
+  bool startedByProgram = false;
   Conversation conversation;
   std::unique_ptr<CommandContext> context;
 };
@@ -105,6 +106,10 @@ std::string CommandRunner::pendingName() const {
   return m_running ? m_running->name : "";
 }
 
+bool CommandRunner::pendingForProgram() const {
+  return m_running && m_running->startedByProgram;
+}
+
 const Question* CommandRunner::pendingQuestion() const {
   return m_running && m_running->conversation.waiting() ? &m_running->conversation.question()
                                                         : nullptr;
@@ -125,6 +130,7 @@ CommandOutcome CommandRunner::start(const std::string& typedName) {
   running->name = name;
   running->document = m_document;
   running->undoStep = command->undoStep;
+  running->startedByProgram = m_feeding;
   running->context =
       std::make_unique<CommandContext>(running->conversation, m_document, name, variable);
   m_running = std::move(running);
@@ -153,7 +159,11 @@ CommandOutcome CommandRunner::offer(const Answer& answer, const std::string& ech
       finish(&AcEditorReactor::commandCancelled);
       return CommandOutcome::kCancelled;
     case OfferStatus::kRefused:
-      return CommandOutcome::kPending;
+      // A program cannot read the prompt again: its next answers would go to the wrong ones.
+      if (!m_feeding) return CommandOutcome::kRefused;
+      if (message) *message = result.message;
+      cancel();
+      return CommandOutcome::kWrongAnswer;
     case OfferStatus::kAccepted:
       break;
   }

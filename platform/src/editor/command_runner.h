@@ -1,6 +1,8 @@
 // Host commands: the table of commands, and the running of one in a document. A command is a
-// coroutine; when its input runs out it stays pending and takes the next answers from wherever
-// they come (the next acedCommand call, the next script lines). Each command runs between the
+// coroutine; when its input runs out it stays pending for its next answers. A command started
+// by a program's answers (acedCommand, acedCmd, (command ...)) takes answers only from
+// programs: an answer of theirs that it refuses cancels it, and whoever would give it answers
+// from elsewhere (the script) cancels it first. Each command runs between the
 // editor reactors' commandWillStart and commandEnded / commandCancelled / commandFailed, with
 // the document's current command set, and is one undo step unless an undo group is open.
 #pragma once
@@ -75,7 +77,8 @@ enum class CommandOutcome {
   kCancelled,
   kFailed,       // ended by an error (its message is printed)
   kUnknown,      // no such command
-  kWrongAnswer,  // an answer it can never take; the command was cancelled
+  kWrongAnswer,  // an answer it can never take, or a program's answer it refused; cancelled
+  kRefused,      // an answer from the input it refused; it asks again
 };
 
 class CommandRunner {
@@ -86,6 +89,8 @@ class CommandRunner {
   CommandRunner& operator=(const CommandRunner&) = delete;
 
   bool pending() const { return m_running != nullptr; }
+  // Whether the waiting command was started by a program's answers.
+  bool pendingForProgram() const;
   std::string pendingName() const;
   const Question* pendingQuestion() const;
   // Starts a command by its typed name; runs it to its first question or its end.
@@ -98,6 +103,9 @@ class CommandRunner {
   // Prompts and echoes are left out while a program feeds answers with CMDECHO 0; this holds
   // for a command started meanwhile too.
   void setQuiet(bool quiet);
+  // Whether the answers offered now come from a program rather than the input.
+  bool feeding() const { return m_feeding; }
+  void setFeeding(bool feeding) { m_feeding = feeding; }
 
  private:
   struct Running;
@@ -107,6 +115,7 @@ class CommandRunner {
   AcApDocument* m_document;
   std::unique_ptr<Running> m_running;
   bool m_quiet = false;
+  bool m_feeding = false;
 };
 
 // Sends an editor notification to every reactor of the editor.

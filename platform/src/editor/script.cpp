@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "db/database_impl.h"
+#include "db/text_check.h"
 #include "editor/command_feed.h"
 #include "editor/document_state.h"
 #include "editor/input_source.h"
@@ -34,6 +35,7 @@ constexpr const char* kLispErrorPrefix = "\n; error: ";
 constexpr const char* kCannotRead = "cannot read the script \"%s\"";
 constexpr const char* kEndCancelEcho = "*Cancel*";
 constexpr const char* kLispFunctionPrefix = "C:";
+constexpr const char* kLeftByProgram = "\n%s was left waiting by a program and is cancelled.";
 
 constexpr int kStatusRan = 0;
 constexpr int kStatusLineFailed = 1;
@@ -74,6 +76,16 @@ void CloseLispStep() {
   if (!log.groupOpen() && !CurrentState().commands().pending()) log.closeStep();
 }
 
+// A command started by a program's answers takes no answers from the script: when the program
+// is done with it still waiting, it is cancelled.
+void CancelCommandLeftByProgram() {
+  editor::CommandRunner& commands = CurrentState().commands();
+  if (!commands.pendingForProgram()) return;
+  const std::string name = commands.pendingName();
+  commands.offer(editor::Answer::Cancel(), kEndCancelEcho);
+  Out().write(Format(kLeftByProgram, name));
+}
+
 void RunLisp(InputSource& source, DocumentState& state, const InputItem& item) {
   editor::NotifyEditorReactors(&AcEditorReactor::lispWillStart, FirstLine(item.text).c_str());
   lisp::Value value;
@@ -87,6 +99,7 @@ void RunLisp(InputSource& source, DocumentState& state, const InputItem& item) {
     }
   }
   // The evaluation may have closed the drawing it ran in; print in the current one.
+  CancelCommandLeftByProgram();
   if (evaluated) PrintValue(CurrentState(), value);
   CloseLispStep();
 }
@@ -151,12 +164,16 @@ ScriptOutcome RunScriptText(const std::string& text, const std::string& name) {
   // Editors that save UTF-8 with a byte-order mark put it before the first line.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   const bool marked = std::string_view(text).substr(0, kByteOrderMark.size()) == kByteOrderMark;
-  InputSource source(marked ? text.substr(kByteOrderMark.size()) : text, name);
+  // Bytes that are not UTF-8 become U+FFFD here, so that no line brings them into the drawing.
+  InputSource source(db::ValidText(marked ? std::string_view(text).substr(kByteOrderMark.size())
+                                          : std::string_view(text)),
+                     name);
   editor::InputScope scope(source);
   for (;;) {
     editor::ReleaseForgottenDocuments();
     InputItem item = source.next();
     if (item.kind == InputItem::Kind::kEnd) break;
+    CancelCommandLeftByProgram();
     DocumentState& state = CurrentState();
     if (state.commands().pending()) {
       AnswerWaitingCommand(source, state, item);

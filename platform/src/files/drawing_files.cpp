@@ -1,10 +1,7 @@
 // Reading and writing drawing files; the format follows the extension.
 #include "platform/drawing_files.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,10 +9,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "files/dxf_encoding.h"
-#include "files/dxf_reader.h"
+#include "files/dxf_file.h"
 #include "files/dxf_writer.h"
 #include "files/tdb_format.h"
+#include "platform/replaced_file.h"
 
 namespace tessera {
 namespace {
@@ -36,6 +33,13 @@ std::string UnknownFormat(const std::string& path) {
 }
 
 bool ReadBytes(const std::string& path, std::string& content, std::string& error) {
+  // A FIFO or device would block the read or never end: a drawing is a regular file.
+  std::error_code code;
+  const std::filesystem::file_status status = std::filesystem::status(path, code);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    error = path + ": cannot be opened: not a regular file";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = path + ": cannot be opened: " + std::strerror(errno);
@@ -49,29 +53,6 @@ bool ReadBytes(const std::string& path, std::string& content, std::string& error
   }
   content = buffer.str();
   return true;
-}
-
-// Writes a new file beside the target and renames it over the target only once it is
-// complete and on disk: a failed save leaves the old drawing as it was.
-bool WriteAtomically(const std::string& path, const void* data, std::size_t size,
-                     std::string& error) {
-  static std::atomic<unsigned> counter{0};
-  std::string temporary =
-      path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    error = path + ": cannot be written: " + std::strerror(errno);
-    return false;
-  }
-  bool written = std::fwrite(data, 1, size, file) == size && std::fflush(file) == 0 &&
-                 ::fsync(::fileno(file)) == 0;
-  int writeError = errno;
-  written = std::fclose(file) == 0 && written;
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  if (!written && writeError == 0) writeError = errno;
-  error = path + ": cannot be written: " + std::strerror(written ? errno : writeError);
-  std::remove(temporary.c_str());
-  return false;
 }
 
 }  // namespace
@@ -90,16 +71,8 @@ bool ReadDrawingInto(AcDbDatabase* database, const std::string& path, std::strin
       error = path + ": " + *problem;
       return false;
     }
-  } else {
-    std::string text;
-    if (auto problem = files::DxfTextAsUtf8(content, text)) {
-      error = path + ":" + std::to_string(problem->line) + ": " + problem->message;
-      return false;
-    }
-    if (auto problem = files::ReadDxfText(text, database)) {
-      error = path + ":" + std::to_string(problem->line) + ": " + problem->message;
-      return false;
-    }
+  } else if (!files::OpenDxfFile(path, content, database, error)) {
+    return false;
   }
   database->setFilename(path);
   return true;
@@ -119,14 +92,15 @@ bool WriteDrawingFile(AcDbDatabase* database, const std::string& path, std::stri
   }
   if (format == Format::kTdb) {
     std::vector<unsigned char> bytes = files::WriteTdbBytes(database);
-    return WriteAtomically(path, bytes.data(), bytes.size(), error);
+    return WriteReplacing(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
   }
   if (auto lost = files::DataDxfCannotCarry(database)) {
     error = path + ": not saved: " + *lost;
     return false;
   }
   std::string text = files::WriteDxfText(database);
-  return WriteAtomically(path, text.data(), text.size(), error);
+  return WriteReplacing(path, text, error);
 }
 
 }  // namespace tessera

@@ -1,12 +1,14 @@
 #include "files/tdb_format.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <unordered_set>
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/text_check.h"
 #include "files/drawing_repair.h"
 #include "files/dxf_filer.h"
 #include "files/dxf_tags.h"
@@ -20,13 +22,83 @@ using db::ObjectAccess;
 
 // Eight bytes that a text-mode transfer or a truncated copy would change.
 constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
-constexpr Adesk::Int32 kVersion = 1;
+// Version 2 ends with a checksum of all bytes before it; version 1 files, which have none, are
+// still read.
+constexpr Adesk::Int32 kVersion = 2;
+constexpr Adesk::Int32 kVersionWithoutChecksum = 1;
+// Bytes of the checksum at the end of the file.
+constexpr std::size_t kChecksumSize = 8;
+// FNV-1a (64 bits): any change of a single byte changes the sum.
+constexpr std::uint64_t kChecksumBasis = 0xcbf29ce484222325ULL;
+constexpr std::uint64_t kChecksumPrime = 0x100000001b3ULL;
+// Handles at or above this are no handles of a drawing (the DXF reader refuses them too).
+constexpr std::uint64_t kHandleLimit = std::uint64_t{1} << 62;
 constexpr const char* kEndMark = "END";
 // Objects kept from DXF are filed under these class names with their tags.
 constexpr const char* kKeptObjectClass = "AcDbUnknownObject";
 constexpr const char* kKeptEntityClass = "AcDbUnknownEntity";
 // More than this in a count is a damaged file, not a drawing.
 constexpr Adesk::Int32 kMaxCount = 1 << 26;
+
+std::uint64_t Checksum(const unsigned char* bytes, std::size_t size) {
+  std::uint64_t sum = kChecksumBasis;
+  for (std::size_t i = 0; i < size; ++i) sum = (sum ^ bytes[i]) * kChecksumPrime;
+  return sum;
+}
+
+void AppendChecksum(std::vector<unsigned char>& bytes) {
+  std::uint64_t sum = Checksum(bytes.data(), bytes.size());
+  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
+    bytes.push_back(static_cast<unsigned char>(sum & 0xFF));
+}
+
+bool ChecksumMatches(const std::vector<unsigned char>& bytes) {
+  if (bytes.size() < kChecksumSize) return false;
+  const std::size_t body = bytes.size() - kChecksumSize;
+  std::uint64_t stored = 0;
+  for (std::size_t i = kChecksumSize; i > 0; --i) stored = (stored << 8) | bytes[body + i - 1];
+  return stored == Checksum(bytes.data(), body);
+}
+
+// A filer over a file's bytes that refuses what no drawing holds: text that is not valid
+// (db/text_check.h) and handles beyond kHandleLimit.
+class CheckedFiler : public MemoryDwgFiler {
+ public:
+  using MemoryDwgFiler::MemoryDwgFiler;
+
+  Acad::ErrorStatus readString(std::string* text) override {
+    MemoryDwgFiler::readString(text);
+    if (filerStatus() == Acad::eOk && !db::IsValidText(*text)) setFilerStatus(Acad::eFilerError);
+    return filerStatus();
+  }
+  Acad::ErrorStatus readAcDbHandle(AcDbHandle* handle) override {
+    MemoryDwgFiler::readAcDbHandle(handle);
+    return checked(*handle);
+  }
+  Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override {
+    MemoryDwgFiler::readHardOwnershipId(id);
+    return checked(id->handle());
+  }
+  Acad::ErrorStatus readSoftOwnershipId(AcDbObjectId* id) override {
+    MemoryDwgFiler::readSoftOwnershipId(id);
+    return checked(id->handle());
+  }
+  Acad::ErrorStatus readHardPointerId(AcDbObjectId* id) override {
+    MemoryDwgFiler::readHardPointerId(id);
+    return checked(id->handle());
+  }
+  Acad::ErrorStatus readSoftPointerId(AcDbObjectId* id) override {
+    MemoryDwgFiler::readSoftPointerId(id);
+    return checked(id->handle());
+  }
+
+ private:
+  Acad::ErrorStatus checked(const AcDbHandle& handle) {
+    if (filerStatus() == Acad::eOk && handle.value() >= kHandleLimit)
+      setFilerStatus(Acad::eFilerError);
+    return filerStatus();
+  }
+};
 
 void WriteTags(MemoryDwgFiler& out, const RawTags& tags) {
   out.writeInt32(static_cast<Adesk::Int32>(tags.size()));
@@ -36,14 +108,14 @@ void WriteTags(MemoryDwgFiler& out, const RawTags& tags) {
   }
 }
 
-bool ReadCount(MemoryDwgFiler& in, Adesk::Int32& count) {
+bool ReadCount(CheckedFiler& in, Adesk::Int32& count) {
   in.readInt32(&count);
   if (in.filerStatus() == Acad::eOk && (count < 0 || count > kMaxCount))
     in.setFilerStatus(Acad::eFilerError);
   return in.filerStatus() == Acad::eOk;
 }
 
-bool ReadTags(MemoryDwgFiler& in, RawTags& tags) {
+bool ReadTags(CheckedFiler& in, RawTags& tags) {
   Adesk::Int32 count = 0;
   if (!ReadCount(in, count)) return false;
   for (Adesk::Int32 i = 0; i < count && in.filerStatus() == Acad::eOk; ++i) {
@@ -186,6 +258,7 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   std::vector<unsigned char> bytes(std::begin(kMagic), std::end(kMagic));
   const std::vector<unsigned char>& body = out.bytes();
   bytes.insert(bytes.end(), body.begin(), body.end());
+  AppendChecksum(bytes);
   return bytes;
 }
 
@@ -205,9 +278,9 @@ struct ObjectEntry {
 
 class TdbReader {
  public:
-  TdbReader(const std::vector<unsigned char>& bytes, AcDbDatabase* database)
-      : m_in(std::vector<unsigned char>(bytes.begin() + sizeof kMagic, bytes.end()),
-             AcDb::kFileFiler, database),
+  // The bytes after the magic text, without the checksum.
+  TdbReader(std::vector<unsigned char> body, AcDbDatabase* database)
+      : m_in(std::move(body), AcDb::kFileFiler, database),
         m_database(database),
         m_impl(db::Impl(database)) {}
 
@@ -224,7 +297,7 @@ class TdbReader {
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
-  MemoryDwgFiler m_in;
+  CheckedFiler m_in;
   AcDbDatabase* m_database;
   db::DatabaseImpl* m_impl;
   std::vector<AcDbHandle> m_wellKnown;
@@ -235,9 +308,6 @@ class TdbReader {
 std::optional<std::string> TdbReader::read() {
   Adesk::Int32 version = 0;
   m_in.readInt32(&version);
-  if (m_in.filerStatus() == Acad::eOk && version != kVersion)
-    return "the drawing is of format version " + std::to_string(version) +
-           ", this program reads version " + std::to_string(kVersion);
   if (!header()) return damaged("header");
   if (!classTable()) return damaged("class table");
   if (!objectList()) return damaged("objects");
@@ -277,7 +347,7 @@ bool TdbReader::header() {
     }
   }
   if (m_in.filerStatus() != Acad::eOk || !(m_impl->textSize > 0)) return false;
-  if (seed.value() < (std::uint64_t{1} << 62)) m_impl->raiseHandseed(seed);
+  if (seed.value() < kHandleLimit) m_impl->raiseHandseed(seed);
   return true;
 }
 
@@ -317,7 +387,7 @@ std::optional<std::string> TdbReader::build() {
   std::unordered_set<std::uint64_t> seen;
   std::uint64_t largest = 0;
   for (const ObjectEntry& entry : m_objects) {
-    if (entry.handle.isNull() || entry.handle.value() >= (std::uint64_t{1} << 62))
+    if (entry.handle.isNull() || entry.handle.value() >= kHandleLimit)
       return damaged("an object without a valid handle");
     if (!seen.insert(entry.handle.value()).second)
       return damaged("handle " + entry.handle.text() + " is used twice");
@@ -331,7 +401,7 @@ std::optional<std::string> TdbReader::build() {
     if (object == nullptr) return damaged(problem);
     AcDbObjectId id;
     AcDbObjectId owner = m_impl->idForHandle(
-        entry.owner, !entry.owner.isNull() && entry.owner.value() < (std::uint64_t{1} << 62));
+        entry.owner, !entry.owner.isNull() && entry.owner.value() < kHandleLimit);
     m_impl->addObjectWithHandle(object, entry.handle, owner, id);
     object->close();
   }
@@ -358,7 +428,7 @@ std::optional<std::string> TdbReader::build() {
 // registered keeps its data as it is.
 AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
   const ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
-  MemoryDwgFiler in(entry.data, AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, AcDb::kFileFiler, m_database);
   if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
     AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
@@ -422,7 +492,7 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
 }
 
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  MemoryDwgFiler in(entry.data, AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, AcDb::kFileFiler, m_database);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
@@ -443,18 +513,42 @@ AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
   return kept;
 }
 
+// The format version, the first item after the magic text.
+std::optional<Adesk::Int32> VersionOf(const std::vector<unsigned char>& bytes) {
+  constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
+  if (bytes.size() < sizeof kMagic + kVersionItemSize) return std::nullopt;
+  MemoryDwgFiler in(std::vector<unsigned char>(bytes.begin() + sizeof kMagic,
+                                               bytes.begin() + sizeof kMagic + kVersionItemSize),
+                    AcDb::kFileFiler);
+  Adesk::Int32 version = 0;
+  in.readInt32(&version);
+  if (in.filerStatus() != Acad::eOk) return std::nullopt;
+  return version;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
                                         AcDbDatabase* database) {
   if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
     return std::string("not a .tdb drawing");
+  std::optional<Adesk::Int32> version = VersionOf(bytes);
+  if (!version) return std::string("the drawing is damaged (format version)");
+  const bool summed = *version == kVersion;
+  if (!summed && *version != kVersionWithoutChecksum)
+    return "the drawing is of format version " + std::to_string(*version) +
+           ", this program reads versions " + std::to_string(kVersionWithoutChecksum) + " to " +
+           std::to_string(kVersion);
+  if (summed && !ChecksumMatches(bytes))
+    return std::string("the drawing is damaged (its checksum does not match its contents)");
+  std::vector<unsigned char> body(bytes.begin() + sizeof kMagic,
+                                  bytes.end() - (summed ? kChecksumSize : 0));
   db::DatabaseImpl* impl = db::Impl(database);
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   AcDbDatabase* working = services->workingDatabase();
   services->setWorkingDatabase(database);
   impl->loading = true;
-  std::optional<std::string> problem = TdbReader(bytes, database).read();
+  std::optional<std::string> problem = TdbReader(std::move(body), database).read();
   impl->loading = false;
   services->setWorkingDatabase(working);
   return problem;

@@ -4,6 +4,8 @@
 // handle and the data its dwgOutFields wrote. Objects come in an order that lets each read
 // find what it refers to: tables and their records, then the entities of every block, then the
 // other objects (so an application object that opens an entity while it reads finds it).
+// A checksum of everything before it ends the file: a file changed by a single bit is refused
+// as damaged. Files of version 1, written before the checksum, are still read.
 #pragma once
 
 #include <optional>
@@ -16,7 +18,8 @@ namespace tessera::files {
 
 std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database);
 // Builds the drawing into `database` (made without defaults); a message when the bytes are not
-// a drawing of this format. On a problem the drawing is left partly built and should be discarded.
+// a drawing of this format, or a damaged one: a checksum that does not match, a count, handle
+// or text (db/text_check.h) that no drawing holds. On a problem the drawing is left partly built and should be discarded.
 std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
                                         AcDbDatabase* database);
 

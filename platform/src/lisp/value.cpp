@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "db/text_check.h"
 #include "lisp/printer.h"
 
 namespace tessera::lisp {
@@ -26,6 +27,8 @@ Value Value::Real(double value) {
 }
 
 Value Value::String(std::string text) {
+  // Every string a program makes may end up in the drawing, which holds valid text only.
+  db::RepairText(text);
   return Value(Storage(StringRef{std::make_shared<const std::string>(std::move(text))}));
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "cad/db_database.h"
+#include "platform/replaced_file.h"
 #include "platform/svg.h"
 #include "svg/svg_canvas.h"
 #include "svg/svg_colors.h"
@@ -404,25 +405,7 @@ bool RenderSvg(AcDbDatabase* database, const std::string& path, std::string& err
     error = "no drawing to draw into '" + path + "'";
     return false;
   }
-  const std::string picture = RenderSvgText(database);
-  // Written beside the target and renamed over it, so a failure never leaves half a picture.
-  const std::string partial = path + ".part";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (out) out.write(picture.data(), static_cast<std::streamsize>(picture.size()));
-    out.close();
-    if (!out) {
-      error = "cannot write '" + path + "': " + std::strerror(errno);
-      std::remove(partial.c_str());
-      return false;
-    }
-  }
-  if (std::rename(partial.c_str(), path.c_str()) != 0) {
-    error = "cannot write '" + path + "': " + std::strerror(errno);
-    std::remove(partial.c_str());
-    return false;
-  }
-  return true;
+  return WriteReplacing(path, RenderSvgText(database), error);
 }
 
 }  // namespace tessera

@@ -1,0 +1,103 @@
+// The one check of text entering a drawing.
+#include "db/text_check.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tessera::db {
+namespace {
+
+// Lead bytes of two-, three- and four-byte sequences; C0, C1 and F5..FF start nothing.
+constexpr unsigned char kFirstTwoByteLead = 0xC2;
+constexpr unsigned char kFirstThreeByteLead = 0xE0;
+constexpr unsigned char kFirstFourByteLead = 0xF0;
+constexpr unsigned char kLastFourByteLead = 0xF4;
+// Continuation bytes are 10xxxxxx.
+constexpr unsigned char kContinuationMask = 0xC0;
+constexpr unsigned char kContinuationBits = 0x80;
+// The second byte's range where the lead alone does not decide: E0 (no overlong), ED (no
+// surrogate halves), F0 (no overlong), F4 (nothing above U+10FFFF).
+constexpr unsigned char kLeadE0 = 0xE0;
+constexpr unsigned char kLeadED = 0xED;
+constexpr unsigned char kLeadF0 = 0xF0;
+constexpr unsigned char kLeadF4 = 0xF4;
+constexpr unsigned char kSecondLowest = 0x80;
+constexpr unsigned char kSecondHighest = 0xBF;
+constexpr unsigned char kAfterE0Lowest = 0xA0;
+constexpr unsigned char kBeforeSurrogates = 0x9F;
+constexpr unsigned char kAfterF0Lowest = 0x90;
+constexpr unsigned char kBelowF4Limit = 0x8F;
+
+bool IsContinuation(unsigned char byte) {
+  return (byte & kContinuationMask) == kContinuationBits;
+}
+
+// Bytes of the sequence that its lead byte starts; 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead != 0 && lead < kContinuationBits) return 1;
+  if (lead < kFirstTwoByteLead) return 0;
+  if (lead < kFirstThreeByteLead) return 2;
+  if (lead < kFirstFourByteLead) return 3;
+  return lead <= kLastFourByteLead ? 4 : 0;
+}
+
+// The range the second byte of a sequence must fall in.
+void SecondByteRange(unsigned char lead, unsigned char& lowest, unsigned char& highest) {
+  lowest = kSecondLowest;
+  highest = kSecondHighest;
+  if (lead == kLeadE0) lowest = kAfterE0Lowest;
+  if (lead == kLeadED) highest = kBeforeSurrogates;
+  if (lead == kLeadF0) lowest = kAfterF0Lowest;
+  if (lead == kLeadF4) highest = kBelowF4Limit;
+}
+
+// Bytes of the valid character at `at`, or 0 when the bytes there start none.
+std::size_t ValidCharacterAt(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = SequenceLength(lead);
+  if (length <= 1) return length;
+  if (at + length > text.size()) return 0;
+  unsigned char lowest = 0;
+  unsigned char highest = 0;
+  SecondByteRange(lead, lowest, highest);
+  const auto second = static_cast<unsigned char>(text[at + 1]);
+  if (second < lowest || second > highest) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (!IsContinuation(static_cast<unsigned char>(text[at + i]))) return 0;
+  return length;
+}
+
+}  // namespace
+
+bool IsValidText(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = ValidCharacterAt(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+std::string ValidText(std::string_view text) {
+  std::string valid;
+  valid.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = ValidCharacterAt(text, at);
+    if (length == 0) {
+      valid += kReplacementCharacter;
+      ++at;
+    } else {
+      valid.append(text.substr(at, length));
+      at += length;
+    }
+  }
+  return valid;
+}
+
+bool RepairText(std::string& text) {
+  if (IsValidText(text)) return true;
+  text = ValidText(text);
+  return false;
+}
+
+}  // namespace tessera::db
