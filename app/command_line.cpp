@@ -11,13 +11,16 @@ namespace {
 constexpr std::string_view kRunCommand = "run";
 constexpr std::string_view kRenderCommand = "render";
 constexpr std::string_view kExportCommand = "export";
+constexpr std::string_view kAuditCommand = "audit";
 constexpr std::string_view kNoPluginFlag = "--no-plugin";
+constexpr std::string_view kFixFlag = "--fix";
 
 constexpr const char* kUsage =
     "Usage: tessera run SCRIPT [--in DRAWING] [--out DRAWING] [--svg FILE] [--transcript FILE] "
     "[--csv FILE] [--no-plugin]\n"
     "       tessera render DRAWING --svg FILE\n"
     "       tessera export DRAWING --csv FILE\n"
+    "       tessera audit DRAWING [--json FILE] [--fix --out DRAWING]\n"
     "       tessera --help | --version\n";
 
 constexpr const char* kHelpDetails =
@@ -29,6 +32,10 @@ constexpr const char* kHelpDetails =
     "  render DRAWING      draw a saved drawing (.dxf or .tdb) into --svg FILE\n"
     "  export DRAWING      write every figure mark of a saved drawing as a row of --csv FILE\n"
     "                      (UTF-8 with a byte-order mark, sorted by label)\n"
+    "  audit DRAWING       check that every value text, mark, schedule row and total of a\n"
+    "                      saved drawing agrees with the figures' geometry; one line per\n"
+    "                      finding, then a summary (--json FILE: the findings as JSON;\n"
+    "                      --fix --out DRAWING: mend them, save the result and audit it again)\n"
     "\n"
     "Options of run:\n"
     "  --in DRAWING        start from this drawing (.dxf or .tdb) instead of the built-in "
@@ -49,20 +56,22 @@ constexpr const char* kHelpDetails =
     "Every output replaces its file only when complete, keeping the file's mode; a device or\n"
     "FIFO is written into. Two roles may not name one file.\n"
     "\n"
-    "Exit status: 0 when the script ran to its end, 1 when a script line could not be run,\n"
-    "2 for a bad command line or a file that cannot be read or written.\n";
+    "Exit status: 0 when the script ran to its end (audit: the drawing is clean), 1 when a\n"
+    "script line could not be run (audit: findings remain), 2 for a bad command line or a\n"
+    "file that cannot be read or written.\n";
 
 // The options that take a value, and where each goes.
 struct ValueOption {
   std::string_view name;
   std::optional<std::string> Options::*field;
 };
-constexpr std::array<ValueOption, 5> kValueOptions = {{
+constexpr std::array<ValueOption, 6> kValueOptions = {{
     {"--in", &Options::in},
     {"--out", &Options::out},
     {"--svg", &Options::svg},
     {"--transcript", &Options::transcript},
     {"--csv", &Options::csv},
+    {"--json", &Options::json},
 }};
 
 const ValueOption* FindValueOption(std::string_view name) {
@@ -90,6 +99,7 @@ class ArgumentReader {
  private:
   bool readOption(const std::string& argument, Options& options) {
     if (argument == kNoPluginFlag) return setFlag(options.noPlugin, argument);
+    if (argument == kFixFlag) return setFlag(options.fix, argument);
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
     const ValueOption* option = FindValueOption(name);
@@ -135,7 +145,8 @@ bool CheckRender(const Options& options, std::string& error) {
     error = "render needs the drawing to draw";
   else if (!options.svg)
     error = "render needs --svg FILE";
-  else if (options.in || options.out || options.transcript || options.csv || options.noPlugin)
+  else if (options.in || options.out || options.transcript || options.csv || options.json ||
+           options.fix || options.noPlugin)
     error = "render takes only a drawing and --svg FILE";
   return error.empty();
 }
@@ -145,8 +156,19 @@ bool CheckExport(const Options& options, std::string& error) {
     error = "export needs the drawing to export";
   else if (!options.csv)
     error = "export needs --csv FILE";
-  else if (options.in || options.out || options.svg || options.transcript || options.noPlugin)
+  else if (options.in || options.out || options.svg || options.transcript || options.json ||
+           options.fix || options.noPlugin)
     error = "export takes only a drawing and --csv FILE";
+  return error.empty();
+}
+
+bool CheckAudit(const Options& options, std::string& error) {
+  if (options.drawing.empty())
+    error = "audit needs the drawing to audit";
+  else if (options.fix != options.out.has_value())
+    error = "--fix and --out DRAWING go together";
+  else if (options.in || options.svg || options.transcript || options.csv || options.noPlugin)
+    error = "audit takes only a drawing, --json FILE and --fix --out DRAWING";
   return error.empty();
 }
 
@@ -156,7 +178,22 @@ bool CheckRun(const Options& options, std::string& error) {
     error = "run needs the script to run";
   else if (options.csv && options.noPlugin)
     error = "--csv needs the plug-in, so it cannot go with --no-plugin";
+  else if (options.json || options.fix)
+    error = "--json and --fix belong to audit";
   return error.empty();
+}
+
+bool CheckOptions(const Options& options, std::string& error) {
+  switch (options.action) {
+    case Action::kRun:
+      return CheckRun(options, error);
+    case Action::kRender:
+      return CheckRender(options, error);
+    case Action::kAudit:
+      return CheckAudit(options, error);
+    default:
+      return CheckExport(options, error);
+  }
 }
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -185,16 +222,15 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     options.action = Action::kRender;
   else if (args[0] == kExportCommand)
     options.action = Action::kExport;
+  else if (args[0] == kAuditCommand)
+    options.action = Action::kAudit;
   else
     error = "unknown command '" + args[0] + "'";
   if (!error.empty()) return std::nullopt;
   const bool run = options.action == Action::kRun;
   if (!ArgumentReader(args, error).read(options, run ? options.script : options.drawing))
     return std::nullopt;
-  const bool checked = run                                 ? CheckRun(options, error)
-                       : options.action == Action::kRender ? CheckRender(options, error)
-                                                           : CheckExport(options, error);
-  if (!checked) return std::nullopt;
+  if (!CheckOptions(options, error)) return std::nullopt;
   return options;
 }
 

@@ -12,14 +12,15 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitScriptFailed = 1;
 inline constexpr int kExitBadUsageOrFile = 2;
 
-enum class Action { kHelp, kVersion, kRun, kRender, kExport };
+enum class Action { kHelp, kVersion, kRun, kRender, kExport, kAudit };
 
 struct Options {
   Action action = Action::kHelp;
   std::string script;   // run: the drawing script
-  std::string drawing;  // render, export: the drawing to draw or export
-  std::optional<std::string> in, out, svg, transcript, csv;
+  std::string drawing;  // render, export, audit: the drawing to draw, export or audit
+  std::optional<std::string> in, out, svg, transcript, csv, json;
   bool noPlugin = false;
+  bool fix = false;  // audit: mend what is out of step and save the result to --out
 };
 
 // Reads the arguments after the program's name. On a bad command line: nothing, and a one-line

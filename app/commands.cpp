@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "audit_report.h"
 #include "cad/editor.h"
 #include "figure_csv.h"
 #include "files.h"
+#include "maintenance/drawing_audit_service.h"
 #include "maintenance/figure_export_service.h"
 #include "output_file.h"
 #include "platform/applications.h"
@@ -81,8 +83,8 @@ std::vector<NamedFile> NamedFiles(const Options& options) {
 }
 
 bool CheckRunFiles(const Options& options, std::string& error) {
-  if (!CheckInputFile(options.script, "script", error)) return false;
-  if (options.in && !CheckInputFile(*options.in, "drawing", error)) return false;
+  if (!CheckInputFile(options.script, kScriptInput, error)) return false;
+  if (options.in && !CheckInputFile(*options.in, kDrawingInput, error)) return false;
   if (options.out &&
       !(CheckOutputPath(*options.out, error) && CheckDrawingExtension(*options.out, error)))
     return false;
@@ -110,15 +112,9 @@ bool StartDrawing(const Options& options, const std::string& program, std::strin
   return true;
 }
 
-// Saves the drawing through its partial file, whose name keeps the format's extension; a
-// failure is told under the drawing's own name.
+// Saves the drawing as a replaced file; a failure is told under the drawing's own name.
 bool SaveOutputDrawing(AcDbDatabase* database, const std::string& path, std::string& error) {
-  OutputFile output(path);
-  if (!output.open(error)) return false;
-  if (SaveDrawing(database, output.partialPath(), error)) return output.commit(error);
-  for (std::size_t at = error.find(output.partialPath()); at != std::string::npos;
-       at = error.find(output.partialPath(), at + path.size()))
-    error.replace(at, output.partialPath().size(), path);
+  if (SaveDrawing(database, path, error)) return true;
   error = NamingFile(error, path);
   return false;
 }
@@ -165,6 +161,60 @@ int RunInSession(const Options& options, const std::string& program) {
   return outcome.status == kExitSuccess ? kExitSuccess : kExitScriptFailed;
 }
 
+const area::DrawingAuditService* AuditService(std::string& error) {
+  const auto* service = dynamic_cast<const area::DrawingAuditService*>(
+      acrxSysRegistry()->at(area::kDrawingAuditServiceName));
+  if (service == nullptr) error = "the plug-in gives no drawing audit";
+  return service;
+}
+
+bool CheckAuditFiles(const Options& options, std::string& error) {
+  if (!CheckInputFile(options.drawing, kDrawingInput, error)) return false;
+  if (options.json && !CheckOutputPath(*options.json, error)) return false;
+  if (options.out &&
+      !(CheckOutputPath(*options.out, error) && CheckDrawingExtension(*options.out, error)))
+    return false;
+  std::vector<NamedFile> files = NamedFiles(options);
+  if (options.json) files.push_back({FileRole::kJson, *options.json});
+  return CheckDistinctFiles(files, error);
+}
+
+// Mends the working drawing, saves it to --out and audits it again.
+std::optional<AuditFix> MendAndSave(const area::DrawingAuditService& service,
+                                    const std::string& out, std::string& error) {
+  const std::optional<int> mended = service.mend();
+  std::optional<area::AuditReport> after = service.audit();
+  if (!mended || !after) {
+    error = "cannot mend the drawing: its figure dictionaries cannot be read";
+    return std::nullopt;
+  }
+  AcDbDatabase* database = acdbHostApplicationServices()->workingDatabase();
+  if (!SaveOutputDrawing(database, out, error)) return std::nullopt;
+  return AuditFix{*mended, std::move(*after)};
+}
+
+// Audits the open drawing, prints the report and writes what the options ask.
+int AuditOpenDrawing(const Options& options, std::string& error) {
+  const area::DrawingAuditService* service = AuditService(error);
+  if (service == nullptr) return Fail(error);
+  const std::optional<area::AuditReport> report = service->audit();
+  if (!report)
+    return Fail("cannot audit '" + options.drawing + "': its figure dictionaries cannot be read");
+  std::cout << ReportText(*report);
+  std::optional<AuditFix> fix;
+  if (options.fix) {
+    fix = MendAndSave(*service, *options.out, error);
+    if (!fix) return Fail(error);
+    std::cout << "mended " << fix->mended << (fix->mended == 1 ? " finding" : " findings")
+              << ", saved '" << *options.out << "'; audited again:\n"
+              << ReportText(fix->after);
+  }
+  if (options.json && !WriteOutput(*options.json, AuditJson(options.drawing, *report, fix), error))
+    return Fail(error);
+  const area::AuditReport& last = fix ? fix->after : *report;
+  return last.findings.empty() ? kExitSuccess : kExitScriptFailed;
+}
+
 }  // namespace
 
 int Fail(const std::string& message) {
@@ -195,8 +245,8 @@ int RunCommand(const Options& options, const std::string& program) {
 
 int RenderCommand(const Options& options) {
   std::string error;
-  if (!CheckInputFile(options.drawing, "drawing", error) || !CheckOutputPath(*options.svg, error) ||
-      !CheckDistinctFiles(NamedFiles(options), error))
+  if (!CheckInputFile(options.drawing, kDrawingInput, error) ||
+      !CheckOutputPath(*options.svg, error) || !CheckDistinctFiles(NamedFiles(options), error))
     return Fail(error);
   const std::unique_ptr<AcDbDatabase> database = ReadDrawingFile(options.drawing, error);
   if (!database) return Fail(NamingFile(error, options.drawing));
@@ -206,8 +256,8 @@ int RenderCommand(const Options& options) {
 
 int ExportCommand(const Options& options, const std::string& program) {
   std::string error;
-  if (!CheckInputFile(options.drawing, "drawing", error) || !CheckOutputPath(*options.csv, error) ||
-      !CheckDistinctFiles(NamedFiles(options), error))
+  if (!CheckInputFile(options.drawing, kDrawingInput, error) ||
+      !CheckOutputPath(*options.csv, error) || !CheckDistinctFiles(NamedFiles(options), error))
     return Fail(error);
   // Nothing is run, so nothing the command line shows belongs on the screen.
   std::ostream discarded(nullptr);
@@ -219,6 +269,23 @@ int ExportCommand(const Options& options, const std::string& program) {
     opening.in = options.drawing;
     if (!StartDrawing(opening, program, error) || !WriteFigureCsv(*options.csv, error))
       status = Fail(error);
+  }
+  Transcript::instance().setSink(nullptr);
+  return status;
+}
+
+int AuditCommand(const Options& options, const std::string& program) {
+  std::string error;
+  if (!CheckAuditFiles(options, error)) return Fail(error);
+  // Only the report belongs on the screen, not what opening the drawing shows.
+  std::ostream discarded(nullptr);
+  Transcript::instance().setSink(&discarded);
+  int status = kExitSuccess;
+  {
+    Session session;
+    Options opening = options;
+    opening.in = options.drawing;
+    status = StartDrawing(opening, program, error) ? AuditOpenDrawing(options, error) : Fail(error);
   }
   Transcript::instance().setSink(nullptr);
   return status;

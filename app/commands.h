@@ -15,6 +15,10 @@ int RenderCommand(const Options& options);
 // Opens a drawing with the plug-in loaded and writes its figure marks as CSV. `program` as for
 // RunCommand. Returns the exit status.
 int ExportCommand(const Options& options, const std::string& program);
+// Opens a drawing with the plug-in loaded and reports what on it does not agree with the
+// figures' geometry; with --fix, mends it, saves the result to --out and audits it again.
+// `program` as for RunCommand. Returns 0 when clean, 1 with findings, 2 when it cannot be read.
+int AuditCommand(const Options& options, const std::string& program);
 
 // Prints "tessera: MESSAGE" on standard error, on a line of its own.
 void Report(const std::string& message);

@@ -41,6 +41,8 @@ int Dispatch(const std::vector<std::string>& args, const std::string& program) {
       return RenderCommand(*options);
     case Action::kExport:
       return ExportCommand(*options, program);
+    case Action::kAudit:
+      return AuditCommand(*options, program);
   }
   return kExitBadUsageOrFile;
 }
