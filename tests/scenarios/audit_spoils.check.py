@@ -41,6 +41,10 @@ def text_at(path, x, y, value=None):
     return best[1]
 
 
+def texts_by_handle(path):
+    return {t.dxf.handle: t.dxf.text for t in ezdxf.readfile(path).modelspace().query("TEXT")}
+
+
 def mark_of(path, label):
     for insert in ezdxf.readfile(path).modelspace().query("INSERT"):
         if any(a.dxf.tag == "BANGO1" and a.dxf.text == label for a in insert.attribs):
@@ -98,6 +102,8 @@ def main(clean, _transcript):
     expect_findings(spoilt, "text edit", [f'1 triangle {base}: base text "5.50", geometry gives "5.00"'])
     fixed = expect_mended(spoilt, "text edit", clean)
     check(mark_values(fixed) == clean_marks, "text edit: the fixed marks are the clean ones")
+    check(texts_by_handle(fixed) == texts_by_handle(clean),
+          "text edit: every text, row and total of the fixed drawing is the clean one's")
 
     # A total retyped without the plug-in.
     total = text_at(clean, 18342, -16050, "32.85")
