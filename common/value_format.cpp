@@ -221,7 +221,8 @@ bool FitsInNumber(std::string_view text) {
   double value = 0.0;
   const auto result =
       std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) return false;
+  if (result.ec == std::errc::result_out_of_range)
+    return !IsTooLarge(text.substr(0, static_cast<std::size_t>(result.ptr - text.data())));
   return result.ec != std::errc() || std::isfinite(value);
 }
 

@@ -247,11 +247,24 @@ TEST(ComposeFormulaTest, FailsOnShortListsAndUnknownShapes) {
       {"circle from empty list", kShapeCircle, "", "", ""},
       {"shape code 0", 0, "( 1 2 3 4 5 6 )", "", ""},
       {"shape code 7", 7, "( 1 2 3 4 5 6 )", "", ""},
+      {"infinite area", kShapeRectangle, "( 1e200 1e200 inf )", "", ""},
+      {"value beyond a double", kShapeCircle, "( 1e999 3.14 )", "", ""},
+      {"not a number", kShapeCircle, "( nan -nan )", "", ""},
   };
   for (const FormulaCase& c : cases) {
     EXPECT_FALSE(ComposeFormula(c.shapeCode, c.valueList))
         << c.name << ": shape " << c.shapeCode << " list '" << c.valueList << "'";
   }
+}
+
+// What FormatValue writes for values no double holds is never taken for a number; every other
+// text is left to the readers, which read its leading number.
+TEST(FitsInNumberTest, RefusesInfinityNanAndValuesBeyondADouble) {
+  for (const char* unfit : {"inf", "-inf", "INF", "nan", "-nan", "1e999", "-1e400"})
+    EXPECT_FALSE(FitsInNumber(unfit)) << unfit;
+  for (const char* fit : {"0.00", "-12.5", "1e300", "1e-999", "", "abc", "( 1.00", "3.14"})
+    EXPECT_TRUE(FitsInNumber(fit)) << fit;
+  EXPECT_FALSE(FitsInNumber(FormatValue(2, 1e308 * 10)));
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 // NUL bytes and invalid UTF-8 end in a message, never in a crash, a stack overflow or a hang.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -92,6 +96,84 @@ std::vector<Case> DxfCases() {
 
 TEST(FuzzInputsTest, DxfReaderGivesADrawingOrAMessage) {
   for (const Case& c : DxfCases()) EXPECT_TRUE(ReadDxfInput(c.bytes)) << c.name;
+}
+
+std::vector<Case> TdbCases() {
+  const std::string magic = "TSRADB\r\n";
+  return {
+      {"magic alone", magic},
+      {"magic text cut", magic.substr(0, 5)},
+      {"unknown version", magic + std::string("\x0a\x07\x00\x00\x00", 5)},
+      {"version 1 and nothing", magic + std::string("\x0a\x01\x00\x00\x00", 5)},
+      {"version 2 without a checksum", magic + std::string("\x0a\x02\x00\x00\x00", 5)},
+      {"counts of every size",
+       magic + std::string("\x0a\x01\x00\x00\x00", 5) + Repeated("\xff", 64)},
+      {"text mode transfer", "TSRADB\n" + Repeated("\x0a\x01", 100)},
+  };
+}
+
+TEST(FuzzInputsTest, TdbReaderGivesADrawingThatReadsBackOrAMessage) {
+  for (const Case& c : TdbCases()) EXPECT_TRUE(ReadTdbInput(c.bytes)) << c.name;
+}
+
+std::vector<Case> SettingsCases() {
+  return {
+      {"empty", ""},
+      {"separators only", Repeated("|", 1000)},
+      {"scale zero", "L|L|L|0|1|AREA1|0|2.5|1|2|0"},
+      {"huge scale and size", "L|L|L|0|1|AREA1|1e308|1e308|1|2|0"},
+      {"negative scale and size", "0|TL|TT|HEAD|-100|-3.5|1|2|2|1"},
+      {"digits beyond range", "L|L|L|0|1|AREA1|1|2.5|1|99999999999|7"},
+      {"value list of infinities", "( inf inf inf inf inf )"},
+      {"value list of huge numbers", "( 1e999 -1e999 1e308 1e308 1e308 )"},
+      {"nul and invalid utf-8", WithNul("L|\xff|L|0|1|", "AREA1|1|2.5|1|2|0")},
+  };
+}
+
+TEST(FuzzInputsTest, SettingsAreRefusedOrGiveAPositiveScale) {
+  for (const Case& c : SettingsCases()) EXPECT_TRUE(ReadSettingsInput(c.bytes)) << c.name;
+}
+
+std::vector<Case> IniCases() {
+  return {
+      {"empty", ""},
+      {"question only", "A|k"},
+      {"long value", "A|k\n[A]\nk=" + Repeated("x", 10000) + "\n"},
+      {"unclosed section", "A|k\n[A\nk=v\n"},
+      {"quote alone", "A|k\n[A]\nk=\"\n"},
+      {"nul bytes", WithNul("A|k\n[A]\nk=", "v\n")},
+      {"many sections", "A|k\n" + Repeated("[A]\n", 10000)},
+  };
+}
+
+TEST(FuzzInputsTest, IniValuesFitTheHostBuffer) {
+  for (const Case& c : IniCases()) EXPECT_TRUE(ReadIniInput(c.bytes)) << c.name;
+}
+
+// Every input a fuzzer ever failed on (fuzz/regressions/TARGET/) and the seed corpus
+// (fuzz/corpus/TARGET/) run through their target's body in the ordinary test run.
+TEST(FuzzInputsTest, KeptInputsOfEveryTargetPass) {
+  namespace fs = std::filesystem;
+  const std::map<std::string, std::function<bool(std::string_view)>> bodies = {
+      {"dxf_reader_fuzz", ReadDxfInput},           {"lisp_reader_fuzz", ReadLispInput},
+      {"script_reader_fuzz", ReadScriptInput},     {"tdb_reader_fuzz", ReadTdbInput},
+      {"settings_reader_fuzz", ReadSettingsInput}, {"ini_reader_fuzz", ReadIniInput},
+  };
+  const fs::path fuzz = fs::path(TESSERA_SOURCE_DIR) / "fuzz";
+  int inputs = 0;
+  for (const char* kept : {"regressions", "corpus"}) {
+    for (const auto& [target, body] : bodies) {
+      const fs::path folder = fuzz / kept / target;
+      if (!fs::is_directory(folder)) continue;
+      for (const auto& entry : fs::directory_iterator(folder)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+        EXPECT_TRUE(body(bytes)) << entry.path();
+        ++inputs;
+      }
+    }
+  }
+  EXPECT_GT(inputs, 0) << "no kept inputs under " << fuzz;
 }
 
 }  // namespace
