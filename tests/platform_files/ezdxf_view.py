@@ -5,6 +5,9 @@
                              attributes, attributes of block references, extended data, objects
   ezdxf_view.py make FILE    write a drawing made by ezdxf, with kinds the platform models and
                              kinds it does not (HATCH, MTEXT)
+  ezdxf_view.py twins RELEASE FOLDER
+                             write one drawing of that release (R12 ... R2018) twice, as
+                             FOLDER/text.dxf and as binary DXF in FOLDER/binary.dxf
 """
 import json
 import sys
@@ -77,5 +80,36 @@ def make(path):
     doc.saveas(path)
 
 
+def twins(release, folder):
+    doc = ezdxf.new(release)
+    doc.layers.add("WALLS", color=1)
+    doc.appids.new("AREA_TRIANGLE")
+    msp = doc.modelspace()
+    line = msp.add_line((0, 0), (10.125, 5.3), dxfattribs={"layer": "WALLS", "color": 3})
+    line.set_xdata("AREA_TRIANGLE", [(1000, "TYPE_OUT"), (1070, 3), (1040, 2.5),
+                                     (1071, 70000), (1010, (1, 2, 3))])
+    msp.add_circle((5, 5), 1 / 3)
+    msp.add_arc((1, 1), 2, 15, 275.5)
+    msp.add_text("Text ü", dxfattribs={"height": 2.5, "rotation": 30}).set_placement((1, 2))
+    msp.add_polyline2d([(0, 0), (4, 0), (4, 3)], close=True)
+    msp.add_polyline3d([(0, 0, 1), (4, 0, 2), (4, 3, 3)])
+    block = doc.blocks.new("MARK")
+    block.add_attdef("BANGO1", (0, 0), dxfattribs={"height": 2.5})
+    block.add_circle((0, 0), 1)
+    insert = msp.add_blockref("MARK", (20, 20))
+    insert.add_attrib("BANGO1", "A1", (20, 20))
+    if release != "R12":
+        msp.add_lwpolyline([(0, 0, 0, 0, 0.5), (10, 0), (10, 10)], format="xyseb", close=True)
+        hatch = msp.add_hatch(color=2)
+        hatch.paths.add_polyline_path([(0, 0), (5, 0), (5, 5)], is_closed=True)
+        msp.add_mtext("multi\\Pline", dxfattribs={"char_height": 2})
+        doc.groups.new("OUTLINE").extend([line])
+    doc.saveas(f"{folder}/text.dxf")
+    doc.saveas(f"{folder}/binary.dxf", fmt="bin")
+
+
 if __name__ == "__main__":
-    {"audit": audit, "view": view, "make": make}[sys.argv[1]](sys.argv[2])
+    if sys.argv[1] == "twins":
+        twins(sys.argv[2], sys.argv[3])
+    else:
+        {"audit": audit, "view": view, "make": make}[sys.argv[1]](sys.argv[2])

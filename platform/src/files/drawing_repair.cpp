@@ -1,11 +1,13 @@
 #include "files/drawing_repair.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "files/dxf_tags.h"
 #include "files/saved_objects.h"
 
 namespace tessera::files {
@@ -13,23 +15,87 @@ namespace {
 
 using db::ObjectAccess;
 
+constexpr int kReactorGroupCode = 102;
+constexpr int kOwnerCode = 330;
+constexpr int kDimensionStyleHandleCode = 105;
+// Group codes of references to other objects by handle.
+constexpr int kFirstPointerCode = 330;
+constexpr int kLastPointerCode = 369;
+
 bool Gone(AcDbObjectId id) {
   return !id.isValid();
 }
 
-void RepairDictionary(AcDbDictionary* dictionary) {
-  std::vector<std::string> dangling;
+std::string NameOf(const AcDbObject* object) {
+  if (auto* unknown = AcDbUnknownObject::cast(object)) return unknown->originalDxfName;
+  if (auto* unknown = AcDbUnknownEntity::cast(object)) return unknown->originalDxfName;
+  const char* name = object->isA()->dxfName();
+  return name && *name ? name : object->isA()->name();
+}
+
+class ReferenceRepair {
+ public:
+  ReferenceRepair(db::DatabaseImpl* impl, std::vector<std::string>* repairs)
+      : m_impl(impl), m_repairs(repairs) {
+    keptHandles();
+  }
+  void object(AcDbObject* object);
+
+ private:
+  void report(const AcDbObject* object, const std::string& what) {
+    if (m_repairs)
+      m_repairs->push_back("the " + NameOf(object) + " " + object->objectId().handle().text() +
+                           " " + what);
+  }
+  void dictionary(AcDbDictionary* dictionary);
+  void group(AcDbGroup* group);
+  void reactors(AcDbObject* object);
+  void owner(AcDbObject* object);
+  void keptTags(AcDbObject* object, RawTags& tags);
+  void keptHandles();
+  // Whether the drawing has the object, or keeps its record as read (a text style, ...).
+  bool exists(const std::string& handle) const {
+    AcDbHandle parsed(handle.c_str());
+    return m_impl->idForHandle(parsed).isValid() || m_kept.count(parsed.value()) != 0;
+  }
+  AcDbObjectId newOwner(const AcDbObject* object) const {
+    return AcDbEntity::cast(object) ? m_impl->modelSpace : m_impl->namedObjects;
+  }
+
+  db::DatabaseImpl* m_impl;
+  std::vector<std::string>* m_repairs;
+  std::set<std::uint64_t> m_kept;
+};
+
+void ReferenceRepair::keptHandles() {
+  for (const auto& [key, records] : m_impl->preservedDxf)
+    for (const RawTags& record : records)
+      for (const auto& [code, value] : record)
+        if (code == AcDb::kDxfHandle || code == kDimensionStyleHandleCode)
+          m_kept.insert(AcDbHandle(value.c_str()).value());
+}
+
+void ReferenceRepair::dictionary(AcDbDictionary* dictionary) {
+  std::vector<std::pair<std::string, AcDbObjectId>> dangling;
   for (const auto& [key, id] : dictionary->entries())
-    if (Gone(id)) dangling.push_back(key);
+    if (Gone(id)) dangling.emplace_back(key, id);
   if (dangling.empty()) return;
   AcDbDictionary* opened = nullptr;
   if (acdbOpenObject(opened, dictionary->objectId(), AcDb::kForWrite) != Acad::eOk) return;
-  for (const std::string& key : dangling) opened->remove(key.c_str());
+  for (const auto& [key, id] : dangling) {
+    opened->remove(key.c_str());
+    report(dictionary, "names " + id.handle().text() + " under \"" + key +
+                           "\", which the drawing does not have: the entry is dropped");
+  }
   opened->close();
 }
 
-void RepairGroup(AcDbGroup* group) {
+void ReferenceRepair::group(AcDbGroup* group) {
   auto& members = ObjectAccess::groupMembers(group);
+  for (AcDbObjectId member : members)
+    if (AcDbEntity::cast(Peek(member)) == nullptr)
+      report(group, "has member " + member.handle().text() +
+                        ", which is not an entity of the drawing: dropped");
   std::erase_if(members, [](AcDbObjectId id) { return AcDbEntity::cast(Peek(id)) == nullptr; });
   // A group follows its members; files written by other programs may not say so.
   for (AcDbObjectId member : members) {
@@ -39,9 +105,65 @@ void RepairGroup(AcDbGroup* group) {
   }
 }
 
-void RepairObject(AcDbObject* object) {
-  std::erase_if(ObjectAccess::persistentReactors(object), Gone);
-  if (auto* block = AcDbBlockTableRecord::cast(object)) {
+void ReferenceRepair::reactors(AcDbObject* object) {
+  auto& followers = ObjectAccess::persistentReactors(object);
+  for (AcDbObjectId follower : followers)
+    if (Gone(follower))
+      report(object, "is followed by " + follower.handle().text() +
+                         ", which the drawing does not have: dropped");
+  std::erase_if(followers, Gone);
+}
+
+// An object whose owner is not in the drawing goes to model space (an entity) or to the named
+// objects; a drawing's own roots (tables, the named objects) own themselves.
+void ReferenceRepair::owner(AcDbObject* object) {
+  AcDbObjectId owner = object->ownerId();
+  if (owner.isNull() || !Gone(owner)) return;
+  AcDbObjectId adopted = newOwner(object);
+  if (adopted == object->objectId()) return;
+  ObjectAccess::setOwner(object, adopted);
+  report(object, "is owned by " + owner.handle().text() +
+                     ", which the drawing does not have: re-owned by " + adopted.handle().text());
+}
+
+// References in the tags of an object kept as read: a reactor that is gone is dropped, an owner
+// that is gone becomes the object's owner in the drawing, another reference is cleared.
+void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags) {
+  bool inReactors = false;
+  bool ownerSeen = false;
+  for (auto tag = tags.begin(); tag != tags.end();) {
+    auto& [code, value] = *tag;
+    if (code == kReactorGroupCode) inReactors = value.rfind('{', 0) == 0;
+    bool pointer = code >= kFirstPointerCode && code <= kLastPointerCode;
+    bool isOwner = code == kOwnerCode && !inReactors && !ownerSeen;
+    ownerSeen = ownerSeen || isOwner;
+    if (!pointer || value.empty() || value == "0" || exists(value)) {
+      ++tag;
+      continue;
+    }
+    if (inReactors) {
+      report(object, "is followed by " + value + ", which the drawing does not have: dropped");
+      tag = tags.erase(tag);
+      continue;
+    }
+    std::string replacement = isOwner ? object->ownerId().handle().text() : "0";
+    if (isOwner && object->ownerId().isNull()) replacement = newOwner(object).handle().text();
+    report(object, std::string(isOwner ? "is owned by " : "refers to ") + value +
+                       ", which the drawing does not have: " +
+                       (isOwner ? "re-owned by " + replacement : "the reference is cleared"));
+    value = replacement;
+    ++tag;
+  }
+}
+
+void ReferenceRepair::object(AcDbObject* object) {
+  reactors(object);
+  owner(object);
+  if (auto* unknown = AcDbUnknownObject::cast(object)) {
+    keptTags(object, unknown->dxfTags);
+  } else if (auto* unknown = AcDbUnknownEntity::cast(object)) {
+    keptTags(object, unknown->dxfTags);
+  } else if (auto* block = AcDbBlockTableRecord::cast(object)) {
     std::erase_if(ObjectAccess::blockEntities(block), Gone);
   } else if (auto* complex = dynamic_cast<AcDbComplexEntity*>(object)) {
     std::erase_if(ObjectAccess::vertices(complex), Gone);
@@ -50,18 +172,19 @@ void RepairObject(AcDbObject* object) {
     std::erase_if(ObjectAccess::attributes(reference), Gone);
     if (Gone(ObjectAccess::sequenceEnd(reference))) ObjectAccess::sequenceEnd(reference).setNull();
   } else if (auto* group = AcDbGroup::cast(object)) {
-    RepairGroup(group);
+    this->group(group);
   } else if (auto* dictionary = AcDbDictionary::cast(object)) {
-    RepairDictionary(dictionary);
+    this->dictionary(dictionary);
   }
 }
 
 }  // namespace
 
-void RepairReferences(AcDbDatabase* database) {
+void RepairReferences(AcDbDatabase* database, std::vector<std::string>* repairs) {
   std::vector<AcDbObjectId> all;
   db::Impl(database)->forEachObject([&](AcDbObjectId id) { all.push_back(id); });
-  for (AcDbObjectId id : all) RepairObject(Peek(id));
+  ReferenceRepair repair(db::Impl(database), repairs);
+  for (AcDbObjectId id : all) repair.object(Peek(id));
 }
 
 }  // namespace tessera::files

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 
 namespace tessera::files {
 namespace {
 
 // The first release whose DXF files are UTF-8.
 constexpr std::string_view kFirstUtf8Release = "AC1021";
+// The host's own code page, which files that name a wrong one are most often in.
+constexpr const char* kDefaultCodePage = "ANSI_932";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 // The value of a header variable, found in the raw text (the tags are not read yet).
 std::string HeaderValue(std::string_view content, std::string_view variable) {
@@ -68,8 +72,10 @@ std::string DecodeUnicodeEscapes(const std::string& text) {
   return out;
 }
 
-// Converts from the code page; false when the bytes are not text of it.
-bool Convert(std::string_view content, const std::string& codePage, std::string& text) {
+// Converts from the code page; false when the bytes are not text of it. With `replace`, each
+// byte that is not is read as U+FFFD and counted in `replaced`, and the conversion goes on.
+bool Convert(std::string_view content, const std::string& codePage, std::string& text,
+             bool replace = false, std::size_t* replaced = nullptr) {
   iconv_t converter = iconv_open("UTF-8", codePage.c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) return false;
   text.assign(content.size() * 3 + 16, '\0');
@@ -77,10 +83,33 @@ bool Convert(std::string_view content, const std::string& codePage, std::string&
   std::size_t inLeft = content.size();
   char* out = text.data();
   std::size_t outLeft = text.size();
-  bool ok = iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+  bool ok = true;
+  while (inLeft > 0) {
+    if (iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
+    if (!replace || outLeft < kReplacement.size()) {
+      ok = false;
+      break;
+    }
+    std::memcpy(out, kReplacement.data(), kReplacement.size());
+    out += kReplacement.size();
+    outLeft -= kReplacement.size();
+    ++in;
+    --inLeft;
+    if (replaced) ++*replaced;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+  }
   iconv_close(converter);
   text.resize(text.size() - outLeft);
   return ok && inLeft == 0;
+}
+
+// The iconv name of a DXF code page name ("ANSI_932" is "CP932"), or "" for none.
+std::string ConverterOf(const std::string& codePage) {
+  std::string upper = codePage;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upper.rfind("ANSI_", 0) == 0) return "CP" + upper.substr(5);
+  if (upper.rfind("DOS", 0) == 0) return "CP" + upper.substr(3);
+  return "";
 }
 
 }  // namespace
@@ -114,17 +143,34 @@ std::optional<DxfProblem> DxfTextAsUtf8(std::string_view content, std::string& t
     return std::nullopt;
   }
   std::string codePage = HeaderValue(content, "$DWGCODEPAGE");
-  std::string upper = codePage;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  std::string converter;
-  if (old && upper.rfind("ANSI_", 0) == 0) converter = "CP" + upper.substr(5);
-  if (old && upper.rfind("DOS", 0) == 0) converter = "CP" + upper.substr(3);
+  std::string converter = old ? ConverterOf(codePage) : "";
   if (converter.empty() || !Convert(content, converter, text))
     return DxfProblem{LineOf(content, invalid),
                       "the text is not UTF-8" +
                           (codePage.empty() ? std::string() : " nor code page " + codePage)};
   text = DecodeUnicodeEscapes(text);
   return std::nullopt;
+}
+
+void RecoverDxfText(std::string_view content, std::string& text, std::vector<DxfProblem>& repairs) {
+  std::string codePage = HeaderValue(content, "$DWGCODEPAGE");
+  const int line = LineOf(content, std::min(FirstInvalidUtf8(content), content.size()));
+  const std::string declared = codePage.empty() ? "UTF-8" : "code page " + codePage;
+  if (Convert(content, ConverterOf(kDefaultCodePage), text)) {
+    repairs.push_back({line, "the text is not " + declared + ": read as code page " +
+                                 std::string(kDefaultCodePage)});
+  } else {
+    std::string page = ConverterOf(codePage);
+    std::size_t replaced = 0;
+    if (page.empty() || !Convert(content, page, text, true, &replaced)) {
+      page = "UTF-8";
+      replaced = 0;
+      Convert(content, page, text, true, &replaced);
+    }
+    repairs.push_back({line, std::to_string(replaced) + " bytes that are not text of " + declared +
+                                 " read as U+FFFD"});
+  }
+  text = DecodeUnicodeEscapes(text);
 }
 
 }  // namespace tessera::files

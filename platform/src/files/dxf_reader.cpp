@@ -67,12 +67,14 @@ int IntegerOf(const DxfTag* tag) {
 
 class DxfBuilder {
  public:
-  explicit DxfBuilder(AcDbDatabase* database) : m_database(database), m_impl(db::Impl(database)) {}
-  std::optional<DxfProblem> build(const std::vector<DxfSection>& sections);
+  DxfBuilder(AcDbDatabase* database, DxfRepairs& repairs)
+      : m_database(database), m_impl(db::Impl(database)), m_repairs(repairs) {}
+  std::optional<DxfProblem> build(const std::vector<DxfSection>& sections,
+                                  const DxfHandles& handles);
 
  private:
   bool fail(int line, std::string message);
-  bool collectHandles(const std::vector<DxfSection>& sections);
+  void registerHandles(const DxfHandles& handles);
   void header(const DxfSection& section);
   void keepRecords(const DxfSection& section, const std::string& key);
   bool tables(const DxfSection& section);
@@ -103,9 +105,11 @@ class DxfBuilder {
 
   AcDbDatabase* m_database;
   db::DatabaseImpl* m_impl;
+  DxfRepairs& m_repairs;
   std::optional<DxfProblem> m_problem;
   std::unordered_map<const DxfTag*, AcDbHandle> m_handles;  // by record start
   std::string m_currentLayer;
+  bool m_layerTableRead = false;
   std::set<std::string> m_applications;  // named in extended data
 };
 
@@ -114,13 +118,15 @@ bool DxfBuilder::fail(int line, std::string message) {
   return false;
 }
 
-std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& sections) {
+std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& sections,
+                                            const DxfHandles& handles) {
   m_impl->loading = true;
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   AcDbDatabase* working = services->workingDatabase();
   // Application objects read themselves against the working drawing (rows they re-create go there).
   services->setWorkingDatabase(m_database);
-  bool ok = collectHandles(sections);
+  registerHandles(handles);
+  bool ok = true;
   for (const DxfSection& section : sections)
     if (ok && section.name == "HEADER") header(section);
   for (const DxfSection& section : sections)
@@ -147,30 +153,18 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
   return m_problem;
 }
 
-// Every record's own handle, checked for uniqueness; the handle seed goes above them all before
-// any object is made, so that objects made while reading never take a handle of the file.
-bool DxfBuilder::collectHandles(const std::vector<DxfSection>& sections) {
-  std::unordered_map<std::uint64_t, int> seen;
+// The handle seed goes above every handle of the file before any object is made, so that
+// objects made while reading never take a handle of the file.
+void DxfBuilder::registerHandles(const DxfHandles& handles) {
   std::uint64_t largest = 0;
-  for (const DxfSection& section : sections) {
-    if (section.name == "HEADER" || section.name == "CLASSES") continue;
-    for (const DxfRecord& record : section.records) {
-      AcDbHandle handle;
-      if (auto problem = RecordHandle(record, handle)) return fail(problem->line, problem->message);
-      if (handle.isNull()) continue;
-      auto [first, fresh] = seen.emplace(handle.value(), record.line());
-      if (!fresh)
-        return fail(record.line(), "handle " + handle.text() + " of this " + record.name() +
-                                       " is used already (line " + std::to_string(first->second) +
-                                       ")");
-      m_handles[record.begin] = handle;
-      largest = std::max(largest, handle.value());
-      // Stubs in file order: the drawing then lists its objects in the order the file had them.
-      m_impl->idForHandle(handle, true);
-    }
+  m_handles.reserve(handles.size());
+  for (const auto& [record, handle] : handles) {
+    m_handles[record] = handle;
+    largest = std::max(largest, handle.value());
+    // Stubs in file order: the drawing then lists its objects in the order the file had them.
+    m_impl->idForHandle(handle, true);
   }
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
-  return true;
 }
 
 // HEADER: the variables the platform keeps; the others are written back as read.
@@ -246,6 +240,7 @@ bool DxfBuilder::tables(const DxfSection& section) {
       ++end;
     std::vector<DxfRecord> table(records.begin() + static_cast<std::ptrdiff_t>(i),
                                  records.begin() + static_cast<std::ptrdiff_t>(end));
+    m_layerTableRead = m_layerTableRead || name == "LAYER";
     if (name == "LAYER" || name == "BLOCK_RECORD" || name == "APPID") {
       if (!symbolTable(name, table)) return false;
     } else if (!name.empty()) {
@@ -687,7 +682,9 @@ void DxfBuilder::repair() {
     ObjectAccess::addDictionaryEntry(named, "ACAD_GROUP", groups);
   }
   m_impl->groupDictionary = groups;
-  RepairReferences(m_database);
+  std::vector<std::string> mended;
+  RepairReferences(m_database, &mended);
+  for (std::string& repair : mended) m_repairs.push_back({0, std::move(repair)});
   ensureLayers();
   ensureApplications();
   auto* layers = AcDbLayerTable::cast(Peek(m_impl->layerTable));
@@ -708,8 +705,12 @@ void DxfBuilder::ensureLayers() {
                               [&](const std::string& m) { return Upper(m) == Upper(name); });
     if (!name.empty() && !layers->has(name.c_str()) && !listed) missing.push_back(name);
   });
-  for (const std::string& name : missing)
+  for (const std::string& name : missing) {
     ensureRecord(m_impl->layerTable, new AcDbLayerTableRecord, name.c_str());
+    // Files without a layer table leave layers to the reader; one with a table should list them.
+    if (m_layerTableRead)
+      m_repairs.push_back({0, "layer \"" + name + "\" is not in the LAYER table: added"});
+  }
 }
 
 void DxfBuilder::ensureApplications() {
@@ -719,12 +720,21 @@ void DxfBuilder::ensureApplications() {
 
 }  // namespace
 
+std::optional<DxfProblem> BuildDxfDrawing(const std::vector<DxfSection>& sections,
+                                          const DxfHandles& handles, AcDbDatabase* database,
+                                          DxfRepairs& repairs) {
+  return DxfBuilder(database, repairs).build(sections, handles);
+}
+
 std::optional<DxfProblem> ReadDxfText(std::string_view text, AcDbDatabase* database) {
   std::vector<DxfTag> tags;
   if (auto problem = ReadDxfTags(text, tags)) return problem;
   std::vector<DxfSection> sections;
   if (auto problem = SplitDxfSections(tags, sections)) return problem;
-  return DxfBuilder(database).build(sections);
+  DxfHandles handles;
+  if (auto problem = CollectDxfHandles(sections, handles)) return problem;
+  DxfRepairs repairs;
+  return BuildDxfDrawing(sections, handles, database, repairs);
 }
 
 }  // namespace tessera::files

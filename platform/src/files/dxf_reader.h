@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cad/db_database.h"
+#include "files/dxf_structure.h"
 #include "files/dxf_tags.h"
 
 namespace tessera::files {
@@ -16,5 +17,11 @@ namespace tessera::files {
 // Builds the drawing into `database` (made without defaults). On a problem the drawing is left
 // partly built and should be discarded.
 std::optional<DxfProblem> ReadDxfText(std::string_view text, AcDbDatabase* database);
+
+// The second stage alone, over sections whose handles are collected: what the drawing needed
+// mended (references to objects the file does not have, ...) is added to `repairs`.
+std::optional<DxfProblem> BuildDxfDrawing(const std::vector<DxfSection>& sections,
+                                          const DxfHandles& handles, AcDbDatabase* database,
+                                          DxfRepairs& repairs);
 
 }  // namespace tessera::files

@@ -1,6 +1,7 @@
 #include "files/dxf_structure.h"
 
 #include <cctype>
+#include <unordered_map>
 
 namespace tessera::files {
 namespace {
@@ -107,6 +108,38 @@ std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& hand
   handle = AcDbHandle(text.c_str());
   if (handle.value() >= kLargestHandle)
     return DxfProblem{tag->line, "handle " + text + " is too large"};
+  return std::nullopt;
+}
+
+}  // namespace tessera::files
+
+namespace tessera::files {
+
+std::optional<DxfProblem> CollectDxfHandles(const std::vector<DxfSection>& sections,
+                                            DxfHandles& handles, std::vector<const DxfTag*>* wrong,
+                                            DxfRepairs* repairs) {
+  std::unordered_map<std::uint64_t, int> seen;
+  for (const DxfSection& section : sections) {
+    if (section.name == "HEADER" || section.name == "CLASSES") continue;
+    for (const DxfRecord& record : section.records) {
+      AcDbHandle handle;
+      std::optional<DxfProblem> problem = RecordHandle(record, handle);
+      if (!problem && !handle.isNull()) {
+        auto [first, fresh] = seen.emplace(handle.value(), record.line());
+        if (fresh) handles.emplace_back(record.begin, handle);
+        if (!fresh)
+          problem = DxfProblem{record.line(), "handle " + handle.text() + " of this " +
+                                                  record.name() + " is used already (line " +
+                                                  std::to_string(first->second) + ")"};
+      }
+      if (!problem) continue;
+      if (wrong == nullptr) return problem;
+      wrong->push_back(record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode
+                                                                  : AcDb::kDxfHandle));
+      problem->message += ": the " + record.name() + " gets a new handle";
+      repairs->push_back(*problem);
+    }
+  }
   return std::nullopt;
 }
 

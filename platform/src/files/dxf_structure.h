@@ -42,4 +42,14 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
 // The record's own handle: null when it has none; a problem when it is not a handle.
 std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle);
 
+// Each record's own handle in file order, by the record's "0" tag.
+using DxfHandles = std::vector<std::pair<const DxfTag*, AcDbHandle>>;
+
+// The handles of every record outside HEADER and CLASSES. A handle that is not one, or is used
+// already, is a problem; with `wrong`, its tag is added there and a repair instead.
+std::optional<DxfProblem> CollectDxfHandles(const std::vector<DxfSection>& sections,
+                                            DxfHandles& handles,
+                                            std::vector<const DxfTag*>* wrong = nullptr,
+                                            DxfRepairs* repairs = nullptr);
+
 }  // namespace tessera::files

@@ -28,6 +28,9 @@ struct DxfProblem {
   std::string message;
 };
 
+// What the reader mended, one line each (line 0: not at one line of the file).
+using DxfRepairs = std::vector<DxfProblem>;
+
 // Stage one of reading: every tag of the text. Accepts LF or CRLF line ends and a UTF-8 byte
 // order mark. Stops at the first problem (a group code that is not a number, a code without a
 // value line); the tags up to there are kept.
