@@ -83,6 +83,7 @@ Acad::ErrorStatus DatabaseImpl::addObjectWithHandle(AcDbObject* object, AcDbHand
   }
   MakeResident(object, stub, ownerId);
   id = AcDbObjectId(stub);
+  if (changeObserver) changeObserver->everythingChanged();
   return Acad::eOk;
 }
 

@@ -16,6 +16,15 @@
 
 namespace tessera::db {
 
+// A cache the editor keeps with a drawing (the spatial index of picks and windows). It hears of
+// every object whose change may move an entity, and of wholesale changes such as a file read.
+class ObjectChangeObserver {
+ public:
+  virtual ~ObjectChangeObserver() = default;
+  virtual void objectChanged(AcDbStub* stub) = 0;
+  virtual void everythingChanged() = 0;
+};
+
 class DatabaseImpl {
  public:
   explicit DatabaseImpl(AcDbDatabase* owner);
@@ -68,6 +77,12 @@ class DatabaseImpl {
   bool loading = false;
   // While the drawing goes away nothing opens: objects' destructors find their peers gone.
   bool closing = false;
+
+  // Made by the editor on first use; told of changes from then on.
+  std::unique_ptr<ObjectChangeObserver> changeObserver;
+  void objectChanged(AcDbStub* stub) {
+    if (changeObserver) changeObserver->objectChanged(stub);
+  }
 
   UndoLog& undo() { return *m_undo; }
   // Deletes every object; from then on nothing opens.

@@ -7,6 +7,9 @@
 #include "db/owned_parts.h"
 #include "db/rx_define.h"
 
+using tessera::db::DatabaseImpl;
+using tessera::db::Impl;
+
 CAD_DEFINE_MEMBERS(AcDbDictionary, AcDbObject, "DICTIONARY")
 
 using tessera::db::ObjectAccess;
@@ -26,19 +29,45 @@ constexpr const char* kAnonymousPrefix = "*A";
 }  // namespace
 
 namespace tessera::db {
+void ObjectAccess::removeDictionaryEntry(AcDbDictionary* dictionary, const std::string& key) {
+  auto existing = dictionary->m_index.find(KeyOf(key.c_str()));
+  if (existing == dictionary->m_index.end()) return;
+  dictionary->m_byId.erase(existing->second->second.stub());
+  dictionary->m_entries.erase(existing->second);
+  dictionary->m_index.erase(existing);
+}
+
+void ObjectAccess::insertDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
+                                         AcDbObjectId id, const std::string& beforeKey) {
+  removeDictionaryEntry(dictionary, key);
+  auto before = dictionary->m_index.find(KeyOf(beforeKey.c_str()));
+  auto at = before == dictionary->m_index.end() ? dictionary->m_entries.end() : before->second;
+  auto position = dictionary->m_entries.emplace(at, key, id);
+  dictionary->m_index[KeyOf(key.c_str())] = position;
+  dictionary->m_byId[id.stub()] = position;
+}
+
 void ObjectAccess::addDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
                                       AcDbObjectId id) {
-  std::string indexKey = KeyOf(key.c_str());
-  auto existing = dictionary->m_index.find(indexKey);
-  if (existing != dictionary->m_index.end()) {
-    dictionary->m_byId.erase(existing->second->second.stub());
-    dictionary->m_entries.erase(existing->second);
-    dictionary->m_index.erase(existing);
+  insertDictionaryEntry(dictionary, key, id, {});
+}
+
+void ObjectAccess::recordDictionaryEntry(AcDbDictionary* dictionary, const std::string& key) {
+  DatabaseImpl* impl = Impl(dictionary->database());
+  if (impl == nullptr || impl->loading) return;
+  auto found = dictionary->m_index.find(KeyOf(key.c_str()));
+  if (found == dictionary->m_index.end()) {
+    impl->undo().recordPartialChange(dictionary, [key](AcDbObject* container) {
+      removeDictionaryEntry(static_cast<AcDbDictionary*>(container), key);
+    });
+    return;
   }
-  dictionary->m_entries.emplace_back(key, id);
-  auto position = std::prev(dictionary->m_entries.end());
-  dictionary->m_index[indexKey] = position;
-  dictionary->m_byId[id.stub()] = position;
+  auto [oldKey, oldId] = *found->second;
+  auto next = std::next(found->second);
+  std::string nextKey = next == dictionary->m_entries.end() ? std::string() : next->first;
+  impl->undo().recordPartialChange(dictionary, [oldKey, oldId, nextKey](AcDbObject* container) {
+    insertDictionaryEntry(static_cast<AcDbDictionary*>(container), oldKey, oldId, nextKey);
+  });
 }
 }  // namespace tessera::db
 
@@ -96,7 +125,9 @@ Acad::ErrorStatus AcDbDictionary::setAt(const char* key, AcDbObject* newValue, A
   }
   if (newValue->database() != nullptr && newValue->database() != database())
     return Acad::eWrongDatabase;
-  if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
+  if (Acad::ErrorStatus status = assertWriteEnabled(false, true); status != Acad::eOk)
+    return status;
+  ObjectAccess::recordDictionaryEntry(this, entryKey);
   AcDbObjectId replaced;
   getAt(entryKey.c_str(), replaced);
   if (newValue->database() == nullptr) {
@@ -123,11 +154,11 @@ Acad::ErrorStatus AcDbDictionary::remove(const char* key, AcDbObjectId& returnId
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   auto found = m_index.find(KeyOf(key));
   if (found == m_index.end()) return Acad::eKeyNotFound;
-  if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
+  if (Acad::ErrorStatus status = assertWriteEnabled(false, true); status != Acad::eOk)
+    return status;
   returnId = found->second->second;
-  m_byId.erase(returnId.stub());
-  m_entries.erase(found->second);
-  m_index.erase(found);
+  ObjectAccess::recordDictionaryEntry(this, key);
+  ObjectAccess::removeDictionaryEntry(this, key);
   return Acad::eOk;
 }
 

@@ -26,6 +26,24 @@ void StopFollowing(AcDbObjectId member, AcDbObjectId group) {
   followers.erase(std::remove(followers.begin(), followers.end(), group), followers.end());
 }
 
+// Undo of a member's coming or going: the member back at its place, or out again.
+void RecordMemberChange(AcDbGroup* group, AcDbObjectId member, std::size_t position, bool added) {
+  auto* impl = tessera::db::Impl(group->database());
+  if (impl == nullptr || impl->loading) return;
+  impl->undo().recordPartialChange(group, [member, position, added](AcDbObject* container) {
+    auto& members = ObjectAccess::groupMembers(static_cast<AcDbGroup*>(container));
+    if (added) {
+      auto found = std::find(members.begin(), members.end(), member);
+      if (found != members.end()) members.erase(found);
+      StopFollowing(member, container->objectId());
+      return;
+    }
+    members.insert(
+        members.begin() + static_cast<std::ptrdiff_t>(std::min(position, members.size())), member);
+    FollowMember(member, container->objectId());
+  });
+}
+
 }  // namespace
 
 Acad::ErrorStatus AcDbGroup::append(AcDbObjectId id) {
@@ -33,7 +51,9 @@ Acad::ErrorStatus AcDbGroup::append(AcDbObjectId id) {
   if (AcDbEntity::cast(id.stub()->object) == nullptr) return Acad::eNotAnEntity;
   if (database() != nullptr && id.database() != database()) return Acad::eWrongDatabase;
   if (has(id)) return Acad::eOk;
-  if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
+  if (Acad::ErrorStatus status = assertWriteEnabled(false, true); status != Acad::eOk)
+    return status;
+  RecordMemberChange(this, id, m_members.size(), true);
   m_members.push_back(id);
   if (database() != nullptr) FollowMember(id, objectId());
   return Acad::eOk;
@@ -48,7 +68,9 @@ Acad::ErrorStatus AcDbGroup::append(const AcDbObjectIdArray& ids) {
 Acad::ErrorStatus AcDbGroup::remove(AcDbObjectId id) {
   auto found = std::find(m_members.begin(), m_members.end(), id);
   if (found == m_members.end()) return Acad::eNotInGroup;
-  if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
+  if (Acad::ErrorStatus status = assertWriteEnabled(false, true); status != Acad::eOk)
+    return status;
+  RecordMemberChange(this, id, static_cast<std::size_t>(found - m_members.begin()), false);
   m_members.erase(found);
   StopFollowing(id, objectId());
   return Acad::eOk;

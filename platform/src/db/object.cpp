@@ -106,6 +106,7 @@ void MarkFirstChange(AcDbObject* object, DatabaseImpl* impl) {
   using tessera::db::ObjectAccess;
   if (ObjectAccess::modified(object)) return;
   ObjectAccess::modified(object) = true;
+  impl->objectChanged(ObjectAccess::stub(object));
   if (!ObjectAccess::isNew(object)) tessera::db::NotifyOpenedForModify(object);
 }
 
@@ -164,6 +165,11 @@ void SendModified(AcDbObject* object) {
 static void EndWrite(AcDbObject* object) {
   using tessera::db::ObjectAccess;
   bool notifyOwnChange = !ObjectAccess::isNew(object) || ObjectAccess::modified(object);
+  if (ObjectAccess::isNew(object) || ObjectAccess::modified(object) ||
+      ObjectAccess::changedAsSubObject(object)) {
+    if (DatabaseImpl* impl = Impl(object->database()))
+      impl->objectChanged(ObjectAccess::stub(object));
+  }
   ObjectAccess::openMode(object) = -1;
   ObjectAccess::isNew(object) = false;
   ObjectAccess::undoRecorded(object) = false;
@@ -220,6 +226,7 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   DatabaseImpl* impl = Impl(m_stub->database);
   if (!impl->loading) impl->undo().recordErased(objectId(), erasing);
   m_stub->erased = erasing;
+  impl->objectChanged(m_stub);
   tessera::db::NotifyErased(this, erasing);
   return Acad::eOk;
 }

@@ -47,6 +47,14 @@ class ObjectAccess {
   }
   static void addDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
                                  AcDbObjectId id);
+  // Puts an entry in before the entry of `beforeKey` (last when there is none such), replacing
+  // an entry of the same key; and takes one out. Undo puts entries back where they were.
+  static void insertDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
+                                    AcDbObjectId id, const std::string& beforeKey);
+  static void removeDictionaryEntry(AcDbDictionary* dictionary, const std::string& key);
+  // Records in the undo log how to put the entry of `key` back as it is now (or take it out
+  // when there is none), the dictionary being about to change it.
+  static void recordDictionaryEntry(AcDbDictionary* dictionary, const std::string& key);
   static std::vector<AcDbObjectId>& groupMembers(AcDbGroup* group) { return group->m_members; }
   static std::vector<AcDbObjectId>& vertices(AcDbComplexEntity* entity) {
     return entity->m_vertices;

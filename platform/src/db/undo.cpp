@@ -9,11 +9,12 @@
 namespace tessera::db {
 
 struct UndoLog::Entry {
-  enum class Kind { kState, kCreated, kErased };
+  enum class Kind { kState, kCreated, kErased, kPartial };
   Kind kind;
   AcDbObjectId id;
   std::vector<unsigned char> state;
   bool erased = false;  // for kErased: the erase flag the step set
+  Reversal reversal;    // for kPartial
 };
 
 struct UndoLog::Step {
@@ -121,19 +122,29 @@ void UndoLog::recordBeforeChange(AcDbObject* object) {
   if (stub == nullptr || !step.saved.insert(stub).second) return;
   files::MemoryDwgFiler filer(AcDb::kUndoFiler, m_database);
   object->dwgOutFields(&filer);
-  step.entries.push_back({Entry::Kind::kState, object->objectId(), filer.takeBytes(), false});
+  step.entries.push_back({Entry::Kind::kState, object->objectId(), filer.takeBytes(), false, {}});
 }
 
 void UndoLog::recordCreated(AcDbObjectId id) {
   if (!m_enabled || m_undoing) return;
   Step& step = currentStep();
   step.saved.insert(id.stub());
-  step.entries.push_back({Entry::Kind::kCreated, id, {}, false});
+  step.entries.push_back({Entry::Kind::kCreated, id, {}, false, {}});
 }
 
 void UndoLog::recordErased(AcDbObjectId id, bool erased) {
   if (!m_enabled || m_undoing) return;
-  currentStep().entries.push_back({Entry::Kind::kErased, id, {}, erased});
+  currentStep().entries.push_back({Entry::Kind::kErased, id, {}, erased, {}});
+}
+
+// A container whose whole state the step keeps, or that the step made, needs no partial record.
+void UndoLog::recordPartialChange(AcDbObject* container, Reversal reversal) {
+  if (!m_enabled || m_undoing || container == nullptr) return;
+  Step& step = currentStep();
+  AcDbStub* stub = container->objectId().stub();
+  if (stub == nullptr || step.saved.count(stub) > 0) return;
+  step.entries.push_back(
+      {Entry::Kind::kPartial, container->objectId(), {}, false, std::move(reversal)});
 }
 
 void UndoLog::restoreState(const Entry& entry) {
@@ -152,6 +163,10 @@ void UndoLog::restoreState(const Entry& entry) {
       break;
     case Entry::Kind::kErased:
       object->erase(!entry.erased);
+      break;
+    case Entry::Kind::kPartial:
+      object->assertWriteEnabled(false, true);
+      entry.reversal(object);
       break;
   }
   object->close();

@@ -1,10 +1,13 @@
 // The undo log of one drawing. Each command, and each group between a begin and an end, is one
 // step; a step keeps every object's state from before its first change in the step (through the
-// object's own binary filing), and the objects it created and erased. Undoing a step restores
-// them, newest change first, and sends the notifications the restore causes.
+// object's own binary filing), and the objects it created and erased. A container (dictionary,
+// group) that gains or loses an entry keeps only how to take that entry back, so that a step's
+// record does not grow with the container. Undoing a step restores them, newest change first,
+// and sends the notifications the restore causes.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +46,10 @@ class UndoLog {
   void recordBeforeChange(AcDbObject* object);
   void recordCreated(AcDbObjectId id);
   void recordErased(AcDbObjectId id, bool erased);
+  // Takes back one entry change of a container, the container open for write. Called with
+  // the container open for write before its change.
+  using Reversal = std::function<void(AcDbObject* container)>;
+  void recordPartialChange(AcDbObject* container, Reversal reversal);
 
   // Releases the memory of all steps (after a save, or when the drawing closes).
   void clear();

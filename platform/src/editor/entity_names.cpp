@@ -1,8 +1,13 @@
 // acdbEntLast, acdbEntNext, acdbHandEnt and the other entity-name functions, and acdbRegApp.
 #include "editor/entity_names.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 #include "cad/ads.h"
 #include "cad/arx.h"
+#include "editor/spatial_index.h"
 
 namespace tessera::editor {
 
@@ -43,9 +48,29 @@ AcDbObjectId NextAfter(const std::vector<AcDbObjectId>& ids, AcDbObjectId id) {
   return {};
 }
 
+const std::vector<AcDbObjectId>* ModelSpaceList(AcDbDatabase* database) {
+  AcDbBlockTable* table = nullptr;
+  if (database == nullptr || database->getBlockTable(table, AcDb::kForRead) != Acad::eOk)
+    return nullptr;
+  AcDbObjectId space;
+  table->getAt(ACDB_MODEL_SPACE, space);
+  table->close();
+  auto* record = space.isValid() ? AcDbBlockTableRecord::cast(space.stub()->object) : nullptr;
+  return record ? &record->entityIds() : nullptr;
+}
+
+// The first entity not erased after `id` in model space, found from its place in drawing order.
+AcDbObjectId MainEntityAfter(AcDbDatabase* database, AcDbObjectId id) {
+  const std::vector<AcDbObjectId>* ids = ModelSpaceList(database);
+  std::optional<std::size_t> position = SpatialIndex::Of(database).positionOf(id);
+  if (ids == nullptr || !position) return {};
+  for (std::size_t i = *position + 1; i < ids->size(); ++i)
+    if (!(*ids)[i].isErased()) return (*ids)[i];
+  return {};
+}
+
 // The entity after `id`, stepping into complex entities as entnext does.
 AcDbObjectId EntityAfter(AcDbDatabase* database, AcDbObjectId id) {
-  std::vector<AcDbObjectId> mainEntities = ModelSpaceEntities(database);
   std::vector<AcDbObjectId> parts = SubEntities(id);
   if (!parts.empty()) return parts.front();
   AcDbObjectId owner = OwnerOf(id);
@@ -53,45 +78,30 @@ AcDbObjectId EntityAfter(AcDbDatabase* database, AcDbObjectId id) {
   for (const AcDbObjectId& sibling : siblings) {
     if (sibling == id) {
       AcDbObjectId next = NextAfter(siblings, id);
-      return next.isNull() ? NextAfter(mainEntities, owner) : next;
+      return next.isNull() ? MainEntityAfter(database, owner) : next;
     }
   }
-  return NextAfter(mainEntities, id);
+  return MainEntityAfter(database, id);
 }
 
 }  // namespace
 
 std::vector<AcDbObjectId> ModelSpaceEntities(AcDbDatabase* database) {
   std::vector<AcDbObjectId> ids;
-  if (database == nullptr) return ids;
-  AcDbBlockTableRecord* space = nullptr;
-  AcDbBlockTable* table = nullptr;
-  if (database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return ids;
-  Acad::ErrorStatus status = table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  if (status != Acad::eOk) return ids;
-  for (const AcDbObjectId& id : space->entityIds())
-    if (!id.isErased()) ids.push_back(id);
-  space->close();
+  if (const std::vector<AcDbObjectId>* all = ModelSpaceList(database))
+    std::copy_if(all->begin(), all->end(), std::back_inserter(ids),
+                 [](AcDbObjectId id) { return !id.isErased(); });
   return ids;
 }
 
 // From the end of model space: every figure command asks for the entity it just made, and a
 // copy of the whole list each time would make drawing n figures cost n squared.
 AcDbObjectId LastEntity(AcDbDatabase* database) {
-  if (database == nullptr) return {};
-  AcDbBlockTableRecord* space = nullptr;
-  AcDbBlockTable* table = nullptr;
-  if (database->getBlockTable(table, AcDb::kForRead) != Acad::eOk) return {};
-  Acad::ErrorStatus status = table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
-  table->close();
-  if (status != Acad::eOk) return {};
-  AcDbObjectId last;
-  const std::vector<AcDbObjectId>& ids = space->entityIds();
-  for (auto id = ids.rbegin(); id != ids.rend() && last.isNull(); ++id)
-    if (!id->isErased()) last = *id;
-  space->close();
-  return last;
+  const std::vector<AcDbObjectId>* ids = ModelSpaceList(database);
+  if (ids == nullptr) return {};
+  auto last =
+      std::find_if(ids->rbegin(), ids->rend(), [](AcDbObjectId id) { return !id.isErased(); });
+  return last == ids->rend() ? AcDbObjectId() : *last;
 }
 
 }  // namespace tessera::editor
@@ -110,8 +120,9 @@ int acdbEntNext(const ads_name entity, ads_name result) {
   if (result == nullptr) return RTERROR;
   AcDbObjectId next;
   if (entity == nullptr || acdbNameNil(entity)) {
-    std::vector<AcDbObjectId> ids = ModelSpaceEntities(Working());
-    if (!ids.empty()) next = ids.front();
+    const std::vector<AcDbObjectId>* ids = ModelSpaceList(Working());
+    for (std::size_t i = 0; ids != nullptr && i < ids->size() && next.isNull(); ++i)
+      if (!(*ids)[i].isErased()) next = (*ids)[i];
   } else {
     AcDbObjectId id;
     if (acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;

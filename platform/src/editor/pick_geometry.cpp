@@ -22,6 +22,12 @@ constexpr int kSegmentsPerCircle = 72;
 // Estimated advance of a character, relative to the text height.
 constexpr double kNarrowCharacterWidth = 0.6;
 constexpr double kWideCharacterWidth = 1.0;
+// A UCS whose XY plane stands this close to edge-on to the world's has no usable inverse map.
+constexpr double kLeastPlaneDeterminant = 1e-12;
+// Widening of a window mapped back to world coordinates, relative to its coordinates, and at
+// least this many drawing units.
+constexpr double kRelativeBoxMargin = 1e-9;
+constexpr double kLeastBoxMargin = 1e-9;
 
 // A plane affine map: (x, y) -> (a x + b y + tx, c x + d y + ty).
 struct Affine {
@@ -135,7 +141,8 @@ bool ArcInside(const ArcPiece& arc, const Window& window) {
 // Collects the pieces of entities under a map from their coordinates to the UCS plane.
 class ShapeBuilder {
  public:
-  explicit ShapeBuilder(Shape& shape) : m_shape(shape) {}
+  explicit ShapeBuilder(Shape& shape, std::vector<AcDbObjectId>* blocks = nullptr)
+      : m_shape(shape), m_blocks(blocks) {}
 
   void add(const AcDbEntity* entity, const Affine& map, int depth);
 
@@ -153,6 +160,7 @@ class ShapeBuilder {
   void points(const AcDbEntity* entity, const Affine& map);
 
   Shape& m_shape;
+  std::vector<AcDbObjectId>* m_blocks;  // block definitions looked into, when asked for
 };
 
 void ShapeBuilder::arc(const Affine& map, const AcGePoint3d& center, double radius, double start,
@@ -236,6 +244,7 @@ void ShapeBuilder::text(const Affine& map, const AcDbText* text) {
 void ShapeBuilder::blockReference(const AcDbBlockReference* reference, const Affine& map,
                                   int depth) {
   AcDbBlockTableRecord* block = nullptr;
+  if (m_blocks != nullptr) m_blocks->push_back(reference->blockTableRecord());
   if (depth < kMaxBlockNesting &&
       acdbOpenObject(block, reference->blockTableRecord(), AcDb::kForRead) == Acad::eOk) {
     AcGePoint3d origin = block->origin();
@@ -334,6 +343,56 @@ Shape ShapeOf(const AcDbEntity* entity, const AcDbDatabase* database) {
   Shape shape;
   if (entity != nullptr) ShapeBuilder(shape).add(entity, toUcs, 0);
   return shape;
+}
+
+Shape WorldShapeOf(const AcDbEntity* entity, std::vector<AcDbObjectId>* blocks) {
+  Shape shape;
+  if (entity != nullptr) ShapeBuilder(shape, blocks).add(entity, Affine{}, 0);
+  return shape;
+}
+
+std::optional<Window> ExtentsOf(const Shape& shape) {
+  if (shape.empty()) return std::nullopt;
+  std::vector<AcGePoint2d> points;
+  for (const Segment& s : shape.segments) points.insert(points.end(), {s.from, s.to});
+  for (const ArcPiece& arc : shape.arcs) {
+    points.push_back({arc.center.x - arc.radius, arc.center.y - arc.radius});
+    points.push_back({arc.center.x + arc.radius, arc.center.y + arc.radius});
+  }
+  for (const Box& box : shape.boxes) points.insert(points.end(), box.corners, box.corners + 4);
+  AcGePoint2d low = points.front(), high = points.front();
+  for (const AcGePoint2d& p : points) {
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  }
+  return Window(low, high);
+}
+
+std::optional<Window> WorldBoxUnder(const Window& ucsWindow, const AcDbDatabase* database) {
+  // The inverse of the world-to-UCS map of ShapeOf.
+  AcGePoint3d origin = WorldToUcs(AcGePoint3d::kOrigin, database);
+  AcGeVector3d x = WorldToUcs(AcGeVector3d::kXAxis, database);
+  AcGeVector3d y = WorldToUcs(AcGeVector3d::kYAxis, database);
+  double determinant = x.x * y.y - y.x * x.y;
+  if (!(std::fabs(determinant) > kLeastPlaneDeterminant)) return std::nullopt;
+  auto toWorld = [&](double u, double v) {
+    u -= origin.x;
+    v -= origin.y;
+    return AcGePoint2d{(y.y * u - y.x * v) / determinant, (x.x * v - x.y * u) / determinant};
+  };
+  const AcGePoint2d corners[] = {
+      toWorld(ucsWindow.low.x, ucsWindow.low.y), toWorld(ucsWindow.high.x, ucsWindow.low.y),
+      toWorld(ucsWindow.high.x, ucsWindow.high.y), toWorld(ucsWindow.low.x, ucsWindow.high.y)};
+  AcGePoint2d low = corners[0], high = corners[0];
+  for (const AcGePoint2d& p : corners) {
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  }
+  // Rounding of the map must never leave out an entity on the window's edge.
+  double margin = kRelativeBoxMargin * (std::fabs(low.x) + std::fabs(low.y) + std::fabs(high.x) +
+                                        std::fabs(high.y) + (high.x - low.x) + (high.y - low.y)) +
+                  kLeastBoxMargin;
+  return Window({low.x - margin, low.y - margin}, {high.x + margin, high.y + margin});
 }
 
 double DistanceTo(const Shape& shape, const AcGePoint2d& point) {

@@ -5,6 +5,7 @@
 // other character (CJK), so a pick on a text's letters always finds it.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "cad/db_database.h"
@@ -46,6 +47,16 @@ struct Window {
 
 // The entity's pieces in the current UCS of `database` (the entity must be open for read).
 Shape ShapeOf(const AcDbEntity* entity, const AcDbDatabase* database);
+
+// The entity's pieces in world XY; the block definitions it looks into are added to `blocks`
+// when given.
+Shape WorldShapeOf(const AcDbEntity* entity, std::vector<AcDbObjectId>* blocks);
+// The smallest axis-parallel window holding every piece (a whole circle for an arc), or none
+// for no pieces.
+std::optional<Window> ExtentsOf(const Shape& shape);
+// A world-XY window holding every point that the UCS of `database` shows inside `ucsWindow`;
+// none when the UCS plane stands edge-on to the world's XY plane.
+std::optional<Window> WorldBoxUnder(const Window& ucsWindow, const AcDbDatabase* database);
 
 // The smallest distance from the point to any piece; 0 inside a box. Infinity for no pieces.
 double DistanceTo(const Shape& shape, const AcGePoint2d& point);

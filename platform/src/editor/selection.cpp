@@ -10,6 +10,7 @@
 #include "editor/entity_names.h"
 #include "editor/input_source.h"
 #include "editor/pick_geometry.h"
+#include "editor/spatial_index.h"
 #include "editor/system_variables.h"
 #include "platform/transcript.h"
 
@@ -210,9 +211,23 @@ bool SelectionFilter::accepts(AcDbObjectId id) const {
   return accepted;
 }
 
+namespace {
+
+// The entities that could show inside a window of the current UCS, in drawing order: through the
+// spatial index, or all of them when the UCS plane stands edge-on to the world's.
+IdList EntitiesNear(AcDbDatabase* database, const Window& window) {
+  if (database == nullptr) return {};
+  if (std::optional<Window> world = WorldBoxUnder(window, database))
+    return SpatialIndex::Of(database).entitiesMeeting(*world);
+  return ModelSpaceEntities(database);
+}
+
+}  // namespace
+
 AcDbObjectId PickAt(AcDbDatabase* database, const AcGePoint3d& point) {
   double reach = IntVariable("PICKBOX", 3);
-  IdList ids = ModelSpaceEntities(database);
+  Window around({point.x - reach, point.y - reach}, {point.x + reach, point.y + reach});
+  IdList ids = EntitiesNear(database, around);
   for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
     AcDbEntity* entity = nullptr;
     if (acdbOpenAcDbEntity(entity, *id, AcDb::kForRead) != Acad::eOk) continue;
@@ -227,7 +242,7 @@ IdList SelectByWindow(AcDbDatabase* database, const AcGePoint3d& corner1,
                       const AcGePoint3d& corner2, bool crossing) {
   Window window({corner1.x, corner1.y}, {corner2.x, corner2.y});
   IdList selected;
-  for (const AcDbObjectId& id : ModelSpaceEntities(database)) {
+  for (const AcDbObjectId& id : EntitiesNear(database, window)) {
     AcDbEntity* entity = nullptr;
     if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) continue;
     Shape shape = ShapeOf(entity, database);
