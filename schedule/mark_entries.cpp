@@ -255,8 +255,8 @@ FigureChoice ChooseFigures(const std::vector<MarkEntry>& entries, const char* on
 }
 
 void SortMarkEntries(std::vector<MarkEntry>& entries, int sortMode) {
-  BubbleSortMarks(entries, sortMode,
-                  [](const MarkEntry& entry) -> const std::string& { return entry.number; });
+  SortMarks(entries, sortMode,
+            [](const MarkEntry& entry) -> const std::string& { return entry.number; });
 }
 
 int KeepFigureKind(std::vector<MarkEntry>& entries, bool linked) {

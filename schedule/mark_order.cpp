@@ -2,6 +2,7 @@
 #include "schedule/mark_order.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace area {
 namespace {
@@ -40,7 +41,52 @@ bool NaturalGreater(std::u16string_view a, std::u16string_view b) {
   return order > 0 || (order == 0 && a.size() > b.size());
 }
 
+// Natural order is transitive on a set of numbers (and so a total order up to equal numbers)
+// when they are all of one length (a comparison of characters); or when none is all digits but
+// the empty one (the digit-length rule never applies); or when each is all digits or starts with
+// a character other than a digit (that character alone orders it against every number of
+// digits, all on one side).
+bool NaturalOrderIsTransitive(const std::vector<std::u16string>& numbers) {
+  const auto nonEmptyAllDigits = [](const std::u16string& n) {
+    return !n.empty() && IsAllDigits(n);
+  };
+  const auto allDigitsOrNoDigitFirst = [](const std::u16string& n) {
+    return n.empty() || IsAllDigits(n) || !IsDigitUnit(n.front());
+  };
+  const auto sameLength = [&](const std::u16string& n) {
+    return n.size() == numbers.front().size();
+  };
+  return numbers.empty() || std::all_of(numbers.begin(), numbers.end(), sameLength) ||
+         std::none_of(numbers.begin(), numbers.end(), nonEmptyAllDigits) ||
+         std::all_of(numbers.begin(), numbers.end(), allDigitsOrNoDigitFirst);
+}
+
+std::vector<std::size_t> BubbleSortOrder(const std::vector<std::u16string>& numbers, int sortMode) {
+  std::vector<std::size_t> order(numbers.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  for (bool swapped = true; swapped;) {
+    swapped = false;
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+      if (!MarkNumberGreater(numbers[order[i]], numbers[order[i + 1]], sortMode)) continue;
+      std::swap(order[i], order[i + 1]);
+      swapped = true;
+    }
+  }
+  return order;
+}
+
 }  // namespace
+
+std::vector<std::size_t> MarkSortOrder(const std::vector<std::u16string>& numbers, int sortMode) {
+  if (sortMode != kSortPlain && !NaturalOrderIsTransitive(numbers))
+    return BubbleSortOrder(numbers, sortMode);
+  std::vector<std::size_t> order(numbers.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return MarkNumberGreater(numbers[b], numbers[a], sortMode);
+  });
+  return order;
+}
 
 bool MarkNumberGreater(std::u16string_view a, std::u16string_view b, int sortMode) {
   if (sortMode == kSortPlain) return a.compare(b) > 0;

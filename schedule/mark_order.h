@@ -3,8 +3,8 @@
 // Plain order compares UTF-16 code units ("10" before "9"). Natural order puts numbers of digits
 // by length ("9" before "10") and folds a-z to A-Z before comparing letters ("A2" before "a2").
 // Natural order is not transitive ("1AA" > "10X" > "20" > "1AA"), so a sort's result depends on
-// its exact steps; schedules therefore sort with one fixed algorithm, the bubble sort below, and a
-// faster sort is not a drop-in replacement.
+// its exact steps; schedules therefore keep the order of one fixed algorithm, a bubble sort, and a
+// faster sort stands in for it only where it provably gives the same order.
 #pragma once
 
 #include <cstddef>
@@ -27,25 +27,27 @@ inline constexpr int kSortPlain = 2;
 bool MarkNumberGreater(std::u16string_view a, std::u16string_view b, int sortMode);
 bool MarkNumberGreater(std::string_view a, std::string_view b, int sortMode);
 
-// Sorts items by the mark number keyOf(item) (anything a std::string_view is made from): passes
-// over adjacent pairs from the start, swapping a pair whose first is greater, until a pass swaps
-// nothing. Equal numbers keep their order; kSortSelectionOrder leaves the items as they are.
-// Quadratic, which suits the hundreds of marks a schedule lists.
+// The order a bubble sort gives the numbers (positions into `numbers`): passes over adjacent
+// pairs from the start, swapping a pair whose first is greater, until a pass swaps nothing.
+// Equal numbers keep their order. Natural order is not transitive, so the result depends on
+// those exact steps: the numbers are sorted in O(n log n) only when they are of a kind on which
+// the order is transitive, where every stable sort gives the same result, and by the bubble sort
+// itself otherwise.
+std::vector<std::size_t> MarkSortOrder(const std::vector<std::u16string>& numbers, int sortMode);
+
+// Sorts items by the mark number keyOf(item) (anything a std::string_view is made from), in the
+// order of MarkSortOrder; kSortSelectionOrder leaves the items as they are.
 template <typename Item, typename KeyOf>
-void BubbleSortMarks(std::vector<Item>& items, int sortMode, KeyOf keyOf) {
+void SortMarks(std::vector<Item>& items, int sortMode, KeyOf keyOf) {
   if (sortMode == kSortSelectionOrder) return;
   std::vector<std::u16string> keys;
   keys.reserve(items.size());
   for (const Item& item : items) keys.push_back(ToUtf16(std::string_view(keyOf(item))));
-  for (bool swapped = true; swapped;) {
-    swapped = false;
-    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
-      if (!MarkNumberGreater(keys[i], keys[i + 1], sortMode)) continue;
-      std::swap(keys[i], keys[i + 1]);
-      std::swap(items[i], items[i + 1]);
-      swapped = true;
-    }
-  }
+  std::vector<Item> sorted;
+  sorted.reserve(items.size());
+  for (std::size_t position : MarkSortOrder(keys, sortMode))
+    sorted.push_back(std::move(items[position]));
+  items = std::move(sorted);
 }
 
 }  // namespace area

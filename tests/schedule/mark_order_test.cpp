@@ -1,8 +1,10 @@
-// Row order of area schedules: plain and natural comparison, and the bubble sort.
+// Row order of area schedules: plain and natural comparison, and the sort that keeps the bubble
+// sort's order.
 #include "schedule/mark_order.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <iostream>
 #include <random>
 #include <string>
@@ -78,7 +80,19 @@ std::string Describe(const std::vector<Mark>& marks) {
 }
 
 void Sort(std::vector<Mark>& marks, int sortMode) {
-  BubbleSortMarks(marks, sortMode, [](const Mark& mark) { return mark.number; });
+  SortMarks(marks, sortMode, [](const Mark& mark) { return mark.number; });
+}
+
+// The order schedules have always had, as the reference the sort must keep.
+void BubbleSort(std::vector<Mark>& marks, int sortMode) {
+  for (bool swapped = true; swapped;) {
+    swapped = false;
+    for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
+      if (!MarkNumberGreater(marks[i].number, marks[i + 1].number, sortMode)) continue;
+      std::swap(marks[i], marks[i + 1]);
+      swapped = true;
+    }
+  }
 }
 
 TEST(BubbleSortMarksTest, SortsNaturallyAndKeepsEqualNumbersInSelectionOrder) {
@@ -121,25 +135,29 @@ void MergeSort(std::vector<Mark>& marks, int sortMode) {
   }
 }
 
-std::vector<Mark> RandomMarks(std::mt19937& random, const std::vector<std::string>& alphabet) {
-  std::vector<std::string> numbers(2 + random() % 11);
+std::vector<Mark> RandomMarks(std::mt19937& random, const std::vector<std::string>& alphabet,
+                              std::size_t most = 12, std::size_t longest = 4) {
+  std::vector<std::string> numbers(2 + random() % (most - 1));
   for (std::string& number : numbers) {
-    for (std::size_t length = random() % 5; length > 0; --length) {
+    for (std::size_t length = random() % (longest + 1); length > 0; --length) {
       number += alphabet[random() % alphabet.size()];
     }
   }
   return MarksOf(numbers);
 }
 
-// Lists on which the two sorts give different rows, out of `lists` random ones.
-int CountDisagreements(const std::vector<std::string>& alphabet, int sortMode, int lists) {
+using Sorter = void (*)(std::vector<Mark>&, int);
+
+// Lists on which the bubble sort and `other` give different rows, out of `lists` random ones.
+int CountDisagreements(const std::vector<std::string>& alphabet, int sortMode, int lists,
+                       Sorter other = MergeSort, std::size_t most = 12, std::size_t longest = 4) {
   std::mt19937 random(20240611);
   int disagreements = 0;
   for (int i = 0; i < lists; ++i) {
-    std::vector<Mark> bubble = RandomMarks(random, alphabet);
+    std::vector<Mark> bubble = RandomMarks(random, alphabet, most, longest);
     std::vector<Mark> merge = bubble;
-    Sort(bubble, sortMode);
-    MergeSort(merge, sortMode);
+    BubbleSort(bubble, sortMode);
+    other(merge, sortMode);
     if (Describe(bubble) != Describe(merge)) {
       if (disagreements == 0)
         std::cout << "  first disagreement:\n    bubble " << Describe(bubble) << "\n    merge  "
@@ -162,10 +180,42 @@ TEST(FasterSortTest, AgreesWhereTheOrderIsTransitive) {
   EXPECT_EQ(CountDisagreements(kLetters, kNatural, 3000), 0);
 }
 
-// Why the schedule keeps the bubble sort: on mixed numbers a faster stable sort orders some
-// lists differently.
+// Why the schedule keeps the bubble sort's order: on mixed numbers a faster stable sort orders
+// some lists differently.
 TEST(FasterSortTest, DisagreesOnMixedNaturalOrder) {
   EXPECT_GT(CountDisagreements(kMixed, kNatural, 3000), 0);
+}
+
+// Lot numbers as surveys write them ("12-3", "105", "A-2"), and sets that fall in each kind on
+// which the fast path is taken: all digits, no number of digits, digits or no digit first.
+const std::vector<std::string> kLotNumbers = {"1", "2", "0", "9", "-", "A", "b"};
+const std::vector<std::string> kDigitsOrLetterFirst = {"0", "1", "9", "A", "b", "-"};
+
+TEST(SortMarksTest, GivesTheBubbleSortsOrderOnEveryList) {
+  for (int mode : {kNatural, kSortPlain}) {
+    for (const auto* alphabet : {&kDigits, &kLetters, &kMixed, &kLotNumbers})
+      EXPECT_EQ(CountDisagreements(*alphabet, mode, 2000, Sort), 0) << mode;
+    EXPECT_EQ(CountDisagreements(kLotNumbers, mode, 40, Sort, 300, 6), 0) << "long lists";
+    EXPECT_EQ(CountDisagreements(kDigits, mode, 40, Sort, 300, 6), 0) << "long digit lists";
+  }
+}
+
+// Lists made only of numbers of digits and numbers that start with another character take the
+// fast path; build them so and compare.
+TEST(SortMarksTest, FastPathOnDigitsAndLetterFirstNumbers) {
+  std::mt19937 random(7);
+  for (int list = 0; list < 300; ++list) {
+    std::vector<Mark> marks = RandomMarks(random, kDigitsOrLetterFirst, 200, 5);
+    for (Mark& mark : marks)
+      if (!mark.number.empty() &&
+          mark.number.find_first_not_of("0123456789") != std::string::npos &&
+          std::isdigit(static_cast<unsigned char>(mark.number[0])))
+        mark.number.insert(0, "A");
+    std::vector<Mark> reference = marks;
+    BubbleSort(reference, kNatural);
+    Sort(marks, kNatural);
+    ASSERT_EQ(Describe(marks), Describe(reference));
+  }
 }
 
 }  // namespace
