@@ -53,6 +53,7 @@ def view(path):
                    if not b.name.lower().startswith(("*model", "*paper"))},
         "objects": sorted(f"{o.dxftype()} {o.dxf.handle}" for o in doc.objects),
         "groups": {name: [e.dxf.handle for e in group] for name, group in doc.groups},
+        "units": [doc.header.get("$INSUNITS"), doc.header.get("$MEASUREMENT")],
     }
     print(json.dumps(summary, sort_keys=True, ensure_ascii=False, indent=1))
 
@@ -75,6 +76,9 @@ def make(path):
     hatch = msp.add_hatch(color=2)
     hatch.paths.add_polyline_path([(0, 0), (5, 0), (5, 5)], is_closed=True)
     msp.add_mtext("multi\\Pline", dxfattribs={"char_height": 2})
+    msp.add_line((0, 0), (1, 1), dxfattribs={"lineweight": 50, "true_color": 0xFF8000,
+                                             "transparency": 0x02000080, "ltscale": 2.0})
+    doc.header["$INSUNITS"] = 6
     group = doc.groups.new("OUTLINE")
     group.extend([line])
     doc.saveas(path)

@@ -55,6 +55,9 @@ class AcDbEntity : public AcDbObject {
   std::string m_layer = "0";
   Adesk::UInt16 m_colorIndex = kColorByLayer;
   std::string m_linetype = "ByLayer";
+  // Entity properties read from a file that the platform does not use (line weight, true colour,
+  // transparency, ...): group code and value as read, written back unchanged.
+  std::vector<std::pair<int, std::string>> m_keptProperties;
 };
 
 // A curve: has a start and an end.

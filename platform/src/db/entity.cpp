@@ -129,6 +129,11 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {
   filer->writeString(m_layer);
   filer->writeUInt16(m_colorIndex);
   filer->writeString(m_linetype);
+  filer->writeUInt16(static_cast<Adesk::UInt16>(m_keptProperties.size()));
+  for (const auto& [code, value] : m_keptProperties) {
+    filer->writeInt16(static_cast<Adesk::Int16>(code));
+    filer->writeString(value);
+  }
   return filer->filerStatus();
 }
 
@@ -137,5 +142,15 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer) {
   filer->readString(&m_layer);
   filer->readUInt16(&m_colorIndex);
   filer->readString(&m_linetype);
+  Adesk::UInt16 kept = 0;
+  filer->readUInt16(&kept);
+  m_keptProperties.clear();
+  for (Adesk::UInt16 i = 0; i < kept && filer->filerStatus() == Acad::eOk; ++i) {
+    Adesk::Int16 code = 0;
+    std::string value;
+    filer->readInt16(&code);
+    filer->readString(&value);
+    m_keptProperties.emplace_back(code, std::move(value));
+  }
   return filer->filerStatus();
 }

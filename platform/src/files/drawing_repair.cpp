@@ -7,6 +7,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "files/dxf_layout.h"
 #include "files/dxf_tags.h"
 #include "files/saved_objects.h"
 
@@ -69,7 +70,7 @@ class ReferenceRepair {
 
 void ReferenceRepair::keptHandles() {
   for (const auto& [key, records] : m_impl->preservedDxf)
-    for (const RawTags& record : records)
+    for (const RawTags& record : key == preserved::kHandseed ? std::vector<RawTags>() : records)
       for (const auto& [code, value] : record)
         if (code == AcDb::kDxfHandle || code == kDimensionStyleHandleCode)
           m_kept.insert(AcDbHandle(value.c_str()).value());

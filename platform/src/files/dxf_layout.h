@@ -14,5 +14,10 @@ constexpr const char* kSectionPrefix = "SECTION ";
 constexpr const char* kBlockEnds = "BLOCK ENDS";
 // Per block record: (5 block record handle), (340 its layout's handle).
 constexpr const char* kBlockLayouts = "BLOCK LAYOUTS";
+// The handle seed a save writes while nothing took a handle since the drawing was read:
+// (5 the seed above every handle of the file and every object saved), (5 the drawing's seed
+// after reading). Objects an application makes again while reading and never saves take
+// handles, and without it every open and save would raise the seed.
+constexpr const char* kHandseed = "HANDSEED";
 
 }  // namespace tessera::files::preserved

@@ -102,14 +102,26 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const {
   if (impl != nullptr && !ownerId().isNull() && ownerId() == impl->paperSpace)
     filer->writeInt16(kPaperSpaceCode, 1);
   TESSERA_ENTITY_FIELDS(TESSERA_DXF_PUT)
+  for (const auto& [code, value] : m_keptProperties) filer->writeString(code, value.c_str());
   return filer->filerStatus();
 }
 
 Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
   if (Acad::ErrorStatus status = AcDbObject::dxfInFields(filer); status != Acad::eOk) return status;
   tessera::files::SubclassGroups in(filer, "AcDbEntity");
+  m_keptProperties.clear();
+  // The groups as text again, in the form the file had them.
+  DxfFiler kept(&m_keptProperties, database());
   while (in.next()) {
-    switch (in.code()) { TESSERA_ENTITY_FIELDS(TESSERA_DXF_TAKE) default : break; }
+    switch (in.code()) {
+      TESSERA_ENTITY_FIELDS(TESSERA_DXF_TAKE)
+      case kPaperSpaceCode:
+        break;
+      default:
+        // Without subclass markers every group of the record comes here, not only the entity's.
+        if (in.marked()) kept.writeItem(in.item());
+        break;
+    }
   }
   // Colours beyond ByLayer (and a layer's "off" sign) are no entity colours: ByLayer.
   if (m_colorIndex > kColorByLayer) m_colorIndex = kColorByLayer;

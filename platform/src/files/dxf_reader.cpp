@@ -100,6 +100,7 @@ class DxfBuilder {
   AcDbObjectId admit(AcDbObject* object, const DxfRecord* record, AcDbObjectId owner);
   void appendToBlock(AcDbObjectId block, AcDbObjectId entity);
   void repair();
+  void keepHandseed(std::uint64_t fileSeed);
   void ensureLayers();
   void ensureApplications();
 
@@ -129,6 +130,7 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
   bool ok = true;
   for (const DxfSection& section : sections)
     if (ok && section.name == "HEADER") header(section);
+  const std::uint64_t fileSeed = m_impl->handseed().value();
   for (const DxfSection& section : sections)
     if (ok && section.name == "TABLES") ok = tables(section);
   if (ok) ensureBasics();
@@ -148,6 +150,7 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
   for (const DxfSection& section : sections)
     if (ok && section.name == "OBJECTS") ok = objects(section);
   if (ok) repair();
+  if (ok) keepHandseed(fileSeed);
   services->setWorkingDatabase(working);
   m_impl->loading = false;
   return m_problem;
@@ -692,6 +695,16 @@ void DxfBuilder::repair() {
   bool found =
       !m_currentLayer.empty() && layers->getAt(m_currentLayer.c_str(), current) == Acad::eOk;
   m_impl->currentLayer = found ? current : m_impl->layerZero;
+}
+
+void DxfBuilder::keepHandseed(std::uint64_t fileSeed) {
+  SavedObjects saved(m_database);
+  std::uint64_t seed = fileSeed;
+  m_impl->forEachObject([&](AcDbObjectId id) {
+    if (saved.isSaved(id)) seed = std::max(seed, id.handle().value() + 1);
+  });
+  m_impl->preservedDxf[preserved::kHandseed] = {
+      {{AcDb::kDxfHandle, AcDbHandle(seed).text()}, {AcDb::kDxfHandle, m_impl->handseed().text()}}};
 }
 
 void DxfBuilder::ensureLayers() {

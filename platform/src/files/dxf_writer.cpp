@@ -54,13 +54,24 @@ std::set<std::string> EntryNames(const std::vector<RawTags>& records) {
   return names;
 }
 
+// The drawing's handle seed, or the one it was read with while no handle was taken since.
+std::uint64_t SeedToWrite(db::DatabaseImpl* impl) {
+  auto kept = impl->preservedDxf.find(preserved::kHandseed);
+  if (kept == impl->preservedDxf.end() || kept->second.size() != 1 ||
+      kept->second.front().size() != 2)
+    return impl->handseed().value();
+  const RawTags& seeds = kept->second.front();
+  bool untouched = AcDbHandle(seeds[1].second.c_str()) == impl->handseed();
+  return untouched ? AcDbHandle(seeds[0].second.c_str()).value() : impl->handseed().value();
+}
+
 class DxfWriter {
  public:
   explicit DxfWriter(AcDbDatabase* database)
       : m_impl(db::Impl(database)),
         m_saved(database),
         m_filer(&m_tags, database),
-        m_nextHandle(m_impl->handseed().value()) {}
+        m_nextHandle(SeedToWrite(m_impl)) {}
 
   std::string text();
 
@@ -72,6 +83,8 @@ class DxfWriter {
   const std::vector<RawTags>* preserved(const std::string& key) const;
 
   void header(RawTags& out);
+  // The value of a header variable as the drawing's file had it, else `fallback`.
+  std::string readValue(const char* variable, const std::string& fallback) const;
   void extents(AcGePoint3d& low, AcGePoint3d& high) const;
   void classes();
   void tables();
@@ -132,10 +145,7 @@ void DxfWriter::header(RawTags& out) {
   variable("$ACADVER");
   tag(1, kAcadVersion);
   variable("$DWGCODEPAGE");
-  std::string codePage = kDefaultCodePage;
-  for (const auto& [name, tags] : m_impl->extraHeader)
-    if (name == "$DWGCODEPAGE" && !tags.empty()) codePage = tags.front().second;
-  tag(3, codePage);
+  tag(3, readValue("$DWGCODEPAGE", kDefaultCodePage));
   AcGePoint3d low, high;
   extents(low, high);
   variable("$EXTMIN");
@@ -148,11 +158,11 @@ void DxfWriter::header(RawTags& out) {
   auto* layer = AcDbLayerTableRecord::cast(Peek(m_impl->currentLayer));
   tag(8, layer ? layer->getNameConst() : "0");
   variable("$HANDSEED");
-  tag(5, AcDbHandle(std::max(m_nextHandle, m_impl->handseed().value())).text());
+  tag(5, AcDbHandle(m_nextHandle).text());
   variable("$INSUNITS");
-  tag(70, std::to_string(kMillimetres));
+  tag(70, readValue("$INSUNITS", std::to_string(kMillimetres)));
   variable("$MEASUREMENT");
-  tag(70, std::to_string(kMetric));
+  tag(70, readValue("$MEASUREMENT", std::to_string(kMetric)));
   variable("$UCSORG");
   tagPoint(10, m_impl->ucsOrigin);
   variable("$UCSXDIR");
@@ -167,6 +177,12 @@ void DxfWriter::header(RawTags& out) {
   tag(0, "ENDSEC");
   out = std::move(m_tags);
   m_tags = std::move(body);
+}
+
+std::string DxfWriter::readValue(const char* variable, const std::string& fallback) const {
+  for (const auto& [name, tags] : m_impl->extraHeader)
+    if (name == variable && !tags.empty()) return tags.front().second;
+  return fallback;
 }
 
 void DxfWriter::extents(AcGePoint3d& low, AcGePoint3d& high) const {
