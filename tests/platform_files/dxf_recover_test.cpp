@@ -9,6 +9,7 @@
 #include "../../fuzz/dxf_fuzz_input.h"
 #include "files/dxf_file.h"
 #include "files/dxf_writer.h"
+#include "files/saved_objects.h"
 #include "platform/drawing_files.h"
 #include "platform/transcript.h"
 #include "platform_files/sample_drawing.h"
@@ -191,6 +192,73 @@ TEST(DxfRecoverTextTest, AWellFormedFileTakesTheStrictRoadAndTellsNothing) {
   Recovered recovered = Recover(kWhole);
   EXPECT_TRUE(recovered.repairs.empty());
   EXPECT_EQ(recovered.model, kLineKept);
+}
+
+}  // namespace
+}  // namespace tessera::files::testing
+
+namespace tessera::files::testing {
+namespace {
+
+std::string Block(const std::string& name, const std::string& records) {
+  return "  0\nBLOCK\n  8\n0\n  2\n" + name + "\n 70\n0\n 10\n0.0\n 20\n0.0\n" + records +
+         "  0\nENDBLK\n  8\n0\n";
+}
+
+std::string Insert(const std::string& block) {
+  return "  0\nINSERT\n  8\n0\n  2\n" + block + "\n 10\n5.0\n 20\n5.0\n";
+}
+
+// A release-12 drawing (no handles, no block records) with the given blocks and entities.
+std::string Release12(const std::string& blocks, const std::string& entities) {
+  return "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
+         "  0\nSECTION\n  2\nBLOCKS\n" +
+         blocks + "  0\nENDSEC\n" + Entities(entities) + "  0\nEOF\n";
+}
+
+std::optional<std::string> Refusal(const std::string& text) {
+  AcDbDatabase drawing(false, true);
+  std::vector<std::string> repairs;
+  return ReadDxfFile(text, &drawing, repairs);
+}
+
+TEST(DxfBlockReferenceTest, ABlockInsertedBeforeItsDefinitionIsFound) {
+  const std::string circle = "  0\nCIRCLE\n  8\n0\n 10\n0.0\n 20\n0.0\n 40\n1.0\n";
+  Recovered recovered =
+      Recover(Release12(Block("OUTER", Insert("INNER")) + Block("INNER", circle), Insert("OUTER")));
+  EXPECT_TRUE(recovered.repairs.empty());
+  AcDbBlockTable* table = nullptr;
+  ASSERT_EQ(recovered.drawing->getBlockTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId outer, inner;
+  table->getAt("OUTER", outer);
+  table->getAt("INNER", inner);
+  table->close();
+  auto* block = AcDbBlockTableRecord::cast(Peek(outer));
+  ASSERT_TRUE(block);
+  ASSERT_EQ(block->entityIds().size(), 1u);
+  auto* reference = AcDbBlockReference::cast(Peek(block->entityIds().front()));
+  ASSERT_TRUE(reference) << "kept as read, so not drawn";
+  EXPECT_EQ(reference->blockTableRecord(), inner);
+}
+
+TEST(DxfBlockReferenceTest, AnInsertionOfAMissingBlockIsRemovedAndTold) {
+  Recovered recovered = Recover(kHeader + Entities(Insert("NOWHERE") + kLine) + "  0\nEOF\n");
+  EXPECT_EQ(
+      recovered.repairs,
+      std::vector<std::string>{
+          "15: the INSERT of block \"NOWHERE\", which the drawing does not have, is removed"});
+  EXPECT_EQ(recovered.model, kLineKept);
+}
+
+TEST(DxfBlockReferenceTest, BlocksThatContainThemselvesAreRefusedByName) {
+  EXPECT_EQ(Refusal(Release12(Block("SELF", Insert("SELF")), "")),
+            " block \"SELF\" inserts itself: a block cannot contain itself");
+  EXPECT_EQ(
+      Refusal(Release12(Block("A", Insert("B")) + Block("B", Insert("C")) + Block("C", Insert("A")),
+                        Insert("A"))),
+      " blocks \"A\", \"B\" and \"C\" insert one another: a block cannot contain itself");
+  EXPECT_FALSE(
+      Refusal(Release12(Block("A", Insert("B")) + Block("B", ""), Insert("A") + Insert("B"))));
 }
 
 }  // namespace

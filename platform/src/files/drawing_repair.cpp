@@ -1,6 +1,7 @@
 #include "files/drawing_repair.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -179,7 +180,61 @@ void ReferenceRepair::object(AcDbObject* object) {
   }
 }
 
+// Depth-first walk over the blocks that each block inserts.
+class CycleFinder {
+ public:
+  std::vector<AcDbObjectId> find(AcDbObjectId block) {
+    if (m_state[block] == kDone) return {};
+    if (m_state[block] == kOnPath) {
+      auto start = std::find(m_path.begin(), m_path.end(), block);
+      return {start, m_path.end()};
+    }
+    m_state[block] = kOnPath;
+    m_path.push_back(block);
+    auto* record = AcDbBlockTableRecord::cast(Peek(block));
+    for (AcDbObjectId id : record ? ObjectAccess::blockEntities(record) : NoEntities()) {
+      auto* reference = AcDbBlockReference::cast(Peek(id));
+      if (reference == nullptr || reference->blockTableRecord().isNull()) continue;
+      std::vector<AcDbObjectId> cycle = find(reference->blockTableRecord());
+      if (!cycle.empty()) return cycle;
+    }
+    m_path.pop_back();
+    m_state[block] = kDone;
+    return {};
+  }
+
+ private:
+  static std::vector<AcDbObjectId>& NoEntities() {
+    static std::vector<AcDbObjectId> none;
+    return none;
+  }
+  enum State { kUnseen, kOnPath, kDone };
+  std::map<AcDbObjectId, State> m_state;
+  std::vector<AcDbObjectId> m_path;
+};
+
+std::string Quoted(AcDbObjectId block) {
+  auto* record = AcDbBlockTableRecord::cast(Peek(block));
+  return "\"" + std::string(record ? record->getNameConst() : "") + "\"";
+}
+
 }  // namespace
+
+std::string BlockCycle(AcDbDatabase* database) {
+  auto* table = AcDbBlockTable::cast(Peek(db::Impl(database)->blockTable));
+  if (table == nullptr) return "";
+  CycleFinder finder;
+  for (AcDbObjectId block : table->recordIds()) {
+    std::vector<AcDbObjectId> cycle = finder.find(block);
+    if (cycle.empty()) continue;
+    if (cycle.size() == 1) return "block " + Quoted(cycle.front()) + " inserts itself";
+    std::string names;
+    for (std::size_t i = 0; i < cycle.size(); ++i)
+      names += (i == 0 ? "" : i + 1 == cycle.size() ? " and " : ", ") + Quoted(cycle[i]);
+    return "blocks " + names + " insert one another";
+  }
+  return "";
+}
 
 void RepairReferences(AcDbDatabase* database, std::vector<std::string>* repairs) {
   std::vector<AcDbObjectId> all;

@@ -13,4 +13,8 @@ namespace tessera::files {
 // With `repairs`, one line is added for each reference that had to be mended.
 void RepairReferences(AcDbDatabase* database, std::vector<std::string>* repairs = nullptr);
 
+// Blocks that insert themselves, directly or through other blocks, cannot be drawn: a message
+// naming the blocks of the first such cycle, or empty when there is none.
+std::string BlockCycle(AcDbDatabase* database);
+
 }  // namespace tessera::files

@@ -65,6 +65,8 @@ int IntegerOf(const DxfTag* tag) {
   return tag && ParseDxfInteger(tag->value, value) ? static_cast<int>(value) : 0;
 }
 
+std::string BlockName(const DxfRecord& begin);
+
 class DxfBuilder {
  public:
   DxfBuilder(AcDbDatabase* database, DxfRepairs& repairs)
@@ -150,6 +152,8 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
   for (const DxfSection& section : sections)
     if (ok && section.name == "OBJECTS") ok = objects(section);
   if (ok) repair();
+  if (std::string cycle = ok ? BlockCycle(m_database) : ""; !cycle.empty())
+    ok = fail(0, cycle + ": a block cannot contain itself");
   if (ok) keepHandseed(fileSeed);
   services->setWorkingDatabase(working);
   m_impl->loading = false;
@@ -361,21 +365,31 @@ AcDbObjectId DxfBuilder::ensureRecord(AcDbObjectId table, AcDbSymbolTableRecord*
 
 // BLOCKS: each BLOCK ... ENDBLK fills its block record (made here when the file has no record
 // for it); the handles of BLOCK and ENDBLK are kept for writing back.
+// The name of a BLOCK record, with the layout blocks of old releases under today's names.
+std::string BlockName(const DxfRecord& begin) {
+  const DxfTag* nameTag = begin.find(AcDb::kDxfBlockName);
+  std::string name = nameTag ? nameTag->value : "";
+  if (Upper(name) == kOldModelSpace) name = ACDB_MODEL_SPACE;
+  if (Upper(name) == kOldPaperSpace) name = ACDB_PAPER_SPACE;
+  return name;
+}
+
 bool DxfBuilder::blocks(const DxfSection& section) {
   const auto& records = section.records;
+  // Every block first (files without a block record table define them here only), so that a
+  // block inserted before its definition is found.
+  for (const DxfRecord& record : records)
+    if (record.name() == "BLOCK" && !BlockName(record).empty())
+      ensureRecord(m_impl->blockTable, new AcDbBlockTableRecord, BlockName(record).c_str());
   auto* table = AcDbBlockTable::cast(Peek(m_impl->blockTable));
   std::size_t i = 0;
   while (i < records.size()) {
     const DxfRecord& begin = records[i++];
     if (begin.name() != "BLOCK") continue;  // stray records between blocks are dropped
-    const DxfTag* nameTag = begin.find(AcDb::kDxfBlockName);
-    std::string name = nameTag ? nameTag->value : "";
-    if (Upper(name) == kOldModelSpace) name = ACDB_MODEL_SPACE;
-    if (Upper(name) == kOldPaperSpace) name = ACDB_PAPER_SPACE;
+    std::string name = BlockName(begin);
     if (name.empty()) return fail(begin.line(), "the BLOCK has no name (group 2)");
     AcDbObjectId block;
-    if (table->getAt(name.c_str(), block) != Acad::eOk)
-      block = ensureRecord(m_impl->blockTable, new AcDbBlockTableRecord, name.c_str());
+    table->getAt(name.c_str(), block);
     if (const DxfTag* origin = begin.find(10)) {
       DxfFiler filer(origin, begin.end, m_database);
       resbuf item{};
@@ -482,9 +496,18 @@ bool DxfBuilder::complexEntity(const std::vector<DxfRecord>& records, std::size_
     return false;
   }
   auto* reference = AcDbBlockReference::cast(made);
-  // Meshes, and references to blocks the file does not define, stay as read.
-  if (made == nullptr || status != Acad::eOk ||
-      (reference && reference->blockTableRecord().isNull())) {
+  if (reference && reference->blockTableRecord().isNull()) {
+    // As the host's audit does: an insertion of a block the drawing does not have goes.
+    const DxfTag* nameTag = head.find(AcDb::kDxfBlockName);
+    m_repairs.push_back({head.line(), "the INSERT of block \"" +
+                                          (nameTag ? nameTag->value : std::string()) +
+                                          "\", which the drawing does not have, is removed"});
+    delete made;
+    i = end;
+    return true;
+  }
+  // Meshes stay as read.
+  if (made == nullptr || status != Acad::eOk) {
     delete made;
     unknownEntity(records, i, end, block);
     i = end;
