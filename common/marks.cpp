@@ -35,6 +35,15 @@ bool AnswerAttributes(const MarkAnswers& answers) {
                      answers.sign.c_str(), RTNONE) == RTNORM;
 }
 
+// Runs ".INSERT" up to its rotation; true when the host accepts every answer. A block with
+// attribute definitions then waits for their answers.
+bool StartInsert(const AcGePoint3d& ucsPoint, const std::string& blockName, double xScale,
+                 double yScale, double rotation) {
+  const std::string point = PointText(ucsPoint);
+  return acedCommand(RTSTR, kInsertCommand, RTSTR, blockName.c_str(), RTSTR, point.c_str(), RTREAL,
+                     xScale, RTREAL, yScale, RTREAL, RadiansToDegrees(rotation), RTNONE) == RTNORM;
+}
+
 AcDbObjectId LastEntity() {
   ads_name last;
   AcDbObjectId id;
@@ -91,9 +100,11 @@ void ReadAttribute(const AcDbAttribute* attribute, MarkContents& contents, bool&
 
 bool InsertBlock(const AcGePoint3d& ucsPoint, const std::string& blockName, double xScale,
                  double yScale, double rotation) {
-  const std::string point = PointText(ucsPoint);
-  return acedCommand(RTSTR, kInsertCommand, RTSTR, blockName.c_str(), RTSTR, point.c_str(), RTREAL,
-                     xScale, RTREAL, yScale, RTREAL, RadiansToDegrees(rotation), RTNONE) == RTNORM;
+  // A block with attribute prompts would leave the insertion waiting for answers nobody gives.
+  const bool inserted =
+      StartInsert(ucsPoint, blockName, xScale, yScale, rotation) && !CommandWaiting();
+  CancelWaitingCommand();
+  return inserted;
 }
 
 AcDbObjectId InsertMark(const AcGePoint3d& worldPoint, const std::string& blockName, double scale,
@@ -105,7 +116,7 @@ AcDbObjectId InsertMark(const AcGePoint3d& worldPoint, const std::string& blockN
   const AcDbObjectId before = LastEntity();
   // A block without attribute prompts ends the insertion at once: its answers would be taken
   // as commands, so they are not given.
-  const bool answered = InsertBlock(ucsPoint, blockName, scale, scale, 0.0) && CommandWaiting() &&
+  const bool answered = StartInsert(ucsPoint, blockName, scale, scale, 0.0) && CommandWaiting() &&
                         AnswerAttributes(answers);
   CancelWaitingCommand();
   const AcDbObjectId mark = InsertedSince(before);

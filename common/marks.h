@@ -32,13 +32,15 @@ struct MarkAnswers {
 };
 
 // Runs ".INSERT" with the block name, the point (current UCS) as "%lf,%lf" text, the two scales
-// and the rotation in degrees; true when the host accepts all of them.
+// and the rotation in degrees; true when the host accepts all of them and the insertion is
+// complete. A block that asks for attributes is not inserted: the insertion is cancelled.
 bool InsertBlock(const AcGePoint3d& ucsPoint, const std::string& blockName, double xScale,
                  double yScale, double rotation);
 
 // Inserts the mark at a world point with scale `scale` and rotation 0, answers its attribute
-// prompts, and returns the new block reference, or the null id when the host refuses any step.
-// The mark lands on the current layer.
+// prompts, and returns the new block reference, or the null id when the host refuses any step,
+// the block has no attribute prompts or the value list holds a value no number holds; nothing
+// of a failed insertion stays. The mark lands on the current layer.
 AcDbObjectId InsertMark(const AcGePoint3d& worldPoint, const std::string& blockName, double scale,
                         const MarkAnswers& answers);
 

@@ -294,6 +294,7 @@ class TdbReader {
   bool classTable();
   bool objectList();
   std::optional<std::string> build();
+  std::optional<std::string> checkBlockOwnership() const;
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
@@ -393,6 +394,10 @@ std::optional<std::string> TdbReader::build() {
       return damaged("handle " + entry.handle.text() + " is used twice");
     largest = std::max(largest, entry.handle.value());
   }
+  for (const ObjectEntry& entry : m_objects)
+    if (!entry.owner.isNull() && seen.count(entry.owner.value()) == 0)
+      return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
+                     " is not in the file");
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
   for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
   for (const ObjectEntry& entry : m_objects) {
@@ -420,7 +425,24 @@ std::optional<std::string> TdbReader::build() {
     return damaged("a part every drawing has is missing");
   if (!AcDbLayerTableRecord::cast(Peek(m_impl->currentLayer)))
     m_impl->currentLayer = m_impl->layerZero;
+  if (auto problem = checkBlockOwnership()) return problem;
   RepairReferences(m_database);
+  return std::nullopt;
+}
+
+// Every entity a block lists is owned by that block, as its own record says.
+std::optional<std::string> TdbReader::checkBlockOwnership() const {
+  auto* blocks = AcDbSymbolTable::cast(Peek(m_impl->blockTable));
+  for (const AcDbObjectId& blockId : blocks->recordIds()) {
+    auto* block = AcDbBlockTableRecord::cast(Peek(blockId));
+    if (block == nullptr) return damaged("a block table entry that is no block");
+    for (const AcDbObjectId& entityId : block->entityIds()) {
+      const AcDbObject* entity = Peek(entityId);
+      if (entity == nullptr || entity->ownerId() != blockId)
+        return damaged("entity " + entityId.handle().text() + " of block " +
+                       blockId.handle().text() + " has another owner");
+    }
+  }
   return std::nullopt;
 }
 
