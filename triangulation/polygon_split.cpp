@@ -39,6 +39,33 @@ double AngleBetween(PlanePoint origin, PlanePoint p, PlanePoint q) {
   return std::acos(UnitDot(origin, p, q));
 }
 
+// Screens that pass by edges which cannot meet a line or a point before the exact tests run:
+// a point that lies on a segment under the split's tolerances lies within a few of them of it,
+// so what stays farther than this margin is never met. The margin is a thousand tolerances and
+// grows with the coordinates, so that rounding never decides. Unit: millimetres.
+constexpr double kScreenMargin = 1.0;
+constexpr double kRelativeScreenMargin = 1e-9;
+
+double ScreenMargin(PlanePoint a, PlanePoint b) {
+  return kScreenMargin +
+         kRelativeScreenMargin * (std::abs(a.x) + std::abs(a.y) + std::abs(b.x) + std::abs(b.y));
+}
+
+// Whether p and q both lie beyond the margin on one side of the line through a and b.
+bool OneSideOf(PlanePoint a, PlanePoint b, PlanePoint p, PlanePoint q) {
+  const double limit =
+      ScreenMargin(a, b) * std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+  const double cp = Cross(a, p, b), cq = Cross(a, q, b);
+  return (cp > limit && cq > limit) || (cp < -limit && cq < -limit);
+}
+
+// Whether p lies within the margin of the box of segment a-b.
+bool NearBox(PlanePoint p, PlanePoint a, PlanePoint b) {
+  const double margin = ScreenMargin(a, b);
+  return p.x >= std::min(a.x, b.x) - margin && p.x <= std::max(a.x, b.x) + margin &&
+         p.y >= std::min(a.y, b.y) - margin && p.y <= std::max(a.y, b.y) + margin;
+}
+
 }  // namespace
 
 std::optional<PlaneLine> MakeLine(PlanePoint p, PlanePoint q, double tolerance) {
@@ -111,6 +138,20 @@ bool EdgesMeet(PlanePoint a0, PlanePoint a1, PlanePoint b0, PlanePoint b1) {
          LiesOnSegment(ClassifyOnSegment(*crossing, b0, b1, kCheckLength));
 }
 
+// Sines of the angle between two edges below this screen them as near parallel; their overlap
+// test is not local, so they always take the exact test. Ten times the check angle. Unitless.
+constexpr double kNearParallelSine = 10.0 * kCheckAngle;
+
+// False only where EdgesMeet is false: edges of clearly different directions whose ends lie
+// apart on one side of the other's line.
+bool MayMeet(PlanePoint a0, PlanePoint a1, PlanePoint b0, PlanePoint b1) {
+  const double ux = a1.x - a0.x, uy = a1.y - a0.y, vx = b1.x - b0.x, vy = b1.y - b0.y;
+  const double sine = ux * vy - uy * vx;
+  const double lengths = (ux * ux + uy * uy) * (vx * vx + vy * vy);
+  if (sine * sine <= kNearParallelSine * kNearParallelSine * lengths) return true;
+  return !OneSideOf(a0, a1, b0, b1) && !OneSideOf(b0, b1, a0, a1);
+}
+
 // Orientation by the signed area under the edges, or degenerate for short edges or no area.
 int Orientation(std::span<const PlanePoint> polygon) {
   const std::size_t n = polygon.size();
@@ -134,7 +175,10 @@ bool CrossesItself(std::span<const PlanePoint> polygon) {
     // lot starting on a straight side would otherwise overlap itself. No other edge is excused.
     const std::size_t last = k == 0 ? n - 2 : n - 1;
     for (std::size_t j = k + 2; j <= last; ++j) {
-      if (EdgesMeet(polygon[k], polygon[k + 1], polygon[j], polygon[(j + 1) % n])) return true;
+      const PlanePoint b0 = polygon[j], b1 = polygon[(j + 1) % n];
+      if (MayMeet(polygon[k], polygon[k + 1], b0, b1) &&
+          EdgesMeet(polygon[k], polygon[k + 1], b0, b1))
+        return true;
     }
   }
   return false;
@@ -206,14 +250,47 @@ PointLocation LocatePoint(std::span<const PlanePoint> polygon, PlanePoint m) {
                                                                  : PointLocation::kOutside;
 }
 
-int BoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint v0) {
+namespace {
+
+// The box of an edge, lowest and highest coordinates.
+struct EdgeBox {
+  double lowX, highX, lowY, highY;
+};
+
+std::vector<EdgeBox> EdgeBoxes(std::span<const PlanePoint> polygon) {
+  std::vector<EdgeBox> boxes;
+  boxes.reserve(polygon.size());
+  for (std::size_t i = 0; i < polygon.size(); ++i) {
+    const PlanePoint a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+    boxes.push_back(
+        {std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)});
+  }
+  return boxes;
+}
+
+// A screen margin that holds for every edge of the polygon.
+double PolygonMargin(std::span<const PlanePoint> polygon) {
+  double largest = 0.0;
+  for (const PlanePoint& p : polygon) largest = std::max(largest, std::abs(p.x) + std::abs(p.y));
+  return kScreenMargin + 2.0 * kRelativeScreenMargin * largest;
+}
+
+// BoundaryCount, stopping once `most` points are met.
+// An edge whose box, widened by the polygon's margin, misses the cut's box is never met.
+int CountMeetings(std::span<const PlanePoint> polygon, std::span<const EdgeBox> boxes, PlanePoint q,
+                  PlanePoint v0, std::size_t most, double margin) {
   const auto cut = MakeLine(q, v0, kSplitLength);
   if (!cut) return 0;
+  const double lowX = std::min(q.x, v0.x) - margin, highX = std::max(q.x, v0.x) + margin;
+  const double lowY = std::min(q.y, v0.y) - margin, highY = std::max(q.y, v0.y) + margin;
   std::vector<PlanePoint> met;
   const std::size_t n = polygon.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < n && met.size() < most; ++i) {
+    const EdgeBox& box = boxes[i];
+    if (box.highX < lowX || box.lowX > highX || box.highY < lowY || box.lowY > highY) continue;
     const PlanePoint a = polygon[i];
     const PlanePoint b = polygon[(i + 1) % n];
+    if (OneSideOf(q, v0, a, b) || OneSideOf(a, b, q, v0)) continue;
     const auto edge = MakeLine(a, b, kSplitLength);
     const auto x = edge ? CrossLines(*cut, *edge, kSplitAngle) : std::nullopt;
     if (!x || !LiesOnSegment(ClassifyOnSegment(*x, a, b, kSplitLength)) ||
@@ -225,6 +302,13 @@ int BoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint 
     if (!known) met.push_back(*x);
   }
   return static_cast<int>(met.size());
+}
+
+}  // namespace
+
+int BoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint v0) {
+  return CountMeetings(polygon, EdgeBoxes(polygon), q, v0, polygon.size() + 1,
+                       PolygonMargin(polygon));
 }
 
 // ---- The split ----
@@ -239,6 +323,8 @@ struct SplitRun {
   std::span<const PlanePoint> polygon;  // every diagonal is tested against the whole input
   std::vector<Piece> pieces;            // the piece table; new pieces take the next slot
   std::vector<double> angles;           // interior angles of the piece being cut
+  double margin;                        // screen margin of the polygon's edges
+  std::vector<EdgeBox> edgeBoxes;       // of the whole input's edges
 };
 
 // Turns the piece so that its widest corner (the first of equal ones) comes first; its angle.
@@ -274,6 +360,10 @@ std::optional<std::size_t> CandidateOnEdge(const SplitRun& run, const Piece& pie
                                            const PlaneLine& bisector, std::size_t e) {
   const PlanePoint start = run.polygon[piece[e]];
   const PlanePoint end = run.polygon[piece[e + 1]];
+  const double margin = ScreenMargin(start, end);
+  const double startSide = SignedValue(bisector, start), endSide = SignedValue(bisector, end);
+  if ((startSide > margin && endSide > margin) || (startSide < -margin && endSide < -margin))
+    return std::nullopt;
   const auto edge = MakeLine(start, end, kSplitLength);
   const auto x = edge ? CrossLines(bisector, *edge, kSplitAngle) : std::nullopt;
   if (!x || !LiesOnSegment(ClassifyOnSegment(*x, start, end, kSplitLength))) return std::nullopt;
@@ -282,11 +372,30 @@ std::optional<std::size_t> CandidateOnEdge(const SplitRun& run, const Piece& pie
   return e + 1 == last ? e : e + 1;
 }
 
+// LocatePoint's answer without its winding sum: a point off the boundary of a polygon that does
+// not cross itself is wound round a whole turn or not at all (the edges the sum leaves out
+// subtend less than a tenth of the quarter turn it allows), which the count of edges a ray from
+// it crosses tells as well.
+bool InsideAndOffTheBoundary(std::span<const PlanePoint> polygon, PlanePoint m) {
+  const std::size_t n = polygon.size();
+  bool inside = false;
+  for (std::size_t i = 0; i < n; ++i) {
+    const PlanePoint a = polygon[i];
+    const PlanePoint b = polygon[(i + 1) % n];
+    if (NearBox(m, a, b) && LiesOnSegment(ClassifyOnSegment(m, a, b, kSplitLength))) return false;
+    if ((a.y > m.y) != (b.y > m.y) && m.x < a.x + (m.y - a.y) * (b.x - a.x) / (b.y - a.y))
+      inside = !inside;
+  }
+  return inside;
+}
+
 // A diagonal lies inside the polygon and touches its boundary only at its ends.
-bool DiagonalAccepted(std::span<const PlanePoint> polygon, PlanePoint from, PlanePoint to) {
+bool DiagonalAccepted(const SplitRun& run, PlanePoint from, PlanePoint to) {
   const PlanePoint middle{(from.x + to.x) / 2.0, (from.y + to.y) / 2.0};
-  return BoundaryCount(polygon, to, from) == kDiagonalBoundaryPoints &&
-         LocatePoint(polygon, middle) == PointLocation::kInside;
+  // One point more than a diagonal's two already refuses it.
+  return CountMeetings(run.polygon, run.edgeBoxes, to, from, kDiagonalBoundaryPoints + 1,
+                       run.margin) == kDiagonalBoundaryPoints &&
+         InsideAndOffTheBoundary(run.polygon, middle);
 }
 
 // First accepted diagonal end, tried from the candidate onwards, then from it backwards.
@@ -294,7 +403,7 @@ std::optional<std::size_t> AcceptedVertex(const SplitRun& run, const Piece& piec
                                           std::size_t candidate) {
   const PlanePoint d0 = run.polygon[piece.front()];
   const auto accepted = [&](std::size_t c) {
-    return DiagonalAccepted(run.polygon, d0, run.polygon[piece[c]]);
+    return DiagonalAccepted(run, d0, run.polygon[piece[c]]);
   };
   for (std::size_t c = candidate; c + 1 < piece.size(); ++c) {
     if (accepted(c)) return c;
@@ -348,7 +457,7 @@ SplitResult Split(std::span<const PlanePoint> polygon) {
   if (check == kPolygonSelfCrossing) return {kSplitSelfCrossing, {}};
   if (check != kPolygonClockwise) return {kSplitDegenerate, {}};
   const std::size_t n = polygon.size();
-  SplitRun run{polygon, {}, std::vector<double>(n)};
+  SplitRun run{polygon, {}, std::vector<double>(n), PolygonMargin(polygon), EdgeBoxes(polygon)};
   run.pieces.reserve(n - 2);
   run.pieces.emplace_back(n);
   std::iota(run.pieces.front().begin(), run.pieces.front().end(), std::size_t{0});
