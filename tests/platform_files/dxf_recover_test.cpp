@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "../../fuzz/dxf_fuzz_input.h"
+#include "files/dxf_encoding.h"
 #include "files/dxf_file.h"
+#include "files/dxf_reader.h"
 #include "files/dxf_writer.h"
 #include "files/saved_objects.h"
 #include "platform/drawing_files.h"
@@ -169,6 +171,28 @@ TEST(DxfRecoverTextTest, TextNotInItsCodePageIsReadWithTheHostsPageElseAsReplace
   EXPECT_EQ(broken.repairs,
             std::vector<std::string>{"26: 2 bytes that are not text of UTF-8 read as U+FFFD"});
   EXPECT_NE(WriteDxfText(broken.drawing.get()).find("\n  1\ncaf\uFFFD \uFFFD\n"),
+            std::string::npos);
+}
+
+// A NUL or a surrogate half (CESU) in a text: the strict road refuses the text, the recover
+// road reads U+FFFD in its place and tells it; nothing of the text is cut.
+TEST(DxfRecoverTextTest, ANulOrASurrogateHalfIsToldAndReadAsReplacement) {
+  const std::string text = "  0\nTEXT\n  8\n0\n 10\n1.0\n 20\n2.0\n 40\n2.5\n  1\n";
+  const std::string withNul = kHeader + Entities(text + std::string("ab\0cd\n", 6)) + "  0\nEOF\n";
+  const std::string withHalf = kHeader + Entities(text + "ab\xED\xA0\x80" + "cd\n") + "  0\nEOF\n";
+  std::string decoded;
+  AcDbDatabase strict(false, true);
+  ASSERT_FALSE(DxfTextAsUtf8(withNul, decoded));
+  EXPECT_EQ(ReadDxfText(decoded, &strict)->message, "the value holds a NUL character");
+  EXPECT_EQ(DxfTextAsUtf8(withHalf, decoded)->line, 26);
+  Recovered nul = Recover(withNul);
+  EXPECT_EQ(nul.repairs,
+            std::vector<std::string>{"26: a NUL character in the value is read as U+FFFD"});
+  EXPECT_NE(WriteDxfText(nul.drawing.get()).find("\n  1\nab\uFFFDcd\n"), std::string::npos);
+  Recovered half = Recover(withHalf);
+  EXPECT_EQ(half.repairs,
+            std::vector<std::string>{"26: 3 bytes that are not text of UTF-8 read as U+FFFD"});
+  EXPECT_NE(WriteDxfText(half.drawing.get()).find("\n  1\nab\uFFFD\uFFFD\uFFFDcd\n"),
             std::string::npos);
 }
 

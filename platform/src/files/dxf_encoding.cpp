@@ -126,9 +126,13 @@ std::size_t FirstInvalidUtf8(std::string_view text) {
     if (length == 0 || i + length > text.size()) return i;
     for (std::size_t k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
-    if ((length == 2 && c < 0xC2) ||
-        (length == 3 && c == 0xE0 && static_cast<unsigned char>(text[i + 1]) < 0xA0))
+    const auto next = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0);
+    if ((length == 2 && c < 0xC2) || (length == 3 && c == 0xE0 && next < 0xA0) ||
+        (length == 4 && c == 0xF0 && next < 0x90))
       return i;  // overlong forms
+    if ((length == 3 && c == 0xED && next >= 0xA0) ||
+        (length == 4 && (c > 0xF4 || (c == 0xF4 && next >= 0x90))))
+      return i;  // surrogate halves (CESU), and beyond U+10FFFF
     i += length;
   }
   return std::string_view::npos;
@@ -153,10 +157,13 @@ std::optional<DxfProblem> DxfTextAsUtf8(std::string_view content, std::string& t
 }
 
 void RecoverDxfText(std::string_view content, std::string& text, std::vector<DxfProblem>& repairs) {
-  std::string codePage = HeaderValue(content, "$DWGCODEPAGE");
+  std::string release = HeaderValue(content, "$ACADVER");
+  bool old = release.empty() || release < kFirstUtf8Release;
+  std::string codePage = old ? HeaderValue(content, "$DWGCODEPAGE") : "";
   const int line = LineOf(content, std::min(FirstInvalidUtf8(content), content.size()));
   const std::string declared = codePage.empty() ? "UTF-8" : "code page " + codePage;
-  if (Convert(content, ConverterOf(kDefaultCodePage), text)) {
+  // Files of releases that are UTF-8 are not read in a code page: their good text would suffer.
+  if (old && Convert(content, ConverterOf(kDefaultCodePage), text)) {
     repairs.push_back({line, "the text is not " + declared + ": read as code page " +
                                  std::string(kDefaultCodePage)});
   } else {

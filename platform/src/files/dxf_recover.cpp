@@ -110,7 +110,7 @@ std::vector<DxfTag> SectionMender::joined(int endLine) {
 std::optional<DxfProblem> RecoverDxfTags(std::string_view text, std::vector<DxfTag>& tags,
                                          DxfRepairs& repairs) {
   tags.clear();
-  std::optional<DxfProblem> problem = ReadDxfTags(text, tags);
+  std::optional<DxfProblem> problem = ReadDxfTags(text, tags, &repairs);
   // Only a tag cut by the end of the file is mended: anything else is not DXF.
   if (!problem || problem->message.find("has no value line") == std::string::npos) return problem;
   repairs.push_back({problem->line, "the file ends inside a tag: the tag is dropped"});

@@ -8,6 +8,7 @@ namespace tessera::files {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 // Group codes outside this range do not exist; a larger number is a value line out of step.
 constexpr std::int64_t kMinGroupCode = -5;
 constexpr std::int64_t kMaxGroupCode = 1071;
@@ -37,7 +38,8 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
-std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags) {
+std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags,
+                                      DxfRepairs* nulRepairs) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   std::string_view rest = text;
   std::string_view codeLine;
@@ -55,6 +57,14 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
       return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};
     ++line;
     tags.push_back(DxfTag{static_cast<int>(code), std::string(valueLine), line - 1});
+    // A NUL would end the text wherever a C string carries it.
+    if (valueLine.find('\0') != std::string_view::npos) {
+      if (nulRepairs == nullptr) return DxfProblem{line, "the value holds a NUL character"};
+      std::string& value = tags.back().value;
+      for (std::size_t at = value.find('\0'); at != std::string::npos; at = value.find('\0', at))
+        value.replace(at, 1, kReplacementCharacter);
+      nulRepairs->push_back({line, "a NUL character in the value is read as U+FFFD"});
+    }
     // What follows the end of file (blank lines, a Ctrl-Z, padding) is not read, as other
     // readers do not read it.
     if (code == 0 && Trim(valueLine) == "EOF") break;

@@ -33,8 +33,10 @@ using DxfRepairs = std::vector<DxfProblem>;
 
 // Stage one of reading: every tag of the text. Accepts LF or CRLF line ends and a UTF-8 byte
 // order mark. Stops at the first problem (a group code that is not a number, a code without a
-// value line); the tags up to there are kept.
-std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags);
+// value line, a value that holds a NUL character); the tags up to there are kept. With
+// `nulRepairs`, a NUL is read as U+FFFD and told there instead.
+std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags,
+                                      DxfRepairs* nulRepairs = nullptr);
 
 // Numbers as DXF values: reals in the shortest form that reads back to the same double,
 // always with a decimal point; integers in decimal.
