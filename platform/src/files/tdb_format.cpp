@@ -294,7 +294,8 @@ class TdbReader {
   bool classTable();
   bool objectList();
   std::optional<std::string> build();
-  std::optional<std::string> checkBlockOwnership() const;
+  std::optional<std::string> placeWellKnown();
+  std::optional<std::string> checkContainers() const;
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
@@ -410,14 +411,29 @@ std::optional<std::string> TdbReader::build() {
     m_impl->addObjectWithHandle(object, entry.handle, owner, id);
     object->close();
   }
+  if (auto problem = placeWellKnown()) return problem;
+  if (auto problem = checkContainers()) return problem;
+  RepairReferences(m_database);
+  return std::nullopt;
+}
+
+// The drawing's tables, dictionaries, spaces and layers named by the header: each of its kind,
+// and no two the same object (one object in two roles would be saved twice).
+std::optional<std::string> TdbReader::placeWellKnown() {
   std::vector<AcDbObjectId*> wellKnown = WellKnown(m_impl);
-  for (std::size_t i = 0; i < wellKnown.size(); ++i)
+  std::unordered_set<std::uint64_t> distinct;
+  for (std::size_t i = 0; i < wellKnown.size(); ++i) {
     *wellKnown[i] = m_impl->idForHandle(m_wellKnown[i]);
-  for (AcDbObjectId table : {m_impl->blockTable, m_impl->layerTable, m_impl->regAppTable}) {
-    auto* symbols = AcDbSymbolTable::cast(Peek(table));
-    if (symbols == nullptr) return damaged("a symbol table is missing");
-    ObjectAccess::rebuildTableIndex(symbols);
+    const bool sharedRole = wellKnown[i] == &m_impl->currentLayer;
+    if (!sharedRole && !m_wellKnown[i].isNull() && !distinct.insert(m_wellKnown[i].value()).second)
+      return damaged("object " + m_wellKnown[i].text() + " named twice in the header");
   }
+  if (!AcDbBlockTable::cast(Peek(m_impl->blockTable)) ||
+      !AcDbLayerTable::cast(Peek(m_impl->layerTable)) ||
+      !AcDbRegAppTable::cast(Peek(m_impl->regAppTable)))
+    return damaged("a symbol table is missing");
+  for (AcDbObjectId table : {m_impl->blockTable, m_impl->layerTable, m_impl->regAppTable})
+    ObjectAccess::rebuildTableIndex(AcDbSymbolTable::cast(Peek(table)));
   if (!AcDbBlockTableRecord::cast(Peek(m_impl->modelSpace)) ||
       !AcDbDictionary::cast(Peek(m_impl->namedObjects)) ||
       !AcDbDictionary::cast(Peek(m_impl->groupDictionary)) ||
@@ -425,13 +441,24 @@ std::optional<std::string> TdbReader::build() {
     return damaged("a part every drawing has is missing");
   if (!AcDbLayerTableRecord::cast(Peek(m_impl->currentLayer)))
     m_impl->currentLayer = m_impl->layerZero;
-  if (auto problem = checkBlockOwnership()) return problem;
-  RepairReferences(m_database);
   return std::nullopt;
 }
 
-// Every entity a block lists is owned by that block, as its own record says.
-std::optional<std::string> TdbReader::checkBlockOwnership() const {
+// Whether every record a table lists is of the table's record class.
+template <typename Record>
+bool RecordsOfClass(AcDbObjectId table) {
+  for (const AcDbObjectId& record : AcDbSymbolTable::cast(Peek(table))->recordIds())
+    if (Record::cast(Peek(record)) == nullptr) return false;
+  return true;
+}
+
+// Every record a table lists is of its kind, and every entity a block lists is owned by that
+// block, as the entity's own record says.
+std::optional<std::string> TdbReader::checkContainers() const {
+  if (!RecordsOfClass<AcDbBlockTableRecord>(m_impl->blockTable) ||
+      !RecordsOfClass<AcDbLayerTableRecord>(m_impl->layerTable) ||
+      !RecordsOfClass<AcDbRegAppTableRecord>(m_impl->regAppTable))
+    return damaged("a table lists a record of another kind");
   auto* blocks = AcDbSymbolTable::cast(Peek(m_impl->blockTable));
   for (const AcDbObjectId& blockId : blocks->recordIds()) {
     auto* block = AcDbBlockTableRecord::cast(Peek(blockId));
