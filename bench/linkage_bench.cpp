@@ -51,6 +51,7 @@
 #include "platform/documents.h"
 #include "platform/script.h"
 #include "platform/transcript.h"
+#include "plugin_run.h"
 #include "records/figure_dictionaries.h"
 #include "records/figure_kinds.h"
 #include "records/mark_reactor.h"
@@ -795,10 +796,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      // Of repeated runs, the median speaks.
-      if (run.error_occurred ||
-          (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median"))
-        continue;
+      if (!Speaks(run)) continue;
       if (auto figures = run.counters.find("figures"); figures != run.counters.end())
         m_apart[static_cast<int>(figures->second.value)] = run.GetAdjustedRealTime();
       if (auto ratio = run.counters.find("ratio"); ratio != run.counters.end())
@@ -838,21 +836,5 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tessera::Transcript::instance().setSink(&KeptTranscript());
-  // As the program starts: a drawing open, then the plug-in loaded and told of it.
-  std::string error;
-  if (tessera::NewDrawing(error) == nullptr ||
-      !tessera::LoadLinkedApplication("tessera_area", acrxEntryPoint, error)) {
-    std::cerr << "linkage_bench: cannot start the plug-in: " << error << "\n";
-    return 1;
-  }
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.printSummary(std::cout);
-  tessera::CloseAllDrawings();
-  tessera::UnloadAllApplications();
-  benchmark::Shutdown();
-  return 0;
+  return RunWithPlugin<RatioReporter>(argc, argv, "linkage_bench", KeptTranscript());
 }

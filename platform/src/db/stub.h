@@ -13,4 +13,6 @@ struct AcDbStub {
   AcDbDatabase* database = nullptr;
   std::uint64_t handle = 0;
   bool erased = false;
+  // The undo step that already keeps this object's state or made it (see UndoLog).
+  std::uint32_t undoStep = 0;
 };

@@ -1,6 +1,6 @@
 #include "db/undo.h"
 
-#include <unordered_set>
+#include <deque>
 
 #include "cad/arx.h"
 #include "db/stub.h"
@@ -8,18 +8,25 @@
 
 namespace tessera::db {
 
+// Most entries are creations and erasures, which need no more than the id: the saved state and
+// the reversal of a partial change live apart, so that an entry stays small.
 struct UndoLog::Entry {
-  enum class Kind { kState, kCreated, kErased, kPartial };
-  Kind kind;
+  enum class Kind : unsigned char { kState, kCreated, kErased, kPartial };
+  struct Detail {
+    std::vector<unsigned char> state;  // for kState
+    Reversal reversal;                 // for kPartial
+  };
   AcDbObjectId id;
-  std::vector<unsigned char> state;
+  Kind kind;
   bool erased = false;  // for kErased: the erase flag the step set
-  Reversal reversal;    // for kPartial
+  std::unique_ptr<Detail> detail;
 };
 
 struct UndoLog::Step {
-  std::vector<Entry> entries;
-  std::unordered_set<AcDbStub*> saved;
+  // A deque grows without copying what it holds, so a step of many figures never needs twice its
+  // size at once.
+  std::deque<Entry> entries;
+  std::uint32_t serial = 0;  // marks the stubs whose state the step keeps
   bool isMark = false;
   // A command's step counts even when the command changed nothing: UNDO 1 after it must not
   // take back the command before.
@@ -31,7 +38,10 @@ UndoLog::UndoLog(AcDbDatabase* database) : m_database(database) {}
 UndoLog::~UndoLog() = default;
 
 UndoLog::Step& UndoLog::currentStep() {
-  if (!m_open) m_open = std::make_unique<Step>();
+  if (!m_open) {
+    m_open = std::make_unique<Step>();
+    m_open->serial = ++m_lastSerial;
+  }
   return *m_open;
 }
 
@@ -119,22 +129,25 @@ void UndoLog::recordBeforeChange(AcDbObject* object) {
   if (!m_enabled || m_undoing || object == nullptr) return;
   Step& step = currentStep();
   AcDbStub* stub = object->objectId().stub();
-  if (stub == nullptr || !step.saved.insert(stub).second) return;
+  if (stub == nullptr || stub->undoStep == step.serial) return;
+  stub->undoStep = step.serial;
   files::MemoryDwgFiler filer(AcDb::kUndoFiler, m_database);
   object->dwgOutFields(&filer);
-  step.entries.push_back({Entry::Kind::kState, object->objectId(), filer.takeBytes(), false, {}});
+  auto detail = std::make_unique<Entry::Detail>();
+  detail->state = filer.takeBytes();
+  step.entries.push_back({object->objectId(), Entry::Kind::kState, false, std::move(detail)});
 }
 
 void UndoLog::recordCreated(AcDbObjectId id) {
   if (!m_enabled || m_undoing) return;
   Step& step = currentStep();
-  step.saved.insert(id.stub());
-  step.entries.push_back({Entry::Kind::kCreated, id, {}, false, {}});
+  if (id.stub() != nullptr) id.stub()->undoStep = step.serial;
+  step.entries.push_back({id, Entry::Kind::kCreated, false, nullptr});
 }
 
 void UndoLog::recordErased(AcDbObjectId id, bool erased) {
   if (!m_enabled || m_undoing) return;
-  currentStep().entries.push_back({Entry::Kind::kErased, id, {}, erased, {}});
+  currentStep().entries.push_back({id, Entry::Kind::kErased, erased, nullptr});
 }
 
 // A container whose whole state the step keeps, or that the step made, needs no partial record.
@@ -142,9 +155,10 @@ void UndoLog::recordPartialChange(AcDbObject* container, Reversal reversal) {
   if (!m_enabled || m_undoing || container == nullptr) return;
   Step& step = currentStep();
   AcDbStub* stub = container->objectId().stub();
-  if (stub == nullptr || step.saved.count(stub) > 0) return;
-  step.entries.push_back(
-      {Entry::Kind::kPartial, container->objectId(), {}, false, std::move(reversal)});
+  if (stub == nullptr || stub->undoStep == step.serial) return;
+  auto detail = std::make_unique<Entry::Detail>();
+  detail->reversal = std::move(reversal);
+  step.entries.push_back({container->objectId(), Entry::Kind::kPartial, false, std::move(detail)});
 }
 
 void UndoLog::restoreState(const Entry& entry) {
@@ -154,7 +168,7 @@ void UndoLog::restoreState(const Entry& entry) {
     case Entry::Kind::kState: {
       // Announce the change first, as any edit does, then read the old state back.
       object->assertWriteEnabled(false, true);
-      files::MemoryDwgFiler filer(entry.state, AcDb::kUndoFiler, m_database);
+      files::MemoryDwgFiler filer(entry.detail->state, AcDb::kUndoFiler, m_database);
       object->dwgInFields(&filer);
       break;
     }
@@ -166,7 +180,7 @@ void UndoLog::restoreState(const Entry& entry) {
       break;
     case Entry::Kind::kPartial:
       object->assertWriteEnabled(false, true);
-      entry.reversal(object);
+      entry.detail->reversal(object);
       break;
   }
   object->close();

@@ -62,6 +62,7 @@ class UndoLog {
   void restoreState(const Entry& entry);
 
   AcDbDatabase* m_database;
+  std::uint32_t m_lastSerial = 0;
   std::vector<std::unique_ptr<Step>> m_steps;
   std::unique_ptr<Step> m_open;
   int m_groupDepth = 0;
