@@ -32,6 +32,7 @@ test: test-fast test-asan
 
 bench: build
 	@for b in $(BUILD)/bin/*_bench; do [ -x "$$b" ] && "$$b"; done
+	@/usr/bin/python3 bench/dxf_speed.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out

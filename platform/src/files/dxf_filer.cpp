@@ -23,6 +23,9 @@ constexpr int kZOffset = 20;
 
 DxfFiler::DxfFiler(RawTags* out, AcDbDatabase* database) : m_database(database), m_out(out) {}
 
+DxfFiler::DxfFiler(std::string* out, AcDbDatabase* database)
+    : m_database(database), m_textOut(out) {}
+
 DxfFiler::DxfFiler(const DxfTag* begin, const DxfTag* end, AcDbDatabase* database)
     : m_database(database), m_begin(begin), m_size(static_cast<std::size_t>(end - begin)) {}
 
@@ -143,6 +146,10 @@ bool DxfFiler::atExtendedData() {
 // Writing.
 
 Acad::ErrorStatus DxfFiler::append(int code, std::string value) {
+  if (m_textOut != nullptr) {
+    AppendDxfTag(*m_textOut, code, value);
+    return m_status;
+  }
   if (m_out == nullptr) return m_status = Acad::eFilerError;
   m_out->emplace_back(code, std::move(value));
   return m_status;

@@ -18,8 +18,9 @@ namespace tessera::files {
 
 class DxfFiler : public AcDbDxfFiler {
  public:
-  // A filer that appends what objects write to `out`.
+  // A filer that appends what objects write to `out`: as tags, or as the text of a file.
   DxfFiler(RawTags* out, AcDbDatabase* database);
+  DxfFiler(std::string* out, AcDbDatabase* database);
   // A filer that reads the tags [begin, end) of one record.
   DxfFiler(const DxfTag* begin, const DxfTag* end, AcDbDatabase* database);
 
@@ -68,6 +69,7 @@ class DxfFiler : public AcDbDxfFiler {
 
   AcDbDatabase* m_database;
   RawTags* m_out = nullptr;
+  std::string* m_textOut = nullptr;
   const DxfTag* m_begin = nullptr;
   std::size_t m_size = 0;
   std::size_t m_position = 0;

@@ -110,7 +110,10 @@ class DxfBuilder {
   db::DatabaseImpl* m_impl;
   DxfRepairs& m_repairs;
   std::optional<DxfProblem> m_problem;
-  std::unordered_map<const DxfTag*, AcDbHandle> m_handles;  // by record start
+  // The own handle of the record that starts at a tag, or null.
+  AcDbHandle handleOf(const DxfTag* record) const;
+
+  const DxfHandles* m_handles = nullptr;  // in file order, so by record start
   std::string m_currentLayer;
   bool m_layerTableRead = false;
   std::set<std::string> m_applications;  // named in extended data
@@ -164,9 +167,8 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
 // objects made while reading never take a handle of the file.
 void DxfBuilder::registerHandles(const DxfHandles& handles) {
   std::uint64_t largest = 0;
-  m_handles.reserve(handles.size());
+  m_handles = &handles;
   for (const auto& [record, handle] : handles) {
-    m_handles[record] = handle;
     largest = std::max(largest, handle.value());
     // Stubs in file order: the drawing then lists its objects in the order the file had them.
     m_impl->idForHandle(handle, true);
@@ -406,14 +408,13 @@ bool DxfBuilder::blocks(const DxfSection& section) {
            records[end].name() != "BLOCK")
       ++end;
     if (!entities(records, i, end, block)) return false;
-    auto beginHandle = m_handles.find(begin.begin);
-    auto endHandle = end < records.size() && records[end].name() == "ENDBLK"
-                         ? m_handles.find(records[end].begin)
-                         : m_handles.end();
-    if (beginHandle != m_handles.end() && endHandle != m_handles.end())
-      m_impl->preservedDxf[preserved::kBlockEnds].push_back({{330, block.handle().text()},
-                                                             {5, beginHandle->second.text()},
-                                                             {5, endHandle->second.text()}});
+    AcDbHandle beginHandle = handleOf(begin.begin);
+    AcDbHandle endHandle = end < records.size() && records[end].name() == "ENDBLK"
+                               ? handleOf(records[end].begin)
+                               : AcDbHandle();
+    if (!beginHandle.isNull() && !endHandle.isNull())
+      m_impl->preservedDxf[preserved::kBlockEnds].push_back(
+          {{330, block.handle().text()}, {5, beginHandle.text()}, {5, endHandle.text()}});
     i = end < records.size() && records[end].name() == "ENDBLK" ? end + 1 : end;
   }
   return true;
@@ -683,13 +684,19 @@ bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
   return true;
 }
 
+AcDbHandle DxfBuilder::handleOf(const DxfTag* record) const {
+  auto found =
+      std::lower_bound(m_handles->begin(), m_handles->end(), record,
+                       [](const auto& entry, const DxfTag* at) { return entry.first < at; });
+  return found != m_handles->end() && found->first == record ? found->second : AcDbHandle();
+}
+
 // Makes the new object resident under the record's handle (a new one when it has none) and closes
 // it.
 AcDbObjectId DxfBuilder::admit(AcDbObject* object, const DxfRecord* record, AcDbObjectId owner) {
   AcDbObjectId id;
-  auto handle = record ? m_handles.find(record->begin) : m_handles.end();
-  if (handle == m_handles.end() ||
-      m_impl->addObjectWithHandle(object, handle->second, owner, id) != Acad::eOk)
+  AcDbHandle handle = record ? handleOf(record->begin) : AcDbHandle();
+  if (handle.isNull() || m_impl->addObjectWithHandle(object, handle, owner, id) != Acad::eOk)
     id = m_impl->addObject(object, owner);
   object->close();
   return id;

@@ -1,5 +1,6 @@
 #include "files/dxf_tags.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,8 @@ constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 // Group codes outside this range do not exist; a larger number is a value line out of step.
 constexpr std::int64_t kMinGroupCode = -5;
 constexpr std::int64_t kMaxGroupCode = 1071;
+// Group codes are written right-aligned in this many columns.
+constexpr std::size_t kCodeColumns = 3;
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -42,6 +45,8 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
                                       DxfRepairs* nulRepairs) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   std::string_view rest = text;
+  tags.reserve(tags.size() +
+               static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) / 2 + 1);
   std::string_view codeLine;
   std::string_view valueLine;
   int line = 0;
@@ -100,9 +105,12 @@ bool ParseDxfInteger(std::string_view text, std::int64_t& value) {
 }
 
 void AppendDxfTag(std::string& out, int code, std::string_view value) {
-  char codeText[16];
-  std::snprintf(codeText, sizeof codeText, "%3d\n", code);
-  out += codeText;
+  char digits[16];
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, code);
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < kCodeColumns) out.append(kCodeColumns - length, ' ');
+  out.append(digits, length);
+  out += '\n';
   std::size_t start = out.size();
   out += value;
   for (std::size_t i = start; i < out.size(); ++i)

@@ -70,19 +70,22 @@ class DxfWriter {
   explicit DxfWriter(AcDbDatabase* database)
       : m_impl(db::Impl(database)),
         m_saved(database),
-        m_filer(&m_tags, database),
+        m_filer(&m_text, database),
         m_nextHandle(SeedToWrite(m_impl)) {}
 
   std::string text();
 
  private:
   std::string newHandle() { return AcDbHandle(m_nextHandle++).text(); }
-  void tag(int code, const std::string& value) { m_tags.emplace_back(code, value); }
+  void tag(int code, const std::string& value) { AppendDxfTag(m_text, code, value); }
+  void tags(const RawTags& kept) {
+    for (const auto& [code, value] : kept) AppendDxfTag(m_text, code, value);
+  }
   void tagReal(int code, double value) { m_filer.writeDouble(code, value); }
   void tagPoint(int code, const AcGePoint3d& point) { m_filer.writePoint3d(code, point); }
   const std::vector<RawTags>* preserved(const std::string& key) const;
 
-  void header(RawTags& out);
+  void header(std::string& out);
   // The value of a header variable as the drawing's file had it, else `fallback`.
   std::string readValue(const char* variable, const std::string& fallback) const;
   void extents(AcGePoint3d& low, AcGePoint3d& high) const;
@@ -108,7 +111,7 @@ class DxfWriter {
 
   db::DatabaseImpl* m_impl;
   SavedObjects m_saved;
-  RawTags m_tags;
+  std::string m_text;  // the file as it is written, without its header
   DxfFiler m_filer;
   std::uint64_t m_nextHandle;  // for objects a session-made drawing does not have (tables, ...)
 };
@@ -125,20 +128,17 @@ std::string DxfWriter::text() {
   entities();
   objects();
   sections();
-  RawTags head;
-  header(head);
   std::string out;
-  out.reserve((head.size() + m_tags.size()) * 12);
-  for (const auto& [code, value] : head) AppendDxfTag(out, code, value);
-  for (const auto& [code, value] : m_tags) AppendDxfTag(out, code, value);
+  header(out);
+  out += m_text;
   AppendDxfTag(out, 0, "EOF");
   return out;
 }
 
 // HEADER: written last, when the handles the other sections used are known.
-void DxfWriter::header(RawTags& out) {
-  RawTags body = std::move(m_tags);
-  m_tags.clear();
+void DxfWriter::header(std::string& out) {
+  std::string body = std::move(m_text);
+  m_text.clear();
   tag(0, "SECTION");
   tag(2, "HEADER");
   auto variable = [&](const char* name) { tag(9, name); };
@@ -172,11 +172,11 @@ void DxfWriter::header(RawTags& out) {
   for (const auto& [name, tags] : m_impl->extraHeader) {
     if (kOwnHeaderVariables.count(name)) continue;
     variable(name.c_str());
-    m_tags.insert(m_tags.end(), tags.begin(), tags.end());
+    this->tags(tags);
   }
   tag(0, "ENDSEC");
-  out = std::move(m_tags);
-  m_tags = std::move(body);
+  out = std::move(m_text);
+  m_text = std::move(body);
 }
 
 std::string DxfWriter::readValue(const char* variable, const std::string& fallback) const {
@@ -234,7 +234,7 @@ void DxfWriter::classes() {
       auto name =
           std::find_if(record.begin(), record.end(), [](const auto& t) { return t.first == 1; });
       if (name != record.end() && written.count(Upper(name->second))) continue;
-      m_tags.insert(m_tags.end(), record.begin(), record.end());
+      tags(record);
     }
   }
   tag(0, "ENDSEC");
@@ -291,7 +291,7 @@ std::string DxfWriter::tableStart(const char* name, AcDbObjectId table, std::siz
 }
 
 void DxfWriter::writeRaw(const std::vector<RawTags>& records) {
-  for (const RawTags& record : records) m_tags.insert(m_tags.end(), record.begin(), record.end());
+  for (const RawTags& record : records) tags(record);
 }
 
 void DxfWriter::defaultViewports() {
@@ -544,7 +544,7 @@ void DxfWriter::object(AcDbObjectId id) {
     if (kept->empty() || name.empty()) return;
     tag(0, name);
     tag(5, HandleOf(id));
-    m_tags.insert(m_tags.end(), kept->begin(), kept->end());
+    tags(*kept);
     return;
   }
   name = target->isA()->dxfName();

@@ -32,8 +32,9 @@ bool SavedObjects::decide(AcDbStub* stub) const {
   if (std::find(m_roots.begin(), m_roots.end(), stub) != m_roots.end()) return true;
   auto [entry, inserted] = m_state.try_emplace(stub, kDeciding);
   if (!inserted) return entry->second == kSaved;  // deciding: an ownership cycle saves nothing
+  int& state = entry->second;  // stays valid while the map grows, unlike the iterator
   bool saved = decide(stub->object->ownerId().stub());
-  m_state[stub] = saved ? kSaved : kNotSaved;
+  state = saved ? kSaved : kNotSaved;
   return saved;
 }
 
