@@ -459,11 +459,13 @@ std::optional<std::string> TdbReader::checkContainers() const {
       !RecordsOfClass<AcDbLayerTableRecord>(m_impl->layerTable) ||
       !RecordsOfClass<AcDbRegAppTableRecord>(m_impl->regAppTable))
     return damaged("a table lists a record of another kind");
-  auto* blocks = AcDbSymbolTable::cast(Peek(m_impl->blockTable));
-  for (const AcDbObjectId& blockId : blocks->recordIds()) {
-    auto* block = AcDbBlockTableRecord::cast(Peek(blockId));
-    if (block == nullptr) return damaged("a block table entry that is no block");
-    for (const AcDbObjectId& entityId : block->entityIds()) {
+  // An object that two containers list, or one lists twice, would be saved twice.
+  std::unordered_set<std::uint64_t> listed;
+  for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database)))
+    if (!listed.insert(id.handle().value()).second)
+      return damaged("object " + id.handle().text() + " is listed twice");
+  for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
+    for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
       const AcDbObject* entity = Peek(entityId);
       if (entity == nullptr || entity->ownerId() != blockId)
         return damaged("entity " + entityId.handle().text() + " of block " +
