@@ -39,7 +39,10 @@ AcDbStub* DatabaseImpl::newStub(std::uint64_t handle) {
   AcDbStub& stub = m_stubs.emplace_back();
   stub.handle = handle;
   stub.database = m_owner;
-  m_handles[handle] = &stub;
+  if (m_ascending.empty() || handle > m_ascending.back()->handle)
+    m_ascending.push_back(&stub);
+  else
+    m_scattered[handle] = &stub;
   if (handle >= m_nextHandle) m_nextHandle = handle + 1;
   return &stub;
 }
@@ -57,6 +60,15 @@ void MakeResident(AcDbObject* object, AcDbStub* stub, AcDbObjectId ownerId) {
 
 }  // namespace
 
+AcDbStub* DatabaseImpl::stubOf(std::uint64_t handle) const {
+  auto found =
+      std::lower_bound(m_ascending.begin(), m_ascending.end(), handle,
+                       [](const AcDbStub* stub, std::uint64_t h) { return stub->handle < h; });
+  if (found != m_ascending.end() && (*found)->handle == handle) return *found;
+  auto scattered = m_scattered.find(handle);
+  return scattered == m_scattered.end() ? nullptr : scattered->second;
+}
+
 AcDbObjectId DatabaseImpl::addObject(AcDbObject* object, AcDbObjectId ownerId) {
   if (object == nullptr || ObjectAccess::stub(object) != nullptr) return AcDbObjectId();
   AcDbStub* stub = newStub(m_nextHandle);
@@ -73,14 +85,9 @@ Acad::ErrorStatus DatabaseImpl::addObjectWithHandle(AcDbObject* object, AcDbHand
   if (object == nullptr) return Acad::eNullObjectId;
   if (handle.isNull()) return Acad::eNullHandle;
   if (ObjectAccess::stub(object) != nullptr) return Acad::eAlreadyInDb;
-  auto found = m_handles.find(handle.value());
-  AcDbStub* stub = nullptr;
-  if (found != m_handles.end()) {
-    if (found->second->object != nullptr) return Acad::eHandleInUse;
-    stub = found->second;
-  } else {
-    stub = newStub(handle.value());
-  }
+  AcDbStub* stub = stubOf(handle.value());
+  if (stub != nullptr && stub->object != nullptr) return Acad::eHandleInUse;
+  if (stub == nullptr) stub = newStub(handle.value());
   MakeResident(object, stub, ownerId);
   id = AcDbObjectId(stub);
   if (changeObserver) changeObserver->everythingChanged();
@@ -89,8 +96,7 @@ Acad::ErrorStatus DatabaseImpl::addObjectWithHandle(AcDbObject* object, AcDbHand
 
 AcDbObjectId DatabaseImpl::idForHandle(AcDbHandle handle, bool create) {
   if (handle.isNull()) return AcDbObjectId();
-  auto found = m_handles.find(handle.value());
-  if (found != m_handles.end()) return AcDbObjectId(found->second);
+  if (AcDbStub* stub = stubOf(handle.value())) return AcDbObjectId(stub);
   return create ? AcDbObjectId(newStub(handle.value())) : AcDbObjectId();
 }
 

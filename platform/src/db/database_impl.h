@@ -44,7 +44,7 @@ class DatabaseImpl {
   AcDbHandle handseed() const { return AcDbHandle(m_nextHandle); }
   // Moves the next free handle up to at least `handle` (never down).
   void raiseHandseed(AcDbHandle handle);
-  std::size_t objectCount() const { return m_handles.size(); }
+  std::size_t objectCount() const { return m_ascending.size() + m_scattered.size(); }
   // Every resident object id (erased ones too), in the order the objects were added.
   void forEachObject(const std::function<void(AcDbObjectId)>& visit) const;
 
@@ -93,7 +93,12 @@ class DatabaseImpl {
 
   AcDbDatabase* m_owner;
   std::deque<AcDbStub> m_stubs;  // stable addresses: ids point into it
-  std::unordered_map<std::uint64_t, AcDbStub*> m_handles;
+  AcDbStub* stubOf(std::uint64_t handle) const;
+
+  // Stubs by handle: those made in ascending handle order (every new object, most of a file)
+  // in a sorted list that costs a pointer each, the rest in a map.
+  std::vector<AcDbStub*> m_ascending;
+  std::unordered_map<std::uint64_t, AcDbStub*> m_scattered;
   std::uint64_t m_nextHandle = 1;
   std::vector<AcDbDatabaseReactor*> m_reactors;
   std::unique_ptr<UndoLog> m_undo;
