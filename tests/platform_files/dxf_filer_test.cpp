@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 
 #include "cad/arx.h"
 
@@ -12,8 +13,9 @@ namespace tessera::files {
 namespace {
 
 std::vector<DxfTag> Tags(const std::string& text) {
+  static std::deque<std::string> texts;  // tags point into the text they were read from
   std::vector<DxfTag> tags;
-  EXPECT_FALSE(ReadDxfTags(text, tags));
+  EXPECT_FALSE(ReadDxfTags(texts.emplace_back(text), tags));
   return tags;
 }
 

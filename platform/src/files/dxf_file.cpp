@@ -23,6 +23,7 @@ struct Failure {
 // What the first stages make of the file, for the build.
 struct Prepared {
   std::string text;
+  DxfTagTexts mended;
   std::vector<DxfTag> tags;
   std::vector<DxfSection> sections;
   DxfHandles handles;
@@ -61,8 +62,8 @@ std::optional<Failure> Prepare(std::string_view source, Prepared& out, DxfRepair
     RecoverDxfText(source, out.text, *repairs);
   }
   out.tags.clear();
-  auto problem =
-      repairs ? RecoverDxfTags(out.text, out.tags, *repairs) : ReadDxfTags(out.text, out.tags);
+  auto problem = repairs ? RecoverDxfTags(out.text, out.tags, out.mended, *repairs)
+                         : ReadDxfTags(out.text, out.tags);
   if (problem) return Failure{Stage::kTags, *problem};
   return SplitAndCollect(out, repairs);
 }

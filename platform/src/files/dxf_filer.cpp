@@ -66,13 +66,14 @@ Acad::ErrorStatus DxfFiler::readPoint(resbuf* item) {
   const DxfTag& x = m_begin[m_position - 1];
   double* point = item->resval.rpoint;
   point[0] = point[1] = point[2] = 0.0;
-  if (!ParseDxfReal(x.value, point[0])) return refuse(x, "wants a number, not \"" + x.value + "\"");
+  if (!ParseDxfReal(x.value, point[0]))
+    return refuse(x, "wants a number, not \"" + std::string(x.value) + "\"");
   for (int axis = 1; axis <= 2; ++axis) {
     int code = x.code + (axis == 1 ? kYOffset : kZOffset);
     if (m_position >= m_size || m_begin[m_position].code != code) break;
     const DxfTag& tag = m_begin[m_position++];
     if (!ParseDxfReal(tag.value, point[axis]))
-      return refuse(tag, "wants a number, not \"" + tag.value + "\"");
+      return refuse(tag, "wants a number, not \"" + std::string(tag.value) + "\"");
   }
   return Acad::eOk;
 }
@@ -84,28 +85,28 @@ Acad::ErrorStatus DxfFiler::readValue(const DxfTag& tag, resbuf* item) {
       return readPoint(item);
     case GroupValueKind::kReal:
       if (!ParseDxfReal(tag.value, item->resval.rreal))
-        return refuse(tag, "wants a number, not \"" + tag.value + "\"");
+        return refuse(tag, "wants a number, not \"" + std::string(tag.value) + "\"");
       return Acad::eOk;
     case GroupValueKind::kInt16:
       if (!ParseDxfInteger(tag.value, integer) || integer < std::numeric_limits<short>::min() ||
           integer > std::numeric_limits<unsigned short>::max())
-        return refuse(tag, "wants a 16-bit integer, not \"" + tag.value + "\"");
+        return refuse(tag, "wants a 16-bit integer, not \"" + std::string(tag.value) + "\"");
       item->resval.rint = static_cast<short>(integer);
       return Acad::eOk;
     case GroupValueKind::kInt32:
       if (!ParseDxfInteger(tag.value, integer) ||
           integer < std::numeric_limits<std::int32_t>::min() ||
           integer > std::numeric_limits<std::uint32_t>::max())
-        return refuse(tag, "wants a 32-bit integer, not \"" + tag.value + "\"");
+        return refuse(tag, "wants a 32-bit integer, not \"" + std::string(tag.value) + "\"");
       item->resval.rlong = static_cast<std::int32_t>(integer);
       return Acad::eOk;
     case GroupValueKind::kInt64:
       if (!ParseDxfInteger(tag.value, integer))
-        return refuse(tag, "wants an integer, not \"" + tag.value + "\"");
+        return refuse(tag, "wants an integer, not \"" + std::string(tag.value) + "\"");
       item->resval.mnLong = integer;
       return Acad::eOk;
     case GroupValueKind::kObjectId: {
-      AcDbHandle handle(tag.value.c_str());
+      AcDbHandle handle(std::string(tag.value).c_str());
       AcDbObjectId id;
       db::DatabaseImpl* impl = db::Impl(m_database);
       if (impl != nullptr && handle.value() < kLargestHandle) id = impl->idForHandle(handle, true);

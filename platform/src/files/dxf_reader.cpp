@@ -34,7 +34,7 @@ constexpr const char* kOldModelSpace = "$MODEL_SPACE";
 constexpr const char* kOldPaperSpace = "$PAPER_SPACE";
 
 // Makes a new object of a DXF record name that the platform models as a simple entity.
-AcDbEntity* NewSimpleEntity(const std::string& name) {
+AcDbEntity* NewSimpleEntity(std::string_view name) {
   if (name == "LINE") return new AcDbLine;
   if (name == "CIRCLE") return new AcDbCircle;
   if (name == "ARC") return new AcDbArc;
@@ -45,7 +45,7 @@ AcDbEntity* NewSimpleEntity(const std::string& name) {
 }
 
 // The class an application registered for a DXF record name, or null.
-AcRxClass* ApplicationClass(const std::string& name) {
+AcRxClass* ApplicationClass(std::string_view name) {
   for (const auto& [key, entry] : acrxClassDictionary()->entries()) {
     auto* aClass = static_cast<AcRxClass*>(entry);
     if (aClass->isCustom() && name == aClass->dxfName() &&
@@ -116,6 +116,7 @@ class DxfBuilder {
   const DxfHandles* m_handles = nullptr;  // in file order, so by record start
   std::string m_currentLayer;
   bool m_layerTableRead = false;
+  std::uint64_t m_largestAdmitted = 0;   // the largest handle of an object the reader made
   std::set<std::string> m_applications;  // named in extended data
 };
 
@@ -228,7 +229,7 @@ void DxfBuilder::header(const DxfSection& section) {
 void DxfBuilder::keepRecords(const DxfSection& section, const std::string& key) {
   auto& kept = m_impl->preservedDxf[key];
   for (const DxfRecord& record : section.records) {
-    RawTags tags = {{0, record.name()}};
+    RawTags tags = {{0, std::string(record.name())}};
     RawTags data = record.raw();
     tags.insert(tags.end(), data.begin(), data.end());
     kept.push_back(std::move(tags));
@@ -242,7 +243,7 @@ bool DxfBuilder::tables(const DxfSection& section) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (records[i].name() != "TABLE") continue;
     const DxfTag* nameTag = records[i].find(AcDb::kDxfBlockName);
-    std::string name = nameTag ? Upper(nameTag->value) : "";
+    std::string name = nameTag ? Upper(std::string(nameTag->value)) : "";
     std::size_t end = i + 1;
     while (end < records.size() && records[end].name() != "ENDTAB" &&
            records[end].name() != "TABLE")
@@ -256,7 +257,7 @@ bool DxfBuilder::tables(const DxfSection& section) {
       auto& kept = m_impl->preservedDxf[preserved::kTablePrefix + name];
       kept.clear();
       for (const DxfRecord& record : table) {
-        RawTags tags = {{0, record.name()}};
+        RawTags tags = {{0, std::string(record.name())}};
         RawTags data = record.raw();
         tags.insert(tags.end(), data.begin(), data.end());
         kept.push_back(std::move(tags));
@@ -289,7 +290,8 @@ bool DxfBuilder::symbolTable(const std::string& name, const std::vector<DxfRecor
 }
 
 bool DxfBuilder::tableRecord(const std::string& name, AcDbObjectId table, const DxfRecord& record) {
-  if (Upper(record.name()) != name) return true;  // an entry of another kind: not this table's
+  if (Upper(std::string(record.name())) != name)
+    return true;  // an entry of another kind: not this table's
   DxfFiler filer(record.data(), record.end, m_database);
   AcDbSymbolTableRecord* entry = nullptr;
   std::string layout;
@@ -370,7 +372,7 @@ AcDbObjectId DxfBuilder::ensureRecord(AcDbObjectId table, AcDbSymbolTableRecord*
 // The name of a BLOCK record, with the layout blocks of old releases under today's names.
 std::string BlockName(const DxfRecord& begin) {
   const DxfTag* nameTag = begin.find(AcDb::kDxfBlockName);
-  std::string name = nameTag ? nameTag->value : "";
+  std::string name(nameTag ? nameTag->value : "");
   if (Upper(name) == kOldModelSpace) name = ACDB_MODEL_SPACE;
   if (Upper(name) == kOldPaperSpace) name = ACDB_PAPER_SPACE;
   return name;
@@ -424,7 +426,7 @@ bool DxfBuilder::blocks(const DxfSection& section) {
 // else paper space when it says so, else model space.
 AcDbObjectId DxfBuilder::blockOf(const DxfRecord& record) const {
   if (const DxfTag* owner = record.leading(AcDb::kDxfSoftPointerId)) {
-    AcDbObjectId id = m_impl->idForHandle(AcDbHandle(owner->value.c_str()));
+    AcDbObjectId id = m_impl->idForHandle(AcDbHandle(std::string(owner->value).c_str()));
     if (AcDbBlockTableRecord::cast(Peek(id))) return id;
   }
   if (IntegerOf(record.find(kPaperSpaceCode)) == 1) return m_impl->paperSpace;
@@ -447,7 +449,7 @@ void DxfBuilder::appendToBlock(AcDbObjectId block, AcDbObjectId entity) {
 
 bool DxfBuilder::entity(const std::vector<DxfRecord>& records, std::size_t& i, AcDbObjectId block) {
   const DxfRecord& record = records[i];
-  const std::string& name = record.name();
+  const std::string_view name = record.name();
   if (name == "POLYLINE" || name == "INSERT") return complexEntity(records, i, block);
   if (name == "VERTEX" || name == "ATTRIB" || name == "SEQEND") {
     ++i;  // a part without the entity it belongs to: dropped
@@ -501,7 +503,7 @@ bool DxfBuilder::complexEntity(const std::vector<DxfRecord>& records, std::size_
     // As the host's audit does: an insertion of a block the drawing does not have goes.
     const DxfTag* nameTag = head.find(AcDb::kDxfBlockName);
     m_repairs.push_back({head.line(), "the INSERT of block \"" +
-                                          (nameTag ? nameTag->value : std::string()) +
+                                          std::string(nameTag ? nameTag->value : "") +
                                           "\", which the drawing does not have, is removed"});
     delete made;
     i = end;
@@ -577,7 +579,7 @@ bool DxfBuilder::objects(const DxfSection& section) {
 }
 
 bool DxfBuilder::object(const DxfRecord& record, bool first) {
-  const std::string& name = record.name();
+  const std::string_view name = record.name();
   AcDbObject* made = nullptr;
   DxfFiler filer(record.data(), record.end, m_database);
   Acad::ErrorStatus status = Acad::eOk;
@@ -662,12 +664,12 @@ bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
         break;
       default:
         item->resval.rstring = lisp::NewResbufString(tag->value);
-        if (tag->code == kDxfXDataApplication) m_applications.insert(tag->value);
+        if (tag->code == kDxfXDataApplication) m_applications.emplace(tag->value);
         break;
     }
     if (!valid)
       return fail(tag->line, "group " + std::to_string(tag->code) + " wants a number, not \"" +
-                                 tag->value + "\"");
+                                 std::string(tag->value) + "\"");
     // A point's Y and Z follow it with codes 10 and 20 higher.
     const int xCode = tag->code;
     for (int axis = 1;
@@ -675,7 +677,7 @@ bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
       ++tag;
       if (!ParseDxfReal(tag->value, item->resval.rpoint[axis]))
         return fail(tag->line, "group " + std::to_string(tag->code) + " wants a number, not \"" +
-                                   tag->value + "\"");
+                                   std::string(tag->value) + "\"");
     }
   }
   resbuf*& xdata = ObjectAccess::xdata(object);
@@ -698,6 +700,7 @@ AcDbObjectId DxfBuilder::admit(AcDbObject* object, const DxfRecord* record, AcDb
   AcDbHandle handle = record ? handleOf(record->begin) : AcDbHandle();
   if (handle.isNull() || m_impl->addObjectWithHandle(object, handle, owner, id) != Acad::eOk)
     id = m_impl->addObject(object, owner);
+  m_largestAdmitted = std::max(m_largestAdmitted, id.handle().value());
   object->close();
   return id;
 }
@@ -727,12 +730,10 @@ void DxfBuilder::repair() {
   m_impl->currentLayer = found ? current : m_impl->layerZero;
 }
 
+// Above the file's handles and those of the objects the reader made; not above the handles of
+// objects applications made while reading (they are made again on every open).
 void DxfBuilder::keepHandseed(std::uint64_t fileSeed) {
-  SavedObjects saved(m_database);
-  std::uint64_t seed = fileSeed;
-  m_impl->forEachObject([&](AcDbObjectId id) {
-    if (saved.isSaved(id)) seed = std::max(seed, id.handle().value() + 1);
-  });
+  const std::uint64_t seed = std::max(fileSeed, m_largestAdmitted + 1);
   m_impl->preservedDxf[preserved::kHandseed] = {
       {{AcDb::kDxfHandle, AcDbHandle(seed).text()}, {AcDb::kDxfHandle, m_impl->handseed().text()}}};
 }
@@ -740,10 +741,12 @@ void DxfBuilder::keepHandseed(std::uint64_t fileSeed) {
 void DxfBuilder::ensureLayers() {
   auto* layers = AcDbLayerTable::cast(Peek(m_impl->layerTable));
   std::vector<std::string> missing;
+  std::set<std::string> checked;  // most entities share a few layers
   m_impl->forEachObject([&](AcDbObjectId id) {
     auto* entity = AcDbEntity::cast(Peek(id));
     if (entity == nullptr) return;
     std::string name = entity->layer();
+    if (!checked.insert(name).second) return;
     bool listed = std::any_of(missing.begin(), missing.end(),
                               [&](const std::string& m) { return Upper(m) == Upper(name); });
     if (!name.empty() && !layers->has(name.c_str()) && !listed) missing.push_back(name);

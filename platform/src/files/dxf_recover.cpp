@@ -13,7 +13,7 @@ bool Is(const DxfTag& tag, std::string_view name) {
 }
 
 std::string Described(const DxfTag& tag) {
-  return "group " + std::to_string(tag.code) + " \"" + tag.value + "\"";
+  return "group " + std::to_string(tag.code) + " \"" + std::string(tag.value) + "\"";
 }
 
 // Sections as they are mended, each from its SECTION tag to its ENDSEC.
@@ -39,7 +39,7 @@ std::size_t SectionMender::outside(const std::vector<DxfTag>& tags, std::size_t 
   std::size_t end = i + 1;
   while (end < tags.size() && tags[end].code != 0 && tags[end].code != kVariableCode) ++end;
   if (tags[i].code == kVariableCode) {
-    m_repairs.push_back({tags[i].line, "header variable " + tags[i].value +
+    m_repairs.push_back({tags[i].line, "header variable " + std::string(tags[i].value) +
                                            " is outside the HEADER section: moved there"});
     m_strayHeader.insert(m_strayHeader.end(), tags.begin() + static_cast<std::ptrdiff_t>(i),
                          tags.begin() + static_cast<std::ptrdiff_t>(end));
@@ -52,7 +52,7 @@ std::size_t SectionMender::outside(const std::vector<DxfTag>& tags, std::size_t 
 
 void SectionMender::close(int line, const char* why) {
   const DxfTag& start = m_sections.back().front();
-  const std::string name = m_sections.back().size() > 1 ? m_sections.back()[1].value : "";
+  const std::string name(m_sections.back().size() > 1 ? m_sections.back()[1].value : "");
   m_repairs.push_back({line, "section " + name + " (line " + std::to_string(start.line) +
                                  ") has no ENDSEC: closed " + why});
   m_sections.back().push_back({0, "ENDSEC", line});
@@ -108,9 +108,9 @@ std::vector<DxfTag> SectionMender::joined(int endLine) {
 }  // namespace
 
 std::optional<DxfProblem> RecoverDxfTags(std::string_view text, std::vector<DxfTag>& tags,
-                                         DxfRepairs& repairs) {
+                                         DxfTagTexts& mended, DxfRepairs& repairs) {
   tags.clear();
-  std::optional<DxfProblem> problem = ReadDxfTags(text, tags, &repairs);
+  std::optional<DxfProblem> problem = ReadDxfTags(text, tags, &repairs, &mended);
   // Only a tag cut by the end of the file is mended: anything else is not DXF.
   if (!problem || problem->message.find("has no value line") == std::string::npos) return problem;
   repairs.push_back({problem->line, "the file ends inside a tag: the tag is dropped"});

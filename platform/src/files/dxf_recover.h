@@ -12,9 +12,10 @@
 
 namespace tessera::files {
 
-// The tags of a file cut short inside its last tag: those before it. Other problems stay.
+// The tags of a file cut short inside its last tag: those before it; a NUL in a value is read as
+// U+FFFD (the value kept in `mended`). Other problems stay.
 std::optional<DxfProblem> RecoverDxfTags(std::string_view text, std::vector<DxfTag>& tags,
-                                         DxfRepairs& repairs);
+                                         DxfTagTexts& mended, DxfRepairs& repairs);
 
 // The tags put in sections again: header variables found outside any section go to HEADER,
 // other tags outside a section are dropped, a section left open is closed where the next one

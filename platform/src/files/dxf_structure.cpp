@@ -76,10 +76,11 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
     if (tag->code == 0 && tag->value == "EOF") return std::nullopt;
     if (tag->code != 0 || tag->value != "SECTION")
       return DxfProblem{tag->line, "a SECTION was expected here, not group " +
-                                       std::to_string(tag->code) + " \"" + tag->value + "\""};
+                                       std::to_string(tag->code) + " \"" + std::string(tag->value) +
+                                       "\""};
     if (tag + 1 == end || tag[1].code != AcDb::kDxfBlockName)
       return DxfProblem{tag->line, "the SECTION has no name (group 2)"};
-    DxfSection section{tag[1].value, tag->line, tag + 2, nullptr, {}};
+    DxfSection section{std::string(tag[1].value), tag->line, tag + 2, nullptr, {}};
     const DxfTag* close = tag + 2;
     while (close != end && !(close->code == 0 && close->value == "ENDSEC")) {
       if (close->code == 0 && (close->value == "SECTION" || close->value == "EOF"))
@@ -103,8 +104,9 @@ std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& hand
   const DxfTag* tag =
       record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle);
   if (tag == nullptr) return std::nullopt;
-  std::string text = Trimmed(tag->value);
-  if (!IsHex(text)) return DxfProblem{tag->line, "\"" + tag->value + "\" is not a handle"};
+  std::string text = Trimmed(std::string(tag->value));
+  if (!IsHex(text))
+    return DxfProblem{tag->line, "\"" + std::string(tag->value) + "\" is not a handle"};
   handle = AcDbHandle(text.c_str());
   if (handle.value() >= kLargestHandle)
     return DxfProblem{tag->line, "handle " + text + " is too large"};
@@ -119,6 +121,10 @@ std::optional<DxfProblem> CollectDxfHandles(const std::vector<DxfSection>& secti
                                             DxfHandles& handles, std::vector<const DxfTag*>* wrong,
                                             DxfRepairs* repairs) {
   std::unordered_map<std::uint64_t, int> seen;
+  std::size_t records = 0;
+  for (const DxfSection& section : sections) records += section.records.size();
+  seen.reserve(records);
+  handles.reserve(records);
   for (const DxfSection& section : sections) {
     if (section.name == "HEADER" || section.name == "CLASSES") continue;
     for (const DxfRecord& record : section.records) {
@@ -128,15 +134,15 @@ std::optional<DxfProblem> CollectDxfHandles(const std::vector<DxfSection>& secti
         auto [first, fresh] = seen.emplace(handle.value(), record.line());
         if (fresh) handles.emplace_back(record.begin, handle);
         if (!fresh)
-          problem = DxfProblem{record.line(), "handle " + handle.text() + " of this " +
-                                                  record.name() + " is used already (line " +
-                                                  std::to_string(first->second) + ")"};
+          problem = DxfProblem{
+              record.line(), "handle " + handle.text() + " of this " + std::string(record.name()) +
+                                 " is used already (line " + std::to_string(first->second) + ")"};
       }
       if (!problem) continue;
       if (wrong == nullptr) return problem;
       wrong->push_back(record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode
                                                                   : AcDb::kDxfHandle));
-      problem->message += ": the " + record.name() + " gets a new handle";
+      problem->message += ": the " + std::string(record.name()) + " gets a new handle";
       repairs->push_back(*problem);
     }
   }

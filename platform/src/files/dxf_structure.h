@@ -14,7 +14,7 @@ namespace tessera::files {
 struct DxfRecord {
   const DxfTag* begin = nullptr;  // the "0" tag
   const DxfTag* end = nullptr;
-  const std::string& name() const { return begin->value; }
+  std::string_view name() const { return begin->value; }
   int line() const { return begin->line; }
   // The tags after the "0" tag.
   const DxfTag* data() const { return begin + 1; }

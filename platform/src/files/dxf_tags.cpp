@@ -42,7 +42,7 @@ std::string Quoted(std::string_view text) {
 }  // namespace
 
 std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags,
-                                      DxfRepairs* nulRepairs) {
+                                      DxfRepairs* nulRepairs, DxfTagTexts* mended) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   std::string_view rest = text;
   tags.reserve(tags.size() +
@@ -61,13 +61,15 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
     if (!NextLine(rest, valueLine))
       return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};
     ++line;
-    tags.push_back(DxfTag{static_cast<int>(code), std::string(valueLine), line - 1});
+    tags.push_back(DxfTag{static_cast<int>(code), valueLine, line - 1});
     // A NUL would end the text wherever a C string carries it.
     if (valueLine.find('\0') != std::string_view::npos) {
-      if (nulRepairs == nullptr) return DxfProblem{line, "the value holds a NUL character"};
-      std::string& value = tags.back().value;
+      if (nulRepairs == nullptr || mended == nullptr)
+        return DxfProblem{line, "the value holds a NUL character"};
+      std::string& value = mended->emplace_back(valueLine);
       for (std::size_t at = value.find('\0'); at != std::string::npos; at = value.find('\0', at))
         value.replace(at, 1, kReplacementCharacter);
+      tags.back().value = value;
       nulRepairs->push_back({line, "a NUL character in the value is read as U+FFFD"});
     }
     // What follows the end of file (blank lines, a Ctrl-Z, padding) is not read, as other

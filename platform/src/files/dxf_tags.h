@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,16 @@
 
 namespace tessera::files {
 
-// One tag as read, with the line number of its group code (1-based) for messages.
+// One tag as read, with the line number of its group code (1-based) for messages. The value
+// points into the text the tags were read from (or into DxfTagTexts), which must outlive it.
 struct DxfTag {
   int code = 0;
-  std::string value;
+  std::string_view value;
   int line = 0;
 };
+
+// Values of tags that are not in the file's text as they are (mended values).
+using DxfTagTexts = std::deque<std::string>;
 
 // Tags kept as they were read, for the parts of a file the platform does not model.
 using RawTags = std::vector<std::pair<int, std::string>>;
@@ -36,7 +41,8 @@ using DxfRepairs = std::vector<DxfProblem>;
 // value line, a value that holds a NUL character); the tags up to there are kept. With
 // `nulRepairs`, a NUL is read as U+FFFD and told there instead.
 std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>& tags,
-                                      DxfRepairs* nulRepairs = nullptr);
+                                      DxfRepairs* nulRepairs = nullptr,
+                                      DxfTagTexts* mended = nullptr);
 
 // Numbers as DXF values: reals in the shortest form that reads back to the same double,
 // always with a decimal point; integers in decimal.
