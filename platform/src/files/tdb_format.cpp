@@ -464,6 +464,11 @@ std::optional<std::string> TdbReader::checkContainers() const {
   for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database)))
     if (!listed.insert(id.handle().value()).second)
       return damaged("object " + id.handle().text() + " is listed twice");
+  // An object no container keeps (an orphan, an erased one still listed) would be lost or
+  // dangle when the drawing is saved again.
+  for (const ObjectEntry& entry : m_objects)
+    if (listed.count(entry.handle.value()) == 0)
+      return damaged("object " + entry.handle.text() + " belongs to no part of the drawing");
   for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
     for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
       const AcDbObject* entity = Peek(entityId);
