@@ -21,6 +21,8 @@ constexpr const char* kAcadVersion = "AC1021";
 constexpr const char* kDefaultCodePage = "ANSI_1252";
 constexpr int kMillimetres = 4;
 constexpr int kMetric = 1;
+// Room the text of a file takes per object, about: an entity takes 150 to 300 bytes.
+constexpr std::size_t kTextBytesPerObject = 256;
 // Extents of a drawing with nothing in it, as the host writes them.
 constexpr double kEmptyExtent = 1e20;
 // Header variables the writer sets itself; read values of these are not written again.
@@ -122,6 +124,7 @@ const std::vector<RawTags>* DxfWriter::preserved(const std::string& key) const {
 }
 
 std::string DxfWriter::text() {
+  m_text.reserve(m_impl->objectCount() * kTextBytesPerObject);
   classes();
   tables();
   blocks();
@@ -130,6 +133,7 @@ std::string DxfWriter::text() {
   sections();
   std::string out;
   header(out);
+  out.reserve(out.size() + m_text.size() + kTextBytesPerObject);
   out += m_text;
   AppendDxfTag(out, 0, "EOF");
   return out;
