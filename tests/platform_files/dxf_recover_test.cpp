@@ -157,6 +157,23 @@ TEST(DxfRecoverReferencesTest, DanglingReferencesAreMendedAsAnAuditDoes) {
   EXPECT_EQ(audit.rfind("errors 0 ", 0), 0u) << audit;
 }
 
+// A table the platform keeps as read (text styles) is no object of the drawing, but what it owns
+// or names is not dangling; and a second table of that kind adds to the first.
+TEST(DxfRecoverReferencesTest, RecordsKeptAsReadAreNoMissingObjects) {
+  const std::string styles =
+      "  0\nTABLE\n  2\nSTYLE\n  5\n5\n  0\nSTYLE\n  5\n29\n330\n5\n  2\nStandard\n"
+      "  0\nENDTAB\n";
+  const std::string tables = "  0\nSECTION\n  2\nTABLES\n" + styles +
+                             Replace(Replace(styles, "  5\n5\n", "  5\n6\n"), "29", "2F") +
+                             "  0\nENDSEC\n";
+  const std::string objects =
+      "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n"
+      "  0\nXRECORD\n  5\nF\n330\n29\n100\nAcDbXrecord\n340\n2F\n  0\nENDSEC\n";
+  Recovered recovered = Recover(kHeader + tables + Entities(kLine) + objects + "  0\nEOF\n");
+  EXPECT_TRUE(recovered.repairs.empty()) << recovered.repairs.front();
+  EXPECT_NE(WriteDxfText(recovered.drawing.get()).find("  5\n2F\n"), std::string::npos);
+}
+
 TEST(DxfRecoverTextTest, TextNotInItsCodePageIsReadWithTheHostsPageElseAsReplacement) {
   const std::string release12 =
       "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$DWGCODEPAGE\n  3\nANSI_1252\n"

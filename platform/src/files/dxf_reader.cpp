@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <set>
+#include <span>
 #include <unordered_map>
 
 #include "db/database_impl.h"
@@ -255,8 +256,8 @@ bool DxfBuilder::tables(const DxfSection& section) {
       if (!symbolTable(name, table)) return false;
     } else if (!name.empty()) {
       auto& kept = m_impl->preservedDxf[preserved::kTablePrefix + name];
-      kept.clear();
-      for (const DxfRecord& record : table) {
+      // A second table of the same kind adds its entries to the first, as for the tables above.
+      for (const DxfRecord& record : kept.empty() ? table : std::span(table).subspan(1)) {
         RawTags tags = {{0, std::string(record.name())}};
         RawTags data = record.raw();
         tags.insert(tags.end(), data.begin(), data.end());
