@@ -1,5 +1,5 @@
-// The polygon split as it was before it was made fast, kept as the reference the fast split must
-// match triangle for triangle: both split many random lots, and their results must be equal.
+// The polygon split as it was before edges were screened out, kept as the reference the split
+// must match triangle for triangle: both split many random lots, and their results must be equal.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,119 +18,29 @@
 
 namespace reference_split {
 
-// A point of the XY plane.
-struct PlanePoint {
-  double x, y;
-};
-
-// A directed line in normal form a x + b y + c = 0, with (a, b) a unit vector.
-struct PlaneLine {
-  double a, b, c;
-};
-
-// Where a point lies against a segment from A to B, under a distance tolerance.
-enum class SegmentPosition { kAtStart, kAtEnd, kBetween, kBeforeStart, kAfterEnd, kOffLine };
-
-// Where a point lies against a polygon.
-enum class PointLocation { kInside, kOutside, kOnBoundary };
-
-// Vertex indices of one triangle into the polygon it was cut from.
-using IndexTriangle = std::array<std::size_t, 3>;
-
-// Polygon check verdicts.
-inline constexpr int kPolygonCounterClockwise = 1;
-inline constexpr int kPolygonClockwise = -1;
-inline constexpr int kPolygonDegenerate = -9;
-inline constexpr int kPolygonSelfCrossing = -99;
-
-// Most vertices a polygon may have; the check is quadratic and every diagonal test walks the
-// whole polygon, so this bounds the work of one split. Unit: points.
-inline constexpr std::size_t kMaxPolygonPoints = 256;
-
-// Triangulate outcomes.
-inline constexpr int kSplitDone = 1;
-inline constexpr int kSplitDegenerate = -2;         // degenerate polygon or no cut found
-inline constexpr int kSplitSelfCrossing = -3;       // the polygon crosses itself
-inline constexpr int kSplitOutOfMemory = -4;        // the piece table could not grow
-inline constexpr int kSplitPieceLeft = -5;          // a piece that is not a triangle remained
-inline constexpr int kSplitAngleUnmeasurable = -6;  // a corner with a side shorter than 0.01
-inline constexpr int kSplitNoBisector = -7;         // a corner whose bisector could not be formed
-
-// Outcome of Triangulate: on kSplitDone n - 2 triangles in the order their pieces were made.
-struct SplitResult {
-  int code;
-  std::vector<IndexTriangle> triangles;
-};
+// The plane primitives the split did not change are shared; the polygon check, the boundary count
+// and the split are the old ones.
+using triangulation::ClassifyOnSegment;
+using triangulation::CrossLines;
+using triangulation::InteriorAngle;
+using triangulation::LiesOnSegment;
+using triangulation::LocatePoint;
+using triangulation::MakeLine;
+using triangulation::PlaneLine;
+using triangulation::PlanePoint;
+using triangulation::PointLocation;
+using triangulation::SegmentPosition;
+using triangulation::SignedValue;
+using triangulation::SplitResult;
+using namespace triangulation;  // the verdicts and outcome codes
 
 namespace {
-
-// Half a turn cut to eight decimals; lines whose normals lie this far apart are antiparallel.
-// Unit: radians.
-constexpr double kHalfTurn = 3.14159265;
-
-// The dot product of the unit vectors from a point towards a segment's ends lies below this when
-// the point is between them (-1 exactly on the segment, +1 outside it). Unitless.
-constexpr double kBetweenDotLimit = 0.5;
 
 double Distance(PlanePoint p, PlanePoint q) {
   return std::hypot(q.x - p.x, q.y - p.y);
 }
 
-// Cross product of p - origin and q - origin: positive when p to q turns counter-clockwise.
-double Cross(PlanePoint origin, PlanePoint p, PlanePoint q) {
-  return (p.x - origin.x) * (q.y - origin.y) - (p.y - origin.y) * (q.x - origin.x);
-}
-
-// Dot product of the unit vectors from origin towards p and towards q, neither at origin.
-double UnitDot(PlanePoint origin, PlanePoint p, PlanePoint q) {
-  const double dot = (p.x - origin.x) * (q.x - origin.x) + (p.y - origin.y) * (q.y - origin.y);
-  return std::clamp(dot / (Distance(origin, p) * Distance(origin, q)), -1.0, 1.0);
-}
-
-// Angle at origin between the directions to p and to q, 0 to pi.
-double AngleBetween(PlanePoint origin, PlanePoint p, PlanePoint q) {
-  return std::acos(UnitDot(origin, p, q));
-}
-
 }  // namespace
-
-std::optional<PlaneLine> MakeLine(PlanePoint p, PlanePoint q, double tolerance) {
-  const double length = Distance(p, q);
-  if (length < tolerance) return std::nullopt;
-  const double a = (q.y - p.y) / length;   // sine of the direction
-  const double b = -(q.x - p.x) / length;  // minus its cosine
-  return PlaneLine{a, b, -(p.x * a + p.y * b)};
-}
-
-double SignedValue(const PlaneLine& line, PlanePoint r) {
-  return line.a * r.x + line.b * r.y + line.c;
-}
-
-SegmentPosition ClassifyOnSegment(PlanePoint r, PlanePoint a, PlanePoint b, double tolerance) {
-  const double to_a = Distance(r, a);
-  const double to_b = Distance(r, b);
-  if (to_a < tolerance) return SegmentPosition::kAtStart;
-  if (to_b < tolerance) return SegmentPosition::kAtEnd;
-  const auto line = MakeLine(a, b, tolerance);
-  if (!line || std::abs(SignedValue(*line, r)) >= tolerance) return SegmentPosition::kOffLine;
-  if (UnitDot(r, a, b) < kBetweenDotLimit) return SegmentPosition::kBetween;
-  return to_b > to_a ? SegmentPosition::kBeforeStart : SegmentPosition::kAfterEnd;
-}
-
-bool LiesOnSegment(SegmentPosition position) {
-  return position == SegmentPosition::kAtStart || position == SegmentPosition::kBetween ||
-         position == SegmentPosition::kAtEnd;
-}
-
-std::optional<PlanePoint> CrossLines(const PlaneLine& first, const PlaneLine& second,
-                                     double angle_tolerance) {
-  const double cosine = std::clamp(first.a * second.a + first.b * second.b, -1.0, 1.0);
-  const double angle = std::acos(cosine);
-  if (angle < angle_tolerance || std::abs(angle - kHalfTurn) < angle_tolerance) return std::nullopt;
-  const double f = first.a * second.b - first.b * second.a;
-  return PlanePoint{(first.b * second.c - first.c * second.b) / f,
-                    (second.a * first.c - first.a * second.c) / f};
-}
 
 // ---- Polygon check ----
 
@@ -195,7 +105,7 @@ bool CrossesItself(std::span<const PlanePoint> polygon) {
 
 }  // namespace
 
-int CheckPolygon(std::span<const PlanePoint> polygon) {
+int ReferenceCheckPolygon(std::span<const PlanePoint> polygon) {
   if (polygon.size() > kMaxPolygonPoints) return kPolygonDegenerate;
   const int orientation = Orientation(polygon);
   if (orientation == kPolygonDegenerate || polygon.size() < 3) return orientation;
@@ -214,52 +124,12 @@ constexpr double kSplitLength = 0.001;
 // less than this at a point is left out of its winding sum. Unit: radians.
 constexpr double kSplitAngle = 0.001;
 
-// Shortest side along which a corner's angle can be measured. Unit: millimetres.
-constexpr double kShortestMeasurableSide = 0.01;
-
-// A full turn, cut to seven decimals. Unit: radians.
-constexpr double kFullTurn = 6.2831852;
-
-// How far a winding sum may stray from a full turn and still mean inside. Unit: radians.
-constexpr double kQuarterTurn = 1.5707963;
-
 // A diagonal that meets the boundary anywhere but at its two ends is no diagonal.
 constexpr int kDiagonalBoundaryPoints = 2;
 
 }  // namespace
 
-std::optional<double> InteriorAngle(PlanePoint prev, PlanePoint corner, PlanePoint next) {
-  if (Distance(corner, prev) < kShortestMeasurableSide ||
-      Distance(corner, next) < kShortestMeasurableSide) {
-    return std::nullopt;
-  }
-  const double angle = AngleBetween(corner, prev, next);
-  // The polygon runs clockwise, so a next point right of corner-to-prev turns the corner reflex.
-  const auto back = MakeLine(corner, prev, kSplitLength);
-  return back && SignedValue(*back, next) > 0.0 ? kFullTurn - angle : angle;
-}
-
-PointLocation LocatePoint(std::span<const PlanePoint> polygon, PlanePoint m) {
-  const std::size_t n = polygon.size();
-  double winding = 0.0;
-  bool first_counterclockwise = false;
-  bool counted = false;
-  for (std::size_t i = 0; i < n; ++i) {
-    const PlanePoint a = polygon[i];
-    const PlanePoint b = polygon[(i + 1) % n];
-    if (LiesOnSegment(ClassifyOnSegment(m, a, b, kSplitLength))) return PointLocation::kOnBoundary;
-    const double angle = AngleBetween(m, a, b);
-    if (angle < kSplitAngle) continue;
-    const bool counterclockwise = Cross(m, a, b) > 0.0;
-    if (!counted) first_counterclockwise = counterclockwise;
-    counted = true;
-    winding += counterclockwise == first_counterclockwise ? angle : -angle;
-  }
-  return std::abs(std::abs(winding) - kFullTurn) <= kQuarterTurn ? PointLocation::kInside
-                                                                 : PointLocation::kOutside;
-}
-
-int BoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint v0) {
+int ReferenceBoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint v0) {
   const auto cut = MakeLine(q, v0, kSplitLength);
   if (!cut) return 0;
   std::vector<PlanePoint> met;
@@ -338,7 +208,7 @@ std::optional<std::size_t> CandidateOnEdge(const SplitRun& run, const Piece& pie
 // A diagonal lies inside the polygon and touches its boundary only at its ends.
 bool DiagonalAccepted(std::span<const PlanePoint> polygon, PlanePoint from, PlanePoint to) {
   const PlanePoint middle{(from.x + to.x) / 2.0, (from.y + to.y) / 2.0};
-  return BoundaryCount(polygon, to, from) == kDiagonalBoundaryPoints &&
+  return ReferenceBoundaryCount(polygon, to, from) == kDiagonalBoundaryPoints &&
          LocatePoint(polygon, middle) == PointLocation::kInside;
 }
 
@@ -397,7 +267,7 @@ SplitResult CollectTriangles(const std::vector<Piece>& pieces) {
 }
 
 SplitResult Split(std::span<const PlanePoint> polygon) {
-  const int check = CheckPolygon(polygon);
+  const int check = ReferenceCheckPolygon(polygon);
   if (check == kPolygonSelfCrossing) return {kSplitSelfCrossing, {}};
   if (check != kPolygonClockwise) return {kSplitDegenerate, {}};
   const std::size_t n = polygon.size();
@@ -417,7 +287,7 @@ SplitResult Split(std::span<const PlanePoint> polygon) {
 
 }  // namespace
 
-SplitResult Triangulate(std::span<const PlanePoint> polygon) {
+SplitResult ReferenceTriangulate(std::span<const PlanePoint> polygon) {
   try {
     return Split(polygon);
   } catch (const std::bad_alloc&) {
@@ -504,10 +374,8 @@ std::vector<Lot> RandomLots() {
 TEST(SplitReference, TheSplitGivesTheSameTrianglesInTheSameOrderAsBefore) {
   int split = 0;
   for (const Lot& lot : RandomLots()) {
-    std::vector<reference_split::PlanePoint> same;
-    for (const auto& p : lot) same.push_back({p.x, p.y});
     const triangulation::SplitResult now = triangulation::Triangulate(lot);
-    const reference_split::SplitResult before = reference_split::Triangulate(same);
+    const triangulation::SplitResult before = reference_split::ReferenceTriangulate(lot);
     ASSERT_EQ(now.code, before.code) << lot.size() << " vertices";
     ASSERT_EQ(now.triangles, before.triangles) << lot.size() << " vertices";
     split += now.code == triangulation::kSplitDone;
