@@ -23,8 +23,9 @@ std::vector<PlanePoint> Comb() {
   std::vector<PlanePoint> points{{0, 0}, {0, kToothDepth + kToothWidth}};
   double top = kToothDepth + kToothWidth;
   for (double x = kToothWidth; points.size() + 2 < kLotVertices; x += 2 * kToothWidth) {
-    points.insert(points.end(), {{x, top}, {x, kToothWidth}, {x + kToothWidth, kToothWidth},
-                                 {x + kToothWidth, top}});
+    points.insert(
+        points.end(),
+        {{x, top}, {x, kToothWidth}, {x + kToothWidth, kToothWidth}, {x + kToothWidth, top}});
   }
   const double right = points.back().x + kToothWidth;
   points.insert(points.end(), {{right, top}, {right, 0}});
