@@ -71,6 +71,37 @@ TEST(BinaryDxfTest, ACutFileIsRefusedAtTheByteOfItsLastTag) {
   EXPECT_GT(byte + 300, cut);  // the last tag started shortly before the cut
 }
 
+// A release-12 binary file by hand: one-byte group codes, texts ended by NUL, reals in 8 bytes.
+std::string Release12Binary(const std::vector<std::pair<int, std::string>>& tags) {
+  std::string bytes("AutoCAD Binary DXF\r\n\x1a\0", 22);
+  for (const auto& [code, value] : tags) {
+    bytes += static_cast<char>(code);
+    if (code >= 10 && code < 60) {
+      double real = std::stod(value);
+      bytes.append(reinterpret_cast<const char*>(&real), sizeof real);
+    } else {
+      bytes += value;
+      bytes += '\0';
+    }
+  }
+  return bytes;
+}
+
+TEST(BinaryDxfTest, MendsAreToldByTheBytesOfTheirTags) {
+  std::vector<std::pair<int, std::string>> tags = {
+      {0, "SECTION"}, {2, "ENTITIES"}, {0, "LINE"}, {5, "2A"},     {8, "0"},  {10, "1"},
+      {20, "2"},      {11, "3"},       {21, "4"},   {0, "CIRCLE"}, {5, "2A"}, {8, "0"},
+      {10, "0"},      {20, "0"},       {40, "1"},   {0, "ENDSEC"}, {0, "EOF"}};
+  AcDbDatabase drawing(false, true);
+  std::vector<std::string> repairs;
+  ASSERT_FALSE(ReadDxfFile(Release12Binary(tags), &drawing, repairs));
+  // The LINE starts after the sentinel (22 bytes) and two tags (1 + 8 and 1 + 9 bytes); the
+  // CIRCLE after its seven tags (6 + 4 + 3 + 4 * 9 bytes).
+  EXPECT_EQ(repairs, std::vector<std::string>{"byte 90: handle 2A of this CIRCLE is used already "
+                                              "(byte 41): the CIRCLE gets a new handle"});
+  EXPECT_EQ(ModelSpaceSummary(&drawing).size(), 2u);
+}
+
 TEST(BinaryDxfTest, OnlyTheSentinelMakesAFileBinary) {
   AcDbDatabase drawing(false, true);
   std::vector<std::string> repairs;

@@ -69,12 +69,29 @@ std::optional<Failure> Prepare(std::string_view source, Prepared& out, DxfRepair
 }
 
 // Where a problem is: the line of a text file, the byte of a binary one.
+std::string ByteOf(int line, const std::vector<std::size_t>& tagOffsets) {
+  auto tag = static_cast<std::size_t>(std::max(line - 1, 0)) / 2;
+  return "byte " + std::to_string(tag < tagOffsets.size() ? tagOffsets[tag] : tagOffsets.back());
+}
+
 std::string Placed(const DxfProblem& problem, const std::vector<std::size_t>& tagOffsets) {
   if (problem.line <= 0) return " " + problem.message;
   if (tagOffsets.empty()) return std::to_string(problem.line) + ": " + problem.message;
-  auto tag = static_cast<std::size_t>(problem.line - 1) / 2;
-  std::size_t offset = tag < tagOffsets.size() ? tagOffsets[tag] : tagOffsets.back();
-  return "byte " + std::to_string(offset) + ": " + problem.message;
+  // A binary file has no lines: "(line 12)" in the message names the byte of that tag too.
+  std::string message = problem.message;
+  constexpr std::string_view kLineMention = "(line ";
+  for (std::size_t at = message.find(kLineMention); at != std::string::npos;
+       at = message.find(kLineMention, at + 1)) {
+    std::size_t end = message.find(')', at);
+    if (end == std::string::npos) break;
+    std::int64_t line = 0;
+    if (!ParseDxfInteger(std::string_view(message).substr(at + kLineMention.size(),
+                                                          end - at - kLineMention.size()),
+                         line))
+      continue;
+    message.replace(at + 1, end - at - 1, ByteOf(static_cast<int>(line), tagOffsets));
+  }
+  return ByteOf(problem.line, tagOffsets) + ": " + message;
 }
 
 }  // namespace
