@@ -1,7 +1,5 @@
 #include "db/undo.h"
 
-#include <deque>
-
 #include "cad/arx.h"
 #include "db/stub.h"
 #include "files/memory_filer.h"
@@ -23,9 +21,8 @@ struct UndoLog::Entry {
 };
 
 struct UndoLog::Step {
-  // A deque grows without copying what it holds, so a step of many figures never needs twice its
-  // size at once.
-  std::deque<Entry> entries;
+  // Trimmed to its size when the step closes: most steps are small and many.
+  std::vector<Entry> entries;
   std::uint32_t serial = 0;  // marks the stubs whose state the step keeps
   bool isMark = false;
   // A command's step counts even when the command changed nothing: UNDO 1 after it must not
@@ -46,8 +43,10 @@ UndoLog::Step& UndoLog::currentStep() {
 }
 
 void UndoLog::closeStep() {
-  if (m_open && (!m_open->entries.empty() || m_open->isCommand))
+  if (m_open && (!m_open->entries.empty() || m_open->isCommand)) {
+    m_open->entries.shrink_to_fit();
     m_steps.push_back(std::move(m_open));
+  }
   m_open.reset();
 }
 
