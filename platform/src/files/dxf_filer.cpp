@@ -146,13 +146,13 @@ bool DxfFiler::atExtendedData() {
 
 // Writing.
 
-Acad::ErrorStatus DxfFiler::append(int code, std::string value) {
+Acad::ErrorStatus DxfFiler::append(int code, std::string_view value) {
   if (m_textOut != nullptr) {
     AppendDxfTag(*m_textOut, code, value);
     return m_status;
   }
   if (m_out == nullptr) return m_status = Acad::eFilerError;
-  m_out->emplace_back(code, std::move(value));
+  m_out->emplace_back(code, value);
   return m_status;
 }
 
@@ -205,13 +205,14 @@ Acad::ErrorStatus DxfFiler::writeBool(int code, bool value) {
 }
 
 Acad::ErrorStatus DxfFiler::writeDouble(int code, double value, int) {
-  return append(code, FormatDxfReal(value));
+  DxfRealText buffer;
+  return append(code, FormatDxfReal(value, buffer));
 }
 
 Acad::ErrorStatus DxfFiler::writePoint3d(int code, const AcGePoint3d& point, int) {
-  append(code, FormatDxfReal(point.x));
-  append(code + kYOffset, FormatDxfReal(point.y));
-  return append(code + kZOffset, FormatDxfReal(point.z));
+  writeDouble(code, point.x);
+  writeDouble(code + kYOffset, point.y);
+  return writeDouble(code + kZOffset, point.z);
 }
 
 Acad::ErrorStatus DxfFiler::writeVector3d(int code, const AcGeVector3d& vector, int) {

@@ -65,7 +65,7 @@ class DxfFiler : public AcDbDxfFiler {
   Acad::ErrorStatus refuse(const DxfTag& tag, const std::string& what);
   Acad::ErrorStatus readValue(const DxfTag& tag, resbuf* item);
   Acad::ErrorStatus readPoint(resbuf* item);
-  Acad::ErrorStatus append(int code, std::string value);
+  Acad::ErrorStatus append(int code, std::string_view value);
 
   AcDbDatabase* m_database;
   RawTags* m_out = nullptr;

@@ -79,15 +79,22 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
   return std::nullopt;
 }
 
-std::string FormatDxfReal(double value) {
+std::string_view FormatDxfReal(double value, DxfRealText& buffer) {
   if (!std::isfinite(value)) value = 0.0;  // no DXF reader takes "nan" or "inf"
   if (value == 0.0) value = 0.0;           // no "-0.0"
-  char buffer[64];
-  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  constexpr std::string_view kPoint = ".0";
+  auto [end, error] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size() - kPoint.size(), value);
   if (error != std::errc()) return "0.0";
-  std::string text(buffer, end);
-  if (text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+  if (text.find_first_of(".e") != std::string_view::npos) return text;
+  std::copy(kPoint.begin(), kPoint.end(), end);
+  return {buffer.data(), text.size() + kPoint.size()};
+}
+
+std::string FormatDxfReal(double value) {
+  DxfRealText buffer;
+  return std::string(FormatDxfReal(value, buffer));
 }
 
 bool ParseDxfReal(std::string_view text, double& value) {

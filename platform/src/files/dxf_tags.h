@@ -3,6 +3,7 @@
 // every DXF reader accepts them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -47,6 +48,9 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
 // Numbers as DXF values: reals in the shortest form that reads back to the same double,
 // always with a decimal point; integers in decimal.
 std::string FormatDxfReal(double value);
+// The same into `buffer`, without a string of its own.
+using DxfRealText = std::array<char, 48>;
+std::string_view FormatDxfReal(double value, DxfRealText& buffer);
 // Parses a whole value line as a number; false when it is not one (surrounding blanks allowed).
 bool ParseDxfReal(std::string_view text, double& value);
 bool ParseDxfInteger(std::string_view text, std::int64_t& value);
