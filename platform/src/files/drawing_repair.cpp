@@ -120,7 +120,7 @@ void ReferenceRepair::reactors(AcDbObject* object) {
 // objects; a drawing's own roots (tables, the named objects) own themselves.
 void ReferenceRepair::owner(AcDbObject* object) {
   AcDbObjectId owner = object->ownerId();
-  if (owner.isNull() || exists(owner.handle().text())) return;
+  if (owner.isNull() || owner.isValid() || m_kept.count(owner.handle().value())) return;
   AcDbObjectId adopted = newOwner(object);
   if (adopted == object->objectId()) return;
   ObjectAccess::setOwner(object, adopted);

@@ -1,26 +1,28 @@
 #include "files/dxf_structure.h"
 
 #include <cctype>
+#include <charconv>
 #include <unordered_map>
 
 namespace tessera::files {
 namespace {
 
 constexpr int kCommentCode = 999;
+constexpr int kHexBase = 16;
 constexpr int kDimensionStyleHandleCode = 105;
 // Handles above this are refused: the drawing's next free handle must stay representable.
 constexpr std::uint64_t kLargestHandle = std::uint64_t{1} << 62;
 
-bool IsHex(const std::string& text) {
+bool IsHex(std::string_view text) {
   if (text.empty() || text.size() > 16) return false;
   for (char c : text)
     if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
   return true;
 }
 
-std::string Trimmed(const std::string& text) {
+std::string_view Trimmed(std::string_view text) {
   std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
+  if (first == std::string_view::npos) return "";
   std::size_t last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
 }
@@ -104,12 +106,14 @@ std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& hand
   const DxfTag* tag =
       record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle);
   if (tag == nullptr) return std::nullopt;
-  std::string text = Trimmed(std::string(tag->value));
-  if (!IsHex(text))
+  std::string_view text = Trimmed(tag->value);
+  std::uint64_t value = 0;
+  if (!IsHex(text) ||
+      std::from_chars(text.data(), text.data() + text.size(), value, kHexBase).ec != std::errc())
     return DxfProblem{tag->line, "\"" + std::string(tag->value) + "\" is not a handle"};
-  handle = AcDbHandle(text.c_str());
-  if (handle.value() >= kLargestHandle)
-    return DxfProblem{tag->line, "handle " + text + " is too large"};
+  if (value >= kLargestHandle)
+    return DxfProblem{tag->line, "handle " + std::string(text) + " is too large"};
+  handle = AcDbHandle(value);
   return std::nullopt;
 }
 
