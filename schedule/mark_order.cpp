@@ -61,13 +61,38 @@ bool NaturalOrderIsTransitive(const std::vector<std::u16string>& numbers) {
          std::all_of(numbers.begin(), numbers.end(), allDigitsOrNoDigitFirst);
 }
 
-std::vector<std::size_t> BubbleSortOrder(const std::vector<std::u16string>& numbers, int sortMode) {
+// A number as the bubble sort compares it, measured once: the fallback makes about n * n / 2
+// comparisons, so nothing in one may scan more than the units it compares.
+struct NaturalKey {
+  std::u16string_view text;
+  std::size_t leadingDigits;  // length of the run of digits the number starts with
+};
+
+NaturalKey KeyOf(std::u16string_view text) {
+  const auto firstOther = std::find_if_not(text.begin(), text.end(), IsDigitUnit);
+  return {text, static_cast<std::size_t>(firstOther - text.begin())};
+}
+
+// NaturalGreater, with "both common prefixes are all digits" read from the keys.
+bool NaturalKeyGreater(const NaturalKey& a, const NaturalKey& b) {
+  if (a.text.size() == b.text.size()) return CompareCharacters(a.text, b.text) > 0;
+  const std::size_t common = std::min(a.text.size(), b.text.size());
+  if (a.leadingDigits >= common && b.leadingDigits >= common) return a.text.size() > b.text.size();
+  const int order = CompareCharacters(a.text.substr(0, common), b.text.substr(0, common));
+  return order > 0 || (order == 0 && a.text.size() > b.text.size());
+}
+
+std::vector<std::size_t> BubbleSortOrder(const std::vector<std::u16string>& numbers) {
   std::vector<std::size_t> order(numbers.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
+  std::vector<NaturalKey> keys;
+  keys.reserve(numbers.size());
+  for (const std::u16string& number : numbers) keys.push_back(KeyOf(number));
   for (bool swapped = true; swapped;) {
     swapped = false;
-    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-      if (!MarkNumberGreater(numbers[order[i]], numbers[order[i + 1]], sortMode)) continue;
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+      if (!NaturalKeyGreater(keys[i], keys[i + 1])) continue;
+      std::swap(keys[i], keys[i + 1]);
       std::swap(order[i], order[i + 1]);
       swapped = true;
     }
@@ -78,8 +103,7 @@ std::vector<std::size_t> BubbleSortOrder(const std::vector<std::u16string>& numb
 }  // namespace
 
 std::vector<std::size_t> MarkSortOrder(const std::vector<std::u16string>& numbers, int sortMode) {
-  if (sortMode != kSortPlain && !NaturalOrderIsTransitive(numbers))
-    return BubbleSortOrder(numbers, sortMode);
+  if (sortMode != kSortPlain && !NaturalOrderIsTransitive(numbers)) return BubbleSortOrder(numbers);
   std::vector<std::size_t> order(numbers.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
