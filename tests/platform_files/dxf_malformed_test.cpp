@@ -132,6 +132,26 @@ TEST(DrawingFilesTest, AnUnknownExtensionIsRefused) {
   EXPECT_EQ(error, "drawing.dwg: not a drawing file name (the extension must be .dxf or .tdb)");
 }
 
+// Files the read takes whole before it parses anything: each is refused naming the file.
+TEST(DrawingFilesTest, AMissingFolderOrEmptyFileIsRefused) {
+  std::string error;
+  const std::string missing = TempPath("no_such_drawing.tdb");
+  EXPECT_EQ(ReadDrawingFile(missing, error), nullptr);
+  EXPECT_EQ(error.rfind(missing + ": cannot be opened: ", 0), 0u) << error;
+  const std::string folder = TempPath("folder.dxf");
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(ReadDrawingFile(folder, error), nullptr);
+  EXPECT_EQ(error, folder + ": cannot be opened: not a regular file");
+  const std::string emptyTdb = TempPath("empty.tdb");
+  WriteText(emptyTdb, "");
+  EXPECT_EQ(ReadDrawingFile(emptyTdb, error), nullptr);
+  EXPECT_EQ(error, emptyTdb + ": not a .tdb drawing");
+  const std::string emptyDxf = TempPath("empty.dxf");
+  WriteText(emptyDxf, "");
+  EXPECT_EQ(ReadDrawingFile(emptyDxf, error), nullptr);
+  EXPECT_EQ(error.rfind(emptyDxf + ":", 0), 0u) << error;
+}
+
 TEST(DrawingFilesTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
   Sample sample = SampleDrawing();
   std::string folder = TempPath("save_target");

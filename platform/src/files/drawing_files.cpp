@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "files/dxf_file.h"
 #include "files/dxf_writer.h"
@@ -32,7 +31,9 @@ std::string UnknownFormat(const std::string& path) {
   return path + ": not a drawing file name (the extension must be .dxf or .tdb)";
 }
 
-bool ReadBytes(const std::string& path, std::string& content, std::string& error) {
+// Reads the whole file into `content` (a std::string or a byte vector) in one read of its size.
+template <typename Content>
+bool ReadBytes(const std::string& path, Content& content, std::string& error) {
   // A FIFO or device would block the read or never end: a drawing is a regular file.
   std::error_code code;
   const std::filesystem::file_status status = std::filesystem::status(path, code);
@@ -40,18 +41,25 @@ bool ReadBytes(const std::string& path, std::string& content, std::string& error
     error = path + ": cannot be opened: not a regular file";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     error = path + ": cannot be opened: " + std::strerror(errno);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+  const std::streamoff size = in.tellg();
+  in.seekg(0);
+  if (size < 0 || !in) {
+    error = path + ": cannot be read: " + std::strerror(errno);
+    return false;
+  }
+  content.resize(static_cast<std::size_t>(size));
+  in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  // A file that shrank while read leaves fewer bytes than its size: keep what was read.
+  content.resize(static_cast<std::size_t>(in.gcount()));
   if (in.bad()) {
     error = path + ": cannot be read: " + std::strerror(errno);
     return false;
   }
-  content = buffer.str();
   return true;
 }
 
@@ -63,16 +71,17 @@ bool ReadDrawingInto(AcDbDatabase* database, const std::string& path, std::strin
     error = UnknownFormat(path);
     return false;
   }
-  std::string content;
-  if (!ReadBytes(path, content, error)) return false;
   if (format == Format::kTdb) {
-    std::vector<unsigned char> bytes(content.begin(), content.end());
+    std::vector<unsigned char> bytes;
+    if (!ReadBytes(path, bytes, error)) return false;
     if (auto problem = files::ReadTdbBytes(bytes, database)) {
       error = path + ": " + *problem;
       return false;
     }
-  } else if (!files::OpenDxfFile(path, content, database, error)) {
-    return false;
+  } else {
+    std::string content;
+    if (!ReadBytes(path, content, error) || !files::OpenDxfFile(path, content, database, error))
+      return false;
   }
   database->setFilename(path);
   return true;

@@ -8,6 +8,19 @@
 
 namespace tessera::files {
 
+namespace {
+
+// The number of kWidth bytes at `from`, least significant first; a fixed width lets the
+// compiler read it as one load.
+template <std::size_t kWidth>
+std::uint64_t LittleEndian(const unsigned char* from) {
+  std::uint64_t result = 0;
+  for (std::size_t i = kWidth; i-- > 0;) result = (result << 8) | from[i];
+  return result;
+}
+
+}  // namespace
+
 MemoryDwgFiler::MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database)
     : m_type(type), m_database(database) {}
 
@@ -173,10 +186,25 @@ bool MemoryDwgFiler::takeRaw(void* data, std::size_t length) {
 }
 
 bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
-  unsigned char raw[8] = {};
-  if (!takeRaw(raw, width)) return false;
-  *value = 0;
-  for (std::size_t i = 0; i < width; ++i) *value |= static_cast<std::uint64_t>(raw[i]) << (8 * i);
+  // Decoded in place rather than through takeRaw: a drawing's read takes this path per number.
+  if (m_status != Acad::eOk) return false;
+  if (width > m_bytes.size() - m_position) return fail(Acad::eEndOfFile);
+  const unsigned char* from = m_bytes.data() + m_position;
+  // Numbers are 1, 2, 4 or 8 bytes wide.
+  switch (width) {
+    case 8:
+      *value = LittleEndian<8>(from);
+      break;
+    case 4:
+      *value = LittleEndian<4>(from);
+      break;
+    case 2:
+      *value = LittleEndian<2>(from);
+      break;
+    default:
+      *value = LittleEndian<1>(from);
+  }
+  m_position += width;
   return true;
 }
 

@@ -267,6 +267,7 @@ namespace {
 struct ClassEntry {
   std::string name;
   bool entity = false;
+  AcRxClass* registered = nullptr;  // found by name at the first object of the class
 };
 
 struct ObjectEntry {
@@ -296,7 +297,7 @@ class TdbReader {
   std::optional<std::string> build();
   std::optional<std::string> placeWellKnown();
   std::optional<std::string> checkContainers() const;
-  AcDbObject* make(const ObjectEntry& entry, std::string& problem);
+  AcDbObject* make(ObjectEntry& entry, std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
   CheckedFiler m_in;
@@ -401,7 +402,7 @@ std::optional<std::string> TdbReader::build() {
                      " is not in the file");
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
   for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
-  for (const ObjectEntry& entry : m_objects) {
+  for (ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
     if (object == nullptr) return damaged(problem);
@@ -481,17 +482,18 @@ std::optional<std::string> TdbReader::checkContainers() const {
 }
 
 // A new object of the entry's class with its data read; an object of a class nobody
-// registered keeps its data as it is.
-AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
-  const ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
-  CheckedFiler in(entry.data, AcDb::kFileFiler, m_database);
+// registered keeps its data as it is. The entry's data moves on: nothing reads it after.
+AcDbObject* TdbReader::make(ObjectEntry& entry, std::string& problem) {
+  ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
   if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
     AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  auto* aClass = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
-  AcDbObject* object = aClass ? AcDbObject::cast(aClass->create()) : nullptr;
+  CheckedFiler in(std::move(entry.data), AcDb::kFileFiler, m_database);
+  if (kind.registered == nullptr)
+    kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
+  AcDbObject* object = kind.registered ? AcDbObject::cast(kind.registered->create()) : nullptr;
   if (object == nullptr) {
     object = kind.entity ? static_cast<AcDbObject*>(new AcDbUnknownEntity) : new AcDbUnknownObject;
   }
@@ -504,7 +506,7 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
     else
       keptObject->AcDbObject::dwgInFields(&in);
     (keptEntity ? keptEntity->originalClassName : keptObject->originalClassName) = kind.name;
-    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = entry.data;
+    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = in.takeBytes();
     return object;
   }
   if (object->dwgInFields(&in) != Acad::eOk || in.filerStatus() != Acad::eOk) {
