@@ -25,8 +25,18 @@ TEST_F(DatabaseTest, HandleTextIsUpperCaseHexadecimalWithoutLeadingZeros) {
   EXPECT_EQ(AcDbHandle("2a").value(), 0x2Au);
   EXPECT_TRUE(AcDbHandle("2G").isNull());
   EXPECT_TRUE(AcDbHandle("12345678901234567").isNull());  // more than 64 bits
+  EXPECT_EQ(AcDbHandle(std::uint64_t{0}).text(), "0");
+  EXPECT_EQ(AcDbHandle(0xFEDCBA9876543210ULL).text(), "FEDCBA9876543210");
+  EXPECT_EQ(AcDbHandle(0x10).text(), "10");
   char small[2];
   EXPECT_FALSE(AcDbHandle(0x2A).getIntoAsciiBuffer(small, sizeof small));
+  EXPECT_STREQ(small, "2");  // cut short, still ended
+  char exact[3];
+  EXPECT_TRUE(AcDbHandle(0x2A).getIntoAsciiBuffer(exact, sizeof exact));
+  EXPECT_STREQ(exact, "2A");
+  char whole[17];
+  AcDbHandle(0xFFFFFFFFFFFFFFFFULL).getIntoAsciiBuffer(whole);
+  EXPECT_STREQ(whole, "FFFFFFFFFFFFFFFF");
 }
 
 TEST_F(DatabaseTest, OpenModesRefuseConflictingOpens) {

@@ -1,7 +1,7 @@
 // Handles and object ids.
-#include <cinttypes>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "cad/arx.h"
 #include "db/stub.h"
@@ -29,20 +29,44 @@ AcDbHandle::AcDbHandle(const char* hexText) {
   m_value = value;
 }
 
+namespace {
+
+constexpr std::size_t kMostHexDigits = 16;  // of a 64-bit handle
+
+// The handle's upper-case hexadecimal digits without leading zeros ("0" for zero) and a NUL;
+// their count. Written by hand: a save formats a handle per object and per reference.
+std::size_t HexDigits(std::uint64_t value, char (&digits)[kMostHexDigits + 1]) {
+  char reversed[kMostHexDigits];
+  std::size_t count = 0;
+  do {
+    reversed[count++] = "0123456789ABCDEF"[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  for (std::size_t i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+  digits[count] = '\0';
+  return count;
+}
+
+}  // namespace
+
 void AcDbHandle::getIntoAsciiBuffer(char* buffer) const {
-  std::snprintf(buffer, 17, "%" PRIX64, m_value);
+  char digits[kMostHexDigits + 1];
+  std::memcpy(buffer, digits, HexDigits(m_value, digits) + 1);
 }
 
 bool AcDbHandle::getIntoAsciiBuffer(char* buffer, std::size_t bufferLength) const {
   if (buffer == nullptr || bufferLength == 0) return false;
-  int written = std::snprintf(buffer, bufferLength, "%" PRIX64, m_value);
-  return written >= 0 && static_cast<std::size_t>(written) < bufferLength;
+  char digits[kMostHexDigits + 1];
+  const std::size_t count = HexDigits(m_value, digits);
+  const std::size_t kept = std::min(count, bufferLength - 1);  // cut short as snprintf would
+  std::memcpy(buffer, digits, kept);
+  buffer[kept] = '\0';
+  return kept == count;
 }
 
 std::string AcDbHandle::text() const {
-  char buffer[17];
-  getIntoAsciiBuffer(buffer);
-  return buffer;
+  char digits[kMostHexDigits + 1];
+  return std::string(digits, HexDigits(m_value, digits));
 }
 
 bool AcDbObjectId::isValid() const {

@@ -51,8 +51,10 @@ void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
 }
 
 void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
-  for (std::size_t i = 0; i < width; ++i)
-    m_bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  // One growth per number, not one per byte: a drawing's save takes this path per number.
+  unsigned char raw[8];
+  for (std::size_t i = 0; i < width; ++i) raw[i] = static_cast<unsigned char>(value >> (8 * i));
+  m_bytes.insert(m_bytes.end(), raw, raw + width);
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {

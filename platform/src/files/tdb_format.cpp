@@ -178,6 +178,9 @@ std::vector<AcDbObjectId> ObjectsInOrder(AcDbDatabase* database, const SavedObje
 }
 
 // The class an object is filed under, and its data.
+// Bytes most objects file into (a figure's text with its extended data takes about 1 KiB).
+constexpr std::size_t kTypicalObjectBytes = 1024;
+
 struct Filed {
   std::string className;
   bool entity = false;
@@ -186,7 +189,10 @@ struct Filed {
 
 Filed FileObject(AcDbObject* object, AcDbDatabase* database) {
   Filed filed{object->isA()->name(), AcDbEntity::cast(object) != nullptr, {}};
-  MemoryDwgFiler out(AcDb::kFileFiler, database);
+  // Room for a typical object up front spares the buffer its many small growths.
+  std::vector<unsigned char> room;
+  room.reserve(kTypicalObjectBytes);
+  MemoryDwgFiler out(std::move(room), AcDb::kFileFiler, database);
   auto* keptObject = AcDbUnknownObject::cast(object);
   auto* keptEntity = AcDbUnknownEntity::cast(object);
   const std::vector<unsigned char>* bytes = keptObject   ? &keptObject->binaryData
