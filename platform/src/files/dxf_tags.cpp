@@ -1,9 +1,11 @@
 #include "files/dxf_tags.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace tessera::files {
 namespace {
@@ -32,6 +34,25 @@ bool NextLine(std::string_view& rest, std::string_view& line) {
   return true;
 }
 
+// The number of LFs in `text`, counted a word at a time: a drawing's whole text is counted
+// before its tags are read.
+std::size_t LineFeeds(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;   // 1 in every byte
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;  // the high bit of every byte
+  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
+  std::size_t count = 0;
+  std::size_t at = 0;
+  for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    const std::uint64_t zeroWhereLf = word ^ (kOnes * '\n');
+    // The high bit set exactly in the bytes that are zero, with no borrow between bytes.
+    const std::uint64_t zeroBytes = ~(((zeroWhereLf & kLows) + kLows) | zeroWhereLf | kLows);
+    count += static_cast<std::size_t>(std::popcount(zeroBytes & kHighs));
+  }
+  return count + static_cast<std::size_t>(std::count(text.begin() + at, text.end(), '\n'));
+}
+
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
   std::string shown(text.substr(0, kShown));
@@ -45,15 +66,14 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
                                       DxfRepairs* nulRepairs, DxfTagTexts* mended) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   std::string_view rest = text;
-  tags.reserve(tags.size() +
-               static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) / 2 + 1);
+  tags.reserve(tags.size() + LineFeeds(text) / 2 + 1);
   std::string_view codeLine;
   std::string_view valueLine;
   int line = 0;
   while (NextLine(rest, codeLine)) {
     ++line;
     std::int64_t code = 0;
-    if (Trim(codeLine).empty() && rest.empty()) break;  // a blank last line is no tag
+    if (rest.empty() && Trim(codeLine).empty()) break;  // a blank last line is no tag
     if (!ParseDxfInteger(codeLine, code))
       return DxfProblem{line, "group code " + Quoted(codeLine) + " is not a number"};
     if (code < kMinGroupCode || code > kMaxGroupCode)
@@ -114,16 +134,19 @@ bool ParseDxfInteger(std::string_view text, std::int64_t& value) {
 }
 
 void AppendDxfTag(std::string& out, int code, std::string_view value) {
-  char digits[16];
-  auto [end, error] = std::to_chars(digits, digits + sizeof digits, code);
+  // The code line is put together first and appended at once: a save appends every tag here.
+  char line[kCodeColumns + 16];
+  char* digits = line + kCodeColumns;
+  auto [end, error] = std::to_chars(digits, line + sizeof line - 1, code);
   const auto length = static_cast<std::size_t>(end - digits);
-  if (length < kCodeColumns) out.append(kCodeColumns - length, ' ');
-  out.append(digits, length);
-  out += '\n';
-  std::size_t start = out.size();
+  const std::size_t pad = length < kCodeColumns ? kCodeColumns - length : 0;
+  std::memset(digits - pad, ' ', pad);
+  *end++ = '\n';
+  out.append(digits - pad, static_cast<std::size_t>(end - (digits - pad)));
+  const std::size_t start = out.size();
   out += value;
-  for (std::size_t i = start; i < out.size(); ++i)
-    if (out[i] == '\n' || out[i] == '\r') out[i] = ' ';
+  for (char* c = out.data() + start; c != out.data() + out.size(); ++c)
+    if (*c == '\n' || *c == '\r') *c = ' ';
   out += '\n';
 }
 
