@@ -62,7 +62,9 @@ void ObjectAccess::recordDictionaryEntry(AcDbDictionary* dictionary, const std::
     });
     return;
   }
-  auto [oldKey, oldId] = *found->second;
+  // Named copies, not structured bindings: clang 14 (the fuzz build) cannot capture those.
+  const std::string oldKey = found->second->first;
+  const AcDbObjectId oldId = found->second->second;
   auto next = std::next(found->second);
   std::string nextKey = next == dictionary->m_entries.end() ? std::string() : next->first;
   impl->undo().recordPartialChange(dictionary, [oldKey, oldId, nextKey](AcDbObject* container) {
