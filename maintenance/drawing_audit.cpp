@@ -424,10 +424,19 @@ class Auditor {
     return true;
   }
 
+  // Both forms count: "( v1 ... area )" as the figure commands write it and "(v1 ... area)" as
+  // the copy completion writes it.
   static bool ValueListFitsShape(int shapeCode, const std::string& valueList) {
-    for (const std::string& token : SplitValueList(valueList))
-      if (!IsNumber(token)) return false;
-    return ComposeFormula(shapeCode, valueList).has_value();
+    if (valueList.size() < 2 || valueList.front() != '(' || valueList.back() != ')') return false;
+    std::vector<std::string> values;
+    for (std::string& token : SplitTokens(valueList.substr(1, valueList.size() - 2), ' '))
+      if (!token.empty()) values.push_back(std::move(token));
+    for (const std::string& value : values)
+      if (!IsNumber(value)) return false;
+    if (values.empty()) return false;
+    const std::string area = values.back();
+    values.pop_back();
+    return ComposeFormula(shapeCode, ComposeValueList(values, area)).has_value();
   }
 
   AuditFinding& add(const std::string& label, const std::string& shape, const AcDbHandle& handle,
