@@ -215,6 +215,25 @@ int AuditOpenDrawing(const Options& options, std::string& error) {
   return last.findings.empty() ? kExitSuccess : kExitScriptFailed;
 }
 
+// Opens the command's drawing with the plug-in loaded and runs `act` on it; the status of a
+// failed opening, else act's. Nothing is run, so nothing the command line shows while the drawing
+// opens belongs on the screen.
+template <typename Act>
+int WithDrawingOpen(const Options& options, const std::string& program, Act act) {
+  std::ostream discarded(nullptr);
+  Transcript::instance().setSink(&discarded);
+  int status = kExitSuccess;
+  {
+    Session session;
+    Options opening = options;
+    opening.in = options.drawing;
+    std::string error;
+    status = StartDrawing(opening, program, error) ? act(error) : Fail(error);
+  }
+  Transcript::instance().setSink(nullptr);
+  return status;
+}
+
 }  // namespace
 
 int Fail(const std::string& message) {
@@ -259,36 +278,16 @@ int ExportCommand(const Options& options, const std::string& program) {
   if (!CheckInputFile(options.drawing, kDrawingInput, error) ||
       !CheckOutputPath(*options.csv, error) || !CheckDistinctFiles(NamedFiles(options), error))
     return Fail(error);
-  // Nothing is run, so nothing the command line shows belongs on the screen.
-  std::ostream discarded(nullptr);
-  Transcript::instance().setSink(&discarded);
-  int status = kExitSuccess;
-  {
-    Session session;
-    Options opening = options;
-    opening.in = options.drawing;
-    if (!StartDrawing(opening, program, error) || !WriteFigureCsv(*options.csv, error))
-      status = Fail(error);
-  }
-  Transcript::instance().setSink(nullptr);
-  return status;
+  return WithDrawingOpen(options, program, [&](std::string& failure) {
+    return WriteFigureCsv(*options.csv, failure) ? kExitSuccess : Fail(failure);
+  });
 }
 
 int AuditCommand(const Options& options, const std::string& program) {
   std::string error;
   if (!CheckAuditFiles(options, error)) return Fail(error);
-  // Only the report belongs on the screen, not what opening the drawing shows.
-  std::ostream discarded(nullptr);
-  Transcript::instance().setSink(&discarded);
-  int status = kExitSuccess;
-  {
-    Session session;
-    Options opening = options;
-    opening.in = options.drawing;
-    status = StartDrawing(opening, program, error) ? AuditOpenDrawing(options, error) : Fail(error);
-  }
-  Transcript::instance().setSink(nullptr);
-  return status;
+  return WithDrawingOpen(options, program,
+                         [&](std::string& failure) { return AuditOpenDrawing(options, failure); });
 }
 
 }  // namespace tessera::app
