@@ -34,7 +34,7 @@ bool IsContinuation(unsigned char byte) {
 
 // Bytes of the sequence that its lead byte starts; 0 for a byte that starts none.
 std::size_t SequenceLength(unsigned char lead) {
-  if (lead != 0 && lead < kContinuationBits) return 1;
+  if (lead < kContinuationBits) return 1;
   if (lead < kFirstTwoByteLead) return 0;
   if (lead < kFirstThreeByteLead) return 2;
   if (lead < kFirstFourByteLead) return 3;
@@ -51,8 +51,14 @@ void SecondByteRange(unsigned char lead, unsigned char& lowest, unsigned char& h
   if (lead == kLeadF4) highest = kBelowF4Limit;
 }
 
-// Bytes of the valid character at `at`, or 0 when the bytes there start none.
-std::size_t ValidCharacterAt(std::string_view text, std::size_t at) {
+// Bytes of the character of drawing text at `at`: well-formed UTF-8 other than NUL; 0 otherwise.
+std::size_t TextCharacterAt(std::string_view text, std::size_t at) {
+  return text[at] == '\0' ? 0 : Utf8CharacterAt(text, at);
+}
+
+}  // namespace
+
+std::size_t Utf8CharacterAt(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   const std::size_t length = SequenceLength(lead);
   if (length <= 1) return length;
@@ -67,11 +73,9 @@ std::size_t ValidCharacterAt(std::string_view text, std::size_t at) {
   return length;
 }
 
-}  // namespace
-
 bool IsValidText(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = ValidCharacterAt(text, at);
+    const std::size_t length = TextCharacterAt(text, at);
     if (length == 0) return false;
     at += length;
   }
@@ -82,7 +86,7 @@ std::string ValidText(std::string_view text) {
   std::string valid;
   valid.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = ValidCharacterAt(text, at);
+    const std::size_t length = TextCharacterAt(text, at);
     if (length == 0) {
       valid += kReplacementCharacter;
       ++at;

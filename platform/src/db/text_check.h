@@ -11,6 +11,11 @@ namespace tessera::db {
 // The character that stands in for each byte that is not part of valid UTF-8 (U+FFFD).
 inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
+// Bytes of the well-formed UTF-8 character at `at` (1 for any ASCII byte, NUL included), or 0
+// when the bytes there start none: no overlong forms, surrogate halves or values above U+10FFFF.
+// The DXF reader checks whole files with it; drawing text adds the NUL rule below.
+std::size_t Utf8CharacterAt(std::string_view text, std::size_t at);
+
 // Whether the text is UTF-8 as the standard defines it (no overlong forms, no surrogate halves,
 // nothing above U+10FFFF) and holds no NUL.
 bool IsValidText(std::string_view text);

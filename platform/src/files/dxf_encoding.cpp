@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "db/text_check.h"
+
 namespace tessera::files {
 namespace {
 
@@ -127,22 +129,8 @@ std::size_t FirstInvalidUtf8(std::string_view text) {
         continue;
       }
     }
-    auto c = static_cast<unsigned char>(text[i]);
-    std::size_t length = c < 0x80           ? 1
-                         : (c >> 5) == 0x6  ? 2
-                         : (c >> 4) == 0xE  ? 3
-                         : (c >> 3) == 0x1E ? 4
-                                            : 0;
-    if (length == 0 || i + length > text.size()) return i;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
-    const auto next = static_cast<unsigned char>(length > 1 ? text[i + 1] : 0);
-    if ((length == 2 && c < 0xC2) || (length == 3 && c == 0xE0 && next < 0xA0) ||
-        (length == 4 && c == 0xF0 && next < 0x90))
-      return i;  // overlong forms
-    if ((length == 3 && c == 0xED && next >= 0xA0) ||
-        (length == 4 && (c > 0xF4 || (c == 0xF4 && next >= 0x90))))
-      return i;  // surrogate halves (CESU), and beyond U+10FFFF
+    const std::size_t length = db::Utf8CharacterAt(text, i);
+    if (length == 0) return i;
     i += length;
   }
   return std::string_view::npos;
