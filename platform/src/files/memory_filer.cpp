@@ -28,8 +28,13 @@ MemoryDwgFiler::MemoryDwgFiler(std::vector<unsigned char> bytes, AcDb::FilerType
                                AcDbDatabase* database)
     : m_type(type), m_database(database), m_bytes(std::move(bytes)) {}
 
+MemoryDwgFiler::MemoryDwgFiler(const unsigned char* data, std::size_t size, AcDb::FilerType type,
+                               AcDbDatabase* database)
+    : m_type(type), m_database(database), m_view(data), m_viewSize(size) {}
+
 std::vector<unsigned char> MemoryDwgFiler::takeBytes() {
   m_position = 0;
+  if (m_view) return {m_view, m_view + m_viewSize};
   return std::exchange(m_bytes, {});
 }
 
@@ -172,6 +177,20 @@ Acad::ErrorStatus MemoryDwgFiler::writeBlob(const std::vector<unsigned char>& da
   return writeBytes(data.data(), data.size());
 }
 
+// A blob's length is not known before its bytes are written: four bytes are kept for it.
+std::size_t MemoryDwgFiler::startBlob() {
+  put(Kind::kBytes);
+  const std::size_t mark = m_bytes.size();
+  putUInt(0, 4);
+  return mark;
+}
+
+void MemoryDwgFiler::endBlob(std::size_t mark) {
+  const std::size_t length = m_bytes.size() - mark - 4;
+  for (std::size_t i = 0; i < 4; ++i)
+    m_bytes[mark + i] = static_cast<unsigned char>(length >> (8 * i));
+}
+
 // Reading.
 
 bool MemoryDwgFiler::fail(Acad::ErrorStatus status) {
@@ -181,8 +200,8 @@ bool MemoryDwgFiler::fail(Acad::ErrorStatus status) {
 
 bool MemoryDwgFiler::takeRaw(void* data, std::size_t length) {
   if (m_status != Acad::eOk) return false;
-  if (length > m_bytes.size() - m_position) return fail(Acad::eEndOfFile);
-  if (length > 0) std::memcpy(data, m_bytes.data() + m_position, length);
+  if (length > sourceSize() - m_position) return fail(Acad::eEndOfFile);
+  if (length > 0) std::memcpy(data, source() + m_position, length);
   m_position += length;
   return true;
 }
@@ -190,8 +209,8 @@ bool MemoryDwgFiler::takeRaw(void* data, std::size_t length) {
 bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
   // Decoded in place rather than through takeRaw: a drawing's read takes this path per number.
   if (m_status != Acad::eOk) return false;
-  if (width > m_bytes.size() - m_position) return fail(Acad::eEndOfFile);
-  const unsigned char* from = m_bytes.data() + m_position;
+  if (width > sourceSize() - m_position) return fail(Acad::eEndOfFile);
+  const unsigned char* from = source() + m_position;
   // Numbers are 1, 2, 4 or 8 bytes wide.
   switch (width) {
     case 8:
@@ -212,8 +231,8 @@ bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
 
 bool MemoryDwgFiler::expect(Kind kind) {
   if (m_status != Acad::eOk) return false;
-  if (m_position >= m_bytes.size()) return fail(Acad::eEndOfFile);
-  if (m_bytes[m_position] != static_cast<unsigned char>(kind)) return fail(Acad::eFilerError);
+  if (m_position >= sourceSize()) return fail(Acad::eEndOfFile);
+  if (source()[m_position] != static_cast<unsigned char>(kind)) return fail(Acad::eFilerError);
   ++m_position;
   return true;
 }
@@ -258,10 +277,10 @@ Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
   std::uint64_t length = 0;
   std::string result;
   if (expect(Kind::kString) && takeUInt(&length, 4)) {
-    if (length > m_bytes.size() - m_position) {
+    if (length > sourceSize() - m_position) {
       fail(Acad::eEndOfFile);
     } else {
-      result.assign(reinterpret_cast<const char*>(m_bytes.data() + m_position), length);
+      result.assign(reinterpret_cast<const char*>(source() + m_position), length);
       m_position += length;
     }
   }
@@ -353,15 +372,30 @@ Acad::ErrorStatus MemoryDwgFiler::readBlob(std::vector<unsigned char>* data) {
   std::uint64_t length = 0;
   std::vector<unsigned char> result;
   if (expect(Kind::kBytes) && takeUInt(&length, 4)) {
-    if (length > m_bytes.size() - m_position) {
+    if (length > sourceSize() - m_position) {
       fail(Acad::eEndOfFile);
     } else {
-      result.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position),
-                    m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position + length));
+      result.assign(source() + m_position, source() + m_position + length);
       m_position += length;
     }
   }
   if (data) *data = std::move(result);
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readBlobInPlace(const unsigned char** data, std::size_t* size) {
+  std::uint64_t length = 0;
+  *data = nullptr;
+  *size = 0;
+  if (expect(Kind::kBytes) && takeUInt(&length, 4)) {
+    if (length > sourceSize() - m_position) {
+      fail(Acad::eEndOfFile);
+    } else {
+      *data = source() + m_position;
+      *size = length;
+      m_position += length;
+    }
+  }
   return m_status;
 }
 

@@ -26,6 +26,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // A filer to read the given bytes.
   MemoryDwgFiler(std::vector<unsigned char> bytes, AcDb::FilerType type,
                  AcDbDatabase* database = nullptr);
+  // A filer to read `size` bytes at `data`, which the caller keeps alive and unchanged while the
+  // filer reads; nothing may be written into it.
+  MemoryDwgFiler(const unsigned char* data, std::size_t size, AcDb::FilerType type,
+                 AcDbDatabase* database = nullptr);
 
   Acad::ErrorStatus filerStatus() const override { return m_status; }
   AcDb::FilerType filerType() const override { return m_type; }
@@ -37,16 +41,25 @@ class MemoryDwgFiler : public AcDbDwgFiler {
 
   // The bytes written so far, and the read position in them.
   const std::vector<unsigned char>& bytes() const { return m_bytes; }
+  // All the bytes, written or viewed (a copy for a view).
   std::vector<unsigned char> takeBytes();
   std::size_t position() const { return m_position; }
   void rewind() { m_position = 0; }
-  bool atEnd() const { return m_position >= m_bytes.size(); }
+  bool atEnd() const { return m_position >= sourceSize(); }
   // Drops everything written and resets the status.
   void clear();
 
   // A length-prefixed block of bytes whose length the reader does not know in advance.
   Acad::ErrorStatus readBlob(std::vector<unsigned char>* data);
   Acad::ErrorStatus writeBlob(const std::vector<unsigned char>& data);
+  // A blob read in place: where its bytes start in what the filer reads, and how many.
+  Acad::ErrorStatus readBlobInPlace(const unsigned char** data, std::size_t* size);
+  // A blob whose bytes are written next, straight into the filer (no buffer of their own):
+  // startBlob returns a mark that endBlob takes once they are all written.
+  std::size_t startBlob();
+  void endBlob(std::size_t mark);
+  // Bytes taken into an open blob as they are, without a kind of their own.
+  void appendToBlob(const unsigned char* data, std::size_t size) { putRaw(data, size); }
 
   Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override;
   Acad::ErrorStatus writeHardOwnershipId(const AcDbObjectId& id) override;
@@ -104,6 +117,8 @@ class MemoryDwgFiler : public AcDbDwgFiler {
 
  private:
   bool idsAsHandles() const { return m_type == AcDb::kFileFiler; }
+  const unsigned char* source() const { return m_view ? m_view : m_bytes.data(); }
+  std::size_t sourceSize() const { return m_view ? m_viewSize : m_bytes.size(); }
   Acad::ErrorStatus writeId(Kind kind, const AcDbObjectId& id);
   Acad::ErrorStatus readId(Kind kind, AcDbObjectId* id);
   void put(Kind kind);
@@ -119,6 +134,8 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   AcDbDatabase* m_database;
   Acad::ErrorStatus m_status = Acad::eOk;
   std::vector<unsigned char> m_bytes;
+  const unsigned char* m_view = nullptr;  // bytes read in place, when not null
+  std::size_t m_viewSize = 0;
   std::size_t m_position = 0;
 };
 

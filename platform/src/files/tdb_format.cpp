@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "db/database_impl.h"
@@ -177,93 +179,93 @@ std::vector<AcDbObjectId> ObjectsInOrder(AcDbDatabase* database, const SavedObje
   return order;
 }
 
-// The class an object is filed under, and its data.
-// Bytes most objects file into (a figure's text with its extended data takes about 1 KiB).
-constexpr std::size_t kTypicalObjectBytes = 1024;
+// The class an object is filed under: its own, or for an object kept from a binary file (or
+// from an application that went away) the class it came with.
+std::string_view FiledClassName(AcDbObject* object) {
+  const std::string* original = nullptr;
+  if (auto* kept = AcDbUnknownObject::cast(object)) original = &kept->originalClassName;
+  if (auto* kept = AcDbUnknownEntity::cast(object)) original = &kept->originalClassName;
+  if (original != nullptr && !original->empty()) return *original;
+  return object->isA()->name();
+}
 
-struct Filed {
-  std::string className;
-  bool entity = false;
-  std::vector<unsigned char> data;
+// Each class filed, numbered in the order of first use, and whether it is an entity's.
+struct ClassTable {
+  std::unordered_map<std::string_view, Adesk::Int32> index;
+  std::vector<std::pair<std::string_view, bool>> names;
+
+  Adesk::Int32 indexOf(AcDbObject* object) {
+    const std::string_view name = FiledClassName(object);
+    auto [place, added] = index.emplace(name, static_cast<Adesk::Int32>(names.size()));
+    if (added) names.emplace_back(name, AcDbEntity::cast(object) != nullptr);
+    return place->second;
+  }
 };
 
-Filed FileObject(AcDbObject* object, AcDbDatabase* database) {
-  Filed filed{object->isA()->name(), AcDbEntity::cast(object) != nullptr, {}};
-  // Room for a typical object up front spares the buffer its many small growths.
-  std::vector<unsigned char> room;
-  room.reserve(kTypicalObjectBytes);
-  MemoryDwgFiler out(std::move(room), AcDb::kFileFiler, database);
+// The object's data, written straight into `out`.
+void FileObject(AcDbObject* object, MemoryDwgFiler& out) {
   auto* keptObject = AcDbUnknownObject::cast(object);
   auto* keptEntity = AcDbUnknownEntity::cast(object);
-  const std::vector<unsigned char>* bytes = keptObject   ? &keptObject->binaryData
-                                            : keptEntity ? &keptEntity->binaryData
-                                                         : nullptr;
-  const std::string* originalClass = keptObject   ? &keptObject->originalClassName
-                                     : keptEntity ? &keptEntity->originalClassName
-                                                  : nullptr;
-  if (bytes != nullptr && !originalClass->empty()) {
-    // Kept from a binary file (or from an application that went away): written back unchanged.
-    filed.className = *originalClass;
-    filed.data = *bytes;
-    return filed;
-  }
-  if (bytes != nullptr) {
-    // Kept from DXF: its record name and tags, then its base data.
-    out.writeString(keptObject ? keptObject->originalDxfName : keptEntity->originalDxfName);
-    WriteTags(out, keptObject ? keptObject->dxfTags : keptEntity->dxfTags);
-    if (keptEntity)
-      keptEntity->AcDbEntity::dwgOutFields(&out);
-    else
-      keptObject->AcDbObject::dwgOutFields(&out);
-  } else {
+  if (keptObject == nullptr && keptEntity == nullptr) {
     object->dwgOutFields(&out);
+    return;
   }
-  filed.data = out.takeBytes();
-  return filed;
+  const std::vector<unsigned char>& bytes =
+      keptObject ? keptObject->binaryData : keptEntity->binaryData;
+  if (!(keptObject ? keptObject->originalClassName : keptEntity->originalClassName).empty()) {
+    // Kept from a binary file: written back unchanged.
+    out.appendToBlob(bytes.data(), bytes.size());
+    return;
+  }
+  // Kept from DXF: its record name and tags, then its base data.
+  out.writeString(keptObject ? keptObject->originalDxfName : keptEntity->originalDxfName);
+  WriteTags(out, keptObject ? keptObject->dxfTags : keptEntity->dxfTags);
+  if (keptEntity)
+    keptEntity->AcDbEntity::dwgOutFields(&out);
+  else
+    keptObject->AcDbObject::dwgOutFields(&out);
 }
+
+// Bytes a saved object takes on average in a drawing of figures: room reserved up front spares
+// the file's buffer most of its growths.
+constexpr std::size_t kTypicalObjectBytes = 200;
 
 }  // namespace
 
 std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   db::DatabaseImpl* impl = db::Impl(database);
   SavedObjects saved(database);
-  std::vector<AcDbObjectId> order = ObjectsInOrder(database, saved);
-  std::vector<Filed> filed;
-  filed.reserve(order.size());
-  std::map<std::string, std::pair<Adesk::Int32, bool>> classes;  // name -> index, is an entity
-  std::vector<std::string> classOrder;
-  for (AcDbObjectId id : order) {
-    AcDbObject* object = Peek(id);
-    AcDbObject* opened = nullptr;
-    bool open = acdbOpenAcDbObject(opened, id, AcDb::kForRead) == Acad::eOk;
-    filed.push_back(FileObject(object, database));
-    if (open) opened->close();
-    if (classes
-            .emplace(
-                filed.back().className,
-                std::make_pair(static_cast<Adesk::Int32>(classOrder.size()), filed.back().entity))
-            .second)
-      classOrder.push_back(filed.back().className);
-  }
-  MemoryDwgFiler out(AcDb::kFileFiler, database);
+  const std::vector<AcDbObjectId> order = ObjectsInOrder(database, saved);
+  ClassTable classes;
+  std::vector<Adesk::Int32> classOf;
+  classOf.reserve(order.size());
+  for (AcDbObjectId id : order) classOf.push_back(classes.indexOf(Peek(id)));
+
+  std::vector<unsigned char> room(std::begin(kMagic), std::end(kMagic));
+  room.reserve(order.size() * kTypicalObjectBytes);
+  MemoryDwgFiler out(std::move(room), AcDb::kFileFiler, database);
   out.writeInt32(kVersion);
   WriteHeader(out, impl);
-  out.writeInt32(static_cast<Adesk::Int32>(classOrder.size()));
-  for (const std::string& name : classOrder) {
-    out.writeString(name);
-    out.writeBool(classes[name].second);
+  out.writeInt32(static_cast<Adesk::Int32>(classes.names.size()));
+  for (const auto& [name, entity] : classes.names) {
+    out.writeString(std::string(name));
+    out.writeBool(entity);
   }
   out.writeInt32(static_cast<Adesk::Int32>(order.size()));
   for (std::size_t i = 0; i < order.size(); ++i) {
-    out.writeInt32(classes[filed[i].className].first);
+    AcDbObject* object = Peek(order[i]);
+    out.writeInt32(classOf[i]);
     out.writeAcDbHandle(order[i].handle());
-    out.writeAcDbHandle(Peek(order[i])->ownerId().handle());
-    out.writeBlob(filed[i].data);
+    out.writeAcDbHandle(object->ownerId().handle());
+    AcDbObject* opened = nullptr;
+    const bool open = acdbOpenAcDbObject(opened, order[i], AcDb::kForRead) == Acad::eOk;
+    const std::size_t blob = out.startBlob();
+    FileObject(object, out);
+    out.endBlob(blob);
+    if (open) opened->close();
   }
   out.writeString(kEndMark);
-  std::vector<unsigned char> bytes(std::begin(kMagic), std::end(kMagic));
-  const std::vector<unsigned char>& body = out.bytes();
-  bytes.insert(bytes.end(), body.begin(), body.end());
+  std::vector<unsigned char> bytes = out.takeBytes();
   AppendChecksum(bytes);
   return bytes;
 }
@@ -280,14 +282,16 @@ struct ObjectEntry {
   Adesk::Int32 classIndex = 0;
   AcDbHandle handle;
   AcDbHandle owner;
-  std::vector<unsigned char> data;
+  // The object's data where it lies in the file's bytes.
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
 };
 
 class TdbReader {
  public:
-  // The bytes after the magic text, without the checksum.
-  TdbReader(std::vector<unsigned char> body, AcDbDatabase* database)
-      : m_in(std::move(body), AcDb::kFileFiler, database),
+  // The bytes after the magic text, without the checksum; they outlive the reader.
+  TdbReader(const unsigned char* body, std::size_t size, AcDbDatabase* database)
+      : m_in(body, size, AcDb::kFileFiler, database),
         m_database(database),
         m_impl(db::Impl(database)) {}
 
@@ -303,7 +307,7 @@ class TdbReader {
   std::optional<std::string> build();
   std::optional<std::string> placeWellKnown();
   std::optional<std::string> checkContainers() const;
-  AcDbObject* make(ObjectEntry& entry, std::string& problem);
+  AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
   CheckedFiler m_in;
@@ -375,12 +379,13 @@ bool TdbReader::classTable() {
 bool TdbReader::objectList() {
   Adesk::Int32 count = 0;
   if (!ReadCount(m_in, count)) return false;
+  m_objects.reserve(static_cast<std::size_t>(count));
   for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
     ObjectEntry entry;
     m_in.readInt32(&entry.classIndex);
     m_in.readAcDbHandle(&entry.handle);
     m_in.readAcDbHandle(&entry.owner);
-    m_in.readBlob(&entry.data);
+    m_in.readBlobInPlace(&entry.data, &entry.size);
     if (entry.classIndex < 0 || static_cast<std::size_t>(entry.classIndex) >= m_classes.size())
       m_in.setFilerStatus(Acad::eFilerError);
     m_objects.push_back(std::move(entry));
@@ -408,7 +413,7 @@ std::optional<std::string> TdbReader::build() {
                      " is not in the file");
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
   for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
-  for (ObjectEntry& entry : m_objects) {
+  for (const ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
     if (object == nullptr) return damaged(problem);
@@ -488,15 +493,15 @@ std::optional<std::string> TdbReader::checkContainers() const {
 }
 
 // A new object of the entry's class with its data read; an object of a class nobody
-// registered keeps its data as it is. The entry's data moves on: nothing reads it after.
-AcDbObject* TdbReader::make(ObjectEntry& entry, std::string& problem) {
+// registered keeps its data as it is.
+AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
   ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
   if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
     AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  CheckedFiler in(std::move(entry.data), AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
   if (kind.registered == nullptr)
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
   AcDbObject* object = kind.registered ? AcDbObject::cast(kind.registered->create()) : nullptr;
@@ -556,7 +561,7 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
 }
 
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  CheckedFiler in(entry.data, AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
@@ -605,14 +610,14 @@ std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
            std::to_string(kVersion);
   if (summed && !ChecksumMatches(bytes))
     return std::string("the drawing is damaged (its checksum does not match its contents)");
-  std::vector<unsigned char> body(bytes.begin() + sizeof kMagic,
-                                  bytes.end() - (summed ? kChecksumSize : 0));
+  const std::size_t bodySize = bytes.size() - sizeof kMagic - (summed ? kChecksumSize : 0);
   db::DatabaseImpl* impl = db::Impl(database);
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   AcDbDatabase* working = services->workingDatabase();
   services->setWorkingDatabase(database);
   impl->loading = true;
-  std::optional<std::string> problem = TdbReader(std::move(body), database).read();
+  std::optional<std::string> problem =
+      TdbReader(bytes.data() + sizeof kMagic, bodySize, database).read();
   impl->loading = false;
   services->setWorkingDatabase(working);
   return problem;
