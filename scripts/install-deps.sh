@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, the demo and the tests need, when they are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf fonts-noto-cjk)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libjemalloc-dev python3-ezdxf fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
