@@ -4,6 +4,8 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
@@ -67,11 +69,44 @@ std::uint64_t SeedToWrite(db::DatabaseImpl* impl) {
   return untouched ? AcDbHandle(seeds[0].second.c_str()).value() : impl->handseed().value();
 }
 
+using Names = std::set<std::string, std::less<>>;
+
+void AddName(Names& names, std::string_view name) {
+  if (names.find(name) == names.end()) names.emplace(name);
+}
+
+// What the class list and the tables need from the saved objects, gathered in one pass over the
+// drawing (each pass touches every object, which costs more than the work done on it).
+struct Census {
+  // Application classes with saved objects, by DXF name (so the same drawing always writes the
+  // same text), and how many objects each has.
+  std::map<std::string, std::pair<const AcRxClass*, int>> classes;
+  Names linetypes;   // of saved entities
+  Names textStyles;  // of saved texts
+
+  Census(db::DatabaseImpl* impl, const SavedObjects& saved) {
+    std::unordered_map<const AcRxClass*, int> counts;
+    impl->forEachObject([&](AcDbObjectId id) {
+      AcDbObject* object = Peek(id);
+      const AcRxClass* aClass = object->isA();
+      const bool application = aClass->isCustom() && *aClass->dxfName() != '\0';
+      auto* entity = AcDbEntity::cast(object);
+      if ((!application && entity == nullptr) || !saved.isSaved(id)) return;
+      if (application) ++counts[aClass];
+      if (entity == nullptr) return;
+      AddName(linetypes, entity->linetype());
+      if (auto* text = AcDbText::cast(entity)) AddName(textStyles, text->textStyleName());
+    });
+    for (const auto& [aClass, count] : counts) classes[aClass->dxfName()] = {aClass, count};
+  }
+};
+
 class DxfWriter {
  public:
   explicit DxfWriter(AcDbDatabase* database)
       : m_impl(db::Impl(database)),
         m_saved(database),
+        m_census(m_impl, m_saved),
         m_filer(&m_text, database),
         m_nextHandle(SeedToWrite(m_impl)) {}
 
@@ -113,6 +148,7 @@ class DxfWriter {
 
   db::DatabaseImpl* m_impl;
   SavedObjects m_saved;
+  Census m_census;
   std::string m_text;  // the file as it is written, without its header
   DxfFiler m_filer;
   std::uint64_t m_nextHandle;  // for objects a session-made drawing does not have (tables, ...)
@@ -211,17 +247,8 @@ void DxfWriter::extents(AcGePoint3d& low, AcGePoint3d& high) const {
 void DxfWriter::classes() {
   tag(0, "SECTION");
   tag(2, "CLASSES");
-  // By DXF name, so that the same drawing always writes the same text.
-  std::map<std::string, std::pair<const AcRxClass*, int>> counts;
-  m_impl->forEachObject([&](AcDbObjectId id) {
-    const AcRxClass* aClass = Peek(id)->isA();
-    if (!aClass->isCustom() || !m_saved.isSaved(id) || *aClass->dxfName() == '\0') return;
-    auto& [counted, count] = counts[aClass->dxfName()];
-    counted = aClass;
-    ++count;
-  });
   std::set<std::string> written;
-  for (const auto& [name, entry] : counts) {
+  for (const auto& [name, entry] : m_census.classes) {
     const auto& [aClass, count] = entry;
     tag(0, "CLASS");
     tag(1, aClass->dxfName());
@@ -339,14 +366,10 @@ void DxfWriter::dimensionStyles() {
 // Linetypes: the file's table (or the three every drawing has), plus any name a layer or an
 // entity uses that the table lacks, as a continuous line.
 void DxfWriter::linetypes() {
-  std::set<std::string> used;
-  for (const char* name : kDefaultLinetypes) used.insert(name);
+  Names used = m_census.linetypes;
+  for (const char* name : kDefaultLinetypes) AddName(used, name);
   for (AcDbObjectId id : m_saved.records(m_impl->layerTable))
-    used.insert(AcDbLayerTableRecord::cast(Peek(id))->linetypeName());
-  m_impl->forEachObject([&](AcDbObjectId id) {
-    if (auto* entity = AcDbEntity::cast(Peek(id)); entity && m_saved.isSaved(id))
-      used.insert(entity->linetype());
-  });
+    AddName(used, AcDbLayerTableRecord::cast(Peek(id))->linetypeName());
   const auto* kept = preserved(std::string(preserved::kTablePrefix) + "LTYPE");
   std::set<std::string> present = kept ? EntryNames(*kept) : std::set<std::string>{};
   std::string table;
@@ -378,11 +401,8 @@ void DxfWriter::linetypes() {
 
 // Text styles: the file's table (or "Standard"), plus any style a text uses that it lacks.
 void DxfWriter::textStyles() {
-  std::set<std::string> used = {kStandardStyle};
-  m_impl->forEachObject([&](AcDbObjectId id) {
-    if (auto* text = AcDbText::cast(Peek(id)); text && m_saved.isSaved(id))
-      used.insert(text->textStyleName());
-  });
+  Names used = m_census.textStyles;
+  AddName(used, kStandardStyle);
   const auto* kept = preserved(std::string(preserved::kTablePrefix) + "STYLE");
   std::set<std::string> present = kept ? EntryNames(*kept) : std::set<std::string>{};
   std::string table;

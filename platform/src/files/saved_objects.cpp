@@ -11,6 +11,8 @@ namespace {
 constexpr int kDeciding = 0;
 constexpr int kSaved = 1;
 constexpr int kNotSaved = 2;
+// Owners followed before the chain's decisions are remembered.
+constexpr int kDirectSteps = 8;
 
 }  // namespace
 
@@ -26,10 +28,29 @@ SavedObjects::SavedObjects(AcDbDatabase* database) : m_database(database) {
     if (root.isValid() && !root.isErased()) m_roots.push_back(root.stub());
 }
 
+bool SavedObjects::usable(const AcDbStub* stub) const {
+  return stub != nullptr && stub->object != nullptr && !stub->erased &&
+         stub->database == m_database;
+}
+
+bool SavedObjects::isRoot(const AcDbStub* stub) const {
+  return std::find(m_roots.begin(), m_roots.end(), stub) != m_roots.end();
+}
+
+// Owner chains are short (an entity, its block, the block table): walked directly they are
+// decided without a lookup; only a longer chain, which may be a cycle, is remembered.
+bool SavedObjects::walk(AcDbStub* stub) const {
+  for (int step = 0; step < kDirectSteps; ++step) {
+    if (!usable(stub)) return false;
+    if (isRoot(stub)) return true;
+    stub = stub->object->ownerId().stub();
+  }
+  return decide(stub);
+}
+
 bool SavedObjects::decide(AcDbStub* stub) const {
-  if (stub == nullptr || stub->object == nullptr || stub->erased || stub->database != m_database)
-    return false;
-  if (std::find(m_roots.begin(), m_roots.end(), stub) != m_roots.end()) return true;
+  if (!usable(stub)) return false;
+  if (isRoot(stub)) return true;
   auto [entry, inserted] = m_state.try_emplace(stub, kDeciding);
   if (!inserted) return entry->second == kSaved;  // deciding: an ownership cycle saves nothing
   int& state = entry->second;  // stays valid while the map grows, unlike the iterator
@@ -39,7 +60,7 @@ bool SavedObjects::decide(AcDbStub* stub) const {
 }
 
 bool SavedObjects::isSaved(AcDbObjectId id) const {
-  return decide(id.stub());
+  return walk(id.stub());
 }
 
 std::vector<AcDbObjectId> SavedObjects::subEntities(AcDbObjectId entity) const {

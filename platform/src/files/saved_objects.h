@@ -29,6 +29,9 @@ class SavedObjects {
   std::vector<AcDbObjectId> nonGraphical() const;
 
  private:
+  bool usable(const AcDbStub* stub) const;
+  bool isRoot(const AcDbStub* stub) const;
+  bool walk(AcDbStub* stub) const;
   bool decide(AcDbStub* stub) const;
 
   AcDbDatabase* m_database;
