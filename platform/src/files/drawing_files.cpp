@@ -104,11 +104,11 @@ bool WriteDrawingFile(AcDbDatabase* database, const std::string& path, std::stri
     return WriteReplacing(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
   }
-  if (auto lost = files::DataDxfCannotCarry(database)) {
+  std::string text;
+  if (auto lost = files::WriteCarriedDxfText(database, text)) {
     error = path + ": not saved: " + *lost;
     return false;
   }
-  std::string text = files::WriteDxfText(database);
   return WriteReplacing(path, text, error);
 }
 

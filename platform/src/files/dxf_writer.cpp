@@ -69,6 +69,35 @@ std::uint64_t SeedToWrite(db::DatabaseImpl* impl) {
   return untouched ? AcDbHandle(seeds[0].second.c_str()).value() : impl->handseed().value();
 }
 
+// The tags an object of an unknown class was read with, or null when it has none (it came
+// from the binary format, whose data DXF cannot carry).
+const RawTags* KeptTags(const AcDbObject* object, std::string& name) {
+  if (auto* unknown = AcDbUnknownObject::cast(object)) {
+    name = unknown->originalDxfName;
+    return &unknown->dxfTags;
+  }
+  if (auto* unknown = AcDbUnknownEntity::cast(object)) {
+    name = unknown->originalDxfName;
+    return &unknown->dxfTags;
+  }
+  return nullptr;
+}
+
+// The class of an object that cannot be written as DXF, or nothing when it can be.
+std::optional<std::string> ClassDxfCannotCarry(const AcDbObject* object) {
+  std::string dxfName;
+  if (const RawTags* kept = KeptTags(object, dxfName)) {
+    if (!kept->empty()) return std::nullopt;
+    auto* unknown = AcDbUnknownObject::cast(object);
+    std::string name =
+        unknown ? unknown->originalClassName : AcDbUnknownEntity::cast(object)->originalClassName;
+    return name.empty() ? "(unnamed)" : name;
+  }
+  const AcRxClass* aClass = object->isA();
+  if (aClass->isCustom() && *aClass->dxfName() == '\0') return std::string(aClass->name());
+  return std::nullopt;
+}
+
 using Names = std::set<std::string, std::less<>>;
 
 void AddName(Names& names, std::string_view name) {
@@ -83,6 +112,9 @@ struct Census {
   std::map<std::string, std::pair<const AcRxClass*, int>> classes;
   Names linetypes;   // of saved entities
   Names textStyles;  // of saved texts
+  // Saved objects DXF cannot carry, and the class of the first.
+  std::size_t uncarried = 0;
+  std::string firstUncarried;
 
   Census(db::DatabaseImpl* impl, const SavedObjects& saved) {
     std::unordered_map<const AcRxClass*, int> counts;
@@ -90,8 +122,10 @@ struct Census {
       AcDbObject* object = Peek(id);
       const AcRxClass* aClass = object->isA();
       const bool application = aClass->isCustom() && *aClass->dxfName() != '\0';
+      std::optional<std::string> lost = ClassDxfCannotCarry(object);
       auto* entity = AcDbEntity::cast(object);
-      if ((!application && entity == nullptr) || !saved.isSaved(id)) return;
+      if ((!application && entity == nullptr && !lost) || !saved.isSaved(id)) return;
+      if (lost && uncarried++ == 0) firstUncarried = *lost;
       if (application) ++counts[aClass];
       if (entity == nullptr) return;
       AddName(linetypes, entity->linetype());
@@ -100,6 +134,13 @@ struct Census {
     for (const auto& [aClass, count] : counts) classes[aClass->dxfName()] = {aClass, count};
   }
 };
+
+std::optional<std::string> Refusal(const Census& census) {
+  if (census.uncarried == 0) return std::nullopt;
+  return std::to_string(census.uncarried) + " object(s) of class " + census.firstUncarried +
+         " have no DXF form here (binary data of an application that is not loaded, or a class"
+         " without a DXF name); load the application, or save as .tdb";
+}
 
 class DxfWriter {
  public:
@@ -111,6 +152,7 @@ class DxfWriter {
         m_nextHandle(SeedToWrite(m_impl)) {}
 
   std::string text();
+  const Census& census() const { return m_census; }
 
  private:
   std::string newHandle() { return AcDbHandle(m_nextHandle++).text(); }
@@ -228,10 +270,11 @@ std::string DxfWriter::readValue(const char* variable, const std::string& fallba
 void DxfWriter::extents(AcGePoint3d& low, AcGePoint3d& high) const {
   low.set(kEmptyExtent, kEmptyExtent, kEmptyExtent);
   high.set(-kEmptyExtent, -kEmptyExtent, -kEmptyExtent);
+  std::vector<AcGePoint3d> points;  // one buffer for all: an entity has a few
   for (AcDbObjectId id : m_saved.entities(m_impl->modelSpace)) {
     auto* entity = AcDbEntity::cast(Peek(id));
     if (entity == nullptr || AcDbUnknownEntity::cast(entity)) continue;
-    std::vector<AcGePoint3d> points;
+    points.clear();
     entity->gripPoints(points);
     for (const AcGePoint3d& p : points) {
       for (int axis = 0; axis < 3; ++axis) {
@@ -543,24 +586,6 @@ void DxfWriter::sections() {
   }
 }
 
-namespace {
-
-// The tags an object of an unknown class was read with, or null when it has none (it came
-// from the binary format, whose data DXF cannot carry).
-const RawTags* KeptTags(const AcDbObject* object, std::string& name) {
-  if (auto* unknown = AcDbUnknownObject::cast(object)) {
-    name = unknown->originalDxfName;
-    return &unknown->dxfTags;
-  }
-  if (auto* unknown = AcDbUnknownEntity::cast(object)) {
-    name = unknown->originalDxfName;
-    return &unknown->dxfTags;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 void DxfWriter::object(AcDbObjectId id) {
   AcDbObject* target = Peek(id);
   std::string name;
@@ -609,38 +634,16 @@ std::string WriteDxfText(AcDbDatabase* database) {
   return DxfWriter(database).text();
 }
 
-namespace {
-
-// The class of an object that cannot be written as DXF, or nothing when it can be.
-std::optional<std::string> ClassDxfCannotCarry(const AcDbObject* object) {
-  std::string dxfName;
-  if (const RawTags* kept = KeptTags(object, dxfName)) {
-    if (!kept->empty()) return std::nullopt;
-    auto* unknown = AcDbUnknownObject::cast(object);
-    std::string name =
-        unknown ? unknown->originalClassName : AcDbUnknownEntity::cast(object)->originalClassName;
-    return name.empty() ? "(unnamed)" : name;
-  }
-  const AcRxClass* aClass = object->isA();
-  if (aClass->isCustom() && *aClass->dxfName() == '\0') return std::string(aClass->name());
-  return std::nullopt;
+std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database) {
+  db::DatabaseImpl* impl = db::Impl(database);
+  return Refusal(Census(impl, SavedObjects(database)));
 }
 
-}  // namespace
-
-std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database) {
-  SavedObjects saved(database);
-  std::size_t count = 0;
-  std::string firstClass;
-  db::Impl(database)->forEachObject([&](AcDbObjectId id) {
-    std::optional<std::string> name = ClassDxfCannotCarry(Peek(id));
-    if (!name || !saved.isSaved(id)) return;
-    if (count++ == 0) firstClass = *name;
-  });
-  if (count == 0) return std::nullopt;
-  return std::to_string(count) + " object(s) of class " + firstClass +
-         " have no DXF form here (binary data of an application that is not loaded, or a class"
-         " without a DXF name); load the application, or save as .tdb";
+std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& text) {
+  DxfWriter writer(database);
+  if (auto refusal = Refusal(writer.census())) return refusal;
+  text = writer.text();
+  return std::nullopt;
 }
 
 }  // namespace tessera::files

@@ -17,4 +17,7 @@ std::string WriteDxfText(AcDbDatabase* database);
 // of a class registered without a DXF name have no DXF form.
 std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database);
 
+// Both in one pass over the drawing: the text, or (leaving `text` alone) why there is none.
+std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& text);
+
 }  // namespace tessera::files
