@@ -316,6 +316,7 @@ class TdbReader {
   std::vector<AcDbHandle> m_wellKnown;
   std::vector<ClassEntry> m_classes;
   std::vector<ObjectEntry> m_objects;
+  std::vector<std::uint64_t> m_handles;  // of the objects, sorted
 };
 
 std::optional<std::string> TdbReader::read() {
@@ -398,19 +399,22 @@ bool TdbReader::objectList() {
 // Handles first: unique, and the seed above them all before any object is made (objects that
 // reading makes, such as an application's rows, must not take a handle of the file).
 std::optional<std::string> TdbReader::build() {
-  std::unordered_set<std::uint64_t> seen;
-  std::uint64_t largest = 0;
+  m_handles.reserve(m_objects.size());
   for (const ObjectEntry& entry : m_objects) {
     if (entry.handle.isNull() || entry.handle.value() >= kHandleLimit)
       return damaged("an object without a valid handle");
-    if (!seen.insert(entry.handle.value()).second)
-      return damaged("handle " + entry.handle.text() + " is used twice");
-    largest = std::max(largest, entry.handle.value());
+    m_handles.push_back(entry.handle.value());
   }
+  // Sorted, not hashed: one sort of the handles costs less than a set of them.
+  std::sort(m_handles.begin(), m_handles.end());
+  if (auto twice = std::adjacent_find(m_handles.begin(), m_handles.end()); twice != m_handles.end())
+    return damaged("handle " + AcDbHandle(*twice).text() + " is used twice");
   for (const ObjectEntry& entry : m_objects)
-    if (!entry.owner.isNull() && seen.count(entry.owner.value()) == 0)
+    if (!entry.owner.isNull() &&
+        !std::binary_search(m_handles.begin(), m_handles.end(), entry.owner.value()))
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
                      " is not in the file");
+  const std::uint64_t largest = m_handles.empty() ? 0 : m_handles.back();
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
   for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
   for (const ObjectEntry& entry : m_objects) {
@@ -472,15 +476,20 @@ std::optional<std::string> TdbReader::checkContainers() const {
       !RecordsOfClass<AcDbRegAppTableRecord>(m_impl->regAppTable))
     return damaged("a table lists a record of another kind");
   // An object that two containers list, or one lists twice, would be saved twice.
-  std::unordered_set<std::uint64_t> listed;
+  std::vector<std::uint64_t> listed;
   for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database)))
-    if (!listed.insert(id.handle().value()).second)
-      return damaged("object " + id.handle().text() + " is listed twice");
+    listed.push_back(id.handle().value());
+  std::sort(listed.begin(), listed.end());
+  if (auto twice = std::adjacent_find(listed.begin(), listed.end()); twice != listed.end())
+    return damaged("object " + AcDbHandle(*twice).text() + " is listed twice");
   // An object no container keeps (an orphan, an erased one still listed) would be lost or
-  // dangle when the drawing is saved again.
-  for (const ObjectEntry& entry : m_objects)
-    if (listed.count(entry.handle.value()) == 0)
-      return damaged("object " + entry.handle.text() + " belongs to no part of the drawing");
+  // dangle when the drawing is saved again. Both lists are sorted: one walk compares them.
+  auto next = listed.begin();
+  for (std::uint64_t handle : m_handles) {
+    next = std::lower_bound(next, listed.end(), handle);
+    if (next == listed.end() || *next != handle)
+      return damaged("object " + AcDbHandle(handle).text() + " belongs to no part of the drawing");
+  }
   for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
     for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
       const AcDbObject* entity = Peek(entityId);
