@@ -1,10 +1,12 @@
 // Entities: the drawable objects of a block (model space, or a block definition).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cad/db_object.h"
+#include "cad/shared_name.h"
 
 class AcDbBlockTableRecord;
 
@@ -52,12 +54,17 @@ class AcDbEntity : public AcDbObject {
   virtual void forEachSubEntity(void (*apply)(AcDbEntity*, const void*), const void* arg) {}
 
  private:
-  std::string m_layer = "0";
+  using KeptProperties = std::vector<std::pair<int, std::string>>;
+  static const tessera::db::SharedName& defaultLayer();
+  static const tessera::db::SharedName& defaultLinetype();
+
+  // First, in the room the object's last small fields leave.
   Adesk::UInt16 m_colorIndex = kColorByLayer;
-  std::string m_linetype = "ByLayer";
+  tessera::db::SharedName m_layer = defaultLayer();
+  tessera::db::SharedName m_linetype = defaultLinetype();
   // Entity properties read from a file that the platform does not use (line weight, true colour,
-  // transparency, ...): group code and value as read, written back unchanged.
-  std::vector<std::pair<int, std::string>> m_keptProperties;
+  // transparency, ...): group code and value as read, written back unchanged. Null when none.
+  std::unique_ptr<KeptProperties> m_keptProperties;
 };
 
 // A curve: has a start and an end.
@@ -464,6 +471,8 @@ class AcDbText : public AcDbEntity {
   Acad::ErrorStatus readTextFields(AcDbDwgFiler* filer);
 
  private:
+  static const tessera::db::SharedName& defaultStyle();
+
   AcGePoint3d m_position;
   AcGePoint3d m_alignmentPoint;
   double m_height = 0.0;
@@ -472,7 +481,7 @@ class AcDbText : public AcDbEntity {
   double m_oblique = 0.0;
   double m_thickness = 0.0;
   std::string m_text;
-  std::string m_styleName = "Standard";
+  tessera::db::SharedName m_styleName = defaultStyle();
   AcDb::TextHorzMode m_horizontalMode = AcDb::kTextLeft;
   AcDb::TextVertMode m_verticalMode = AcDb::kTextBase;
   AcGeVector3d m_normal = AcGeVector3d(0, 0, 1);
@@ -503,7 +512,7 @@ class AcDbAttributeDefinition : public AcDbText {
   Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
  private:
-  std::string m_tag;
+  tessera::db::SharedName m_tag;
   std::string m_prompt;
   Adesk::Int16 m_flags = 0;
 };
@@ -535,7 +544,7 @@ class AcDbAttribute : public AcDbText {
   bool isSubObject() const override { return true; }
 
  private:
-  std::string m_tag;
+  tessera::db::SharedName m_tag;
   Adesk::Int16 m_flags = 0;
 };
 

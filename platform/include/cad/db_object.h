@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -268,12 +269,14 @@ class AcDbObject : public AcRxObject {
   void addReactor(AcDbObjectReactor* reactor) const;
   void removeReactor(AcDbObjectReactor* reactor) const;
   bool hasReactor(const AcDbObjectReactor* reactor) const;
-  int reactorCount() const { return static_cast<int>(m_reactors.size()); }
+  int reactorCount() const { return m_rare ? static_cast<int>(m_rare->reactors.size()) : 0; }
   // Persistent reactors: ids of objects that follow this one (a group follows its members).
   void addPersistentReactor(AcDbObjectId id);
   Acad::ErrorStatus removePersistentReactor(AcDbObjectId id);
   const std::vector<AcDbObjectId>& persistentReactors() const { return m_persistentReactors; }
-  AcDbObjectId extensionDictionary() const { return m_extensionDictionary; }
+  AcDbObjectId extensionDictionary() const {
+    return m_rare ? m_rare->extensionDictionary : AcDbObjectId();
+  }
 
   // Filing. The base writes the object's extended data; subclasses call it first.
   virtual Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer);
@@ -291,20 +294,27 @@ class AcDbObject : public AcRxObject {
  private:
   friend class tessera::db::ObjectAccess;
 
+  // What few objects have, made on first use: most objects have neither.
+  struct Rare {
+    AcDbObjectId extensionDictionary;
+    std::vector<AcDbObjectReactor*> reactors;
+  };
+  Rare& rare() const;
+
+  // Small fields last: an entity's first field takes the room they leave.
   AcDbStub* m_stub = nullptr;
   AcDbObjectId m_ownerId;
-  AcDbObjectId m_extensionDictionary;
   resbuf* m_xdata = nullptr;
-  mutable std::vector<AcDbObjectReactor*> m_reactors;
+  mutable std::unique_ptr<Rare> m_rare;
   std::vector<AcDbObjectId> m_persistentReactors;
-  int m_openMode = AcDb::kForWrite;  // a new object is open for write until it is closed
-  int m_readers = 0;
-  bool m_new = true;                  // not closed since it was made
-  bool m_changedAsSubObject = false;  // its change counts as its owner's
+  std::int32_t m_readers = 0;
+  std::int16_t m_notifyDepth = 0;
+  std::int8_t m_openMode = AcDb::kForWrite;  // a new object is open for write until it is closed
+  bool m_new = true;                         // not closed since it was made
+  bool m_changedAsSubObject = false;         // its change counts as its owner's
   bool m_modified = false;
   bool m_openedForModifySent = false;
   bool m_undoRecorded = false;
-  int m_notifyDepth = 0;
 };
 
 // Steps over the sub-objects a complex entity owns (polyline vertices, attributes).

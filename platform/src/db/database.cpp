@@ -353,7 +353,7 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb:
   AcDbObject* found = nullptr;
   if (Acad::ErrorStatus status = CheckOpenable(id, openErased, found); status != Acad::eOk)
     return status;
-  int& openMode = ObjectAccess::openMode(found);
+  std::int8_t& openMode = ObjectAccess::openMode(found);
   bool notifying = ObjectAccess::notifyDepth(found) > 0;
   if (openMode == AcDb::kForWrite && !notifying) return Acad::eWasOpenForWrite;
   if (mode == AcDb::kForWrite) {

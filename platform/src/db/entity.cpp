@@ -1,6 +1,7 @@
 // The entity base: layer, colour, linetype, and the editing hooks every kind may answer.
 #include "cad/arx.h"
 #include "db/database_impl.h"
+#include "db/entity_support.h"
 #include "db/rx_define.h"
 
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbEntity, AcDbObject)
@@ -29,6 +30,16 @@ void ApplyLinetype(AcDbEntity* sub, const void* arg) {
 }
 
 }  // namespace
+
+const tessera::db::SharedName& AcDbEntity::defaultLayer() {
+  static const tessera::db::SharedName name("0");
+  return name;
+}
+
+const tessera::db::SharedName& AcDbEntity::defaultLinetype() {
+  static const tessera::db::SharedName name("ByLayer");
+  return name;
+}
 
 AcDbObjectId AcDbEntity::layerId() const {
   AcDbDatabase* db = DrawingOf(this);
@@ -61,7 +72,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents, boo
   if (Acad::ErrorStatus status = acdbOpenObject(record, layerId, AcDb::kForRead, true);
       status != Acad::eOk)
     return status;
-  std::string name = record->getNameConst();
+  tessera::db::SharedName name = record->getNameConst();
   record->close();
   if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
   m_layer = name;
@@ -97,7 +108,7 @@ void AcDbEntity::setDatabaseDefaults(AcDbDatabase* database) {
     layer->close();
   }
   m_colorIndex = kColorByLayer;
-  m_linetype = "ByLayer";
+  m_linetype = defaultLinetype();
 }
 
 Acad::ErrorStatus AcDbEntity::moveBy(const AcGeVector3d&) {
@@ -129,28 +140,31 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {
   filer->writeString(m_layer);
   filer->writeUInt16(m_colorIndex);
   filer->writeString(m_linetype);
-  filer->writeUInt16(static_cast<Adesk::UInt16>(m_keptProperties.size()));
-  for (const auto& [code, value] : m_keptProperties) {
-    filer->writeInt16(static_cast<Adesk::Int16>(code));
-    filer->writeString(value);
+  filer->writeUInt16(static_cast<Adesk::UInt16>(m_keptProperties ? m_keptProperties->size() : 0));
+  if (m_keptProperties) {
+    for (const auto& [code, value] : *m_keptProperties) {
+      filer->writeInt16(static_cast<Adesk::Int16>(code));
+      filer->writeString(value);
+    }
   }
   return filer->filerStatus();
 }
 
 Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer) {
   AcDbObject::dwgInFields(filer);
-  filer->readString(&m_layer);
+  tessera::db::ReadName(filer, m_layer);
   filer->readUInt16(&m_colorIndex);
-  filer->readString(&m_linetype);
+  tessera::db::ReadName(filer, m_linetype);
   Adesk::UInt16 kept = 0;
   filer->readUInt16(&kept);
-  m_keptProperties.clear();
+  m_keptProperties.reset();
   for (Adesk::UInt16 i = 0; i < kept && filer->filerStatus() == Acad::eOk; ++i) {
     Adesk::Int16 code = 0;
     std::string value;
     filer->readInt16(&code);
     filer->readString(&value);
-    m_keptProperties.emplace_back(code, std::move(value));
+    if (!m_keptProperties) m_keptProperties = std::make_unique<KeptProperties>();
+    m_keptProperties->emplace_back(code, std::move(value));
   }
   return filer->filerStatus();
 }

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <vector>
 
+#include "cad/db_object.h"
 #include "cad/ge.h"
+#include "cad/shared_name.h"
 
 namespace tessera::db {
 
@@ -27,6 +29,13 @@ inline double DistanceXY(const AcGePoint3d& a, const AcGePoint3d& b) {
 
 inline bool Contains(const std::vector<int>& indices, int index) {
   return std::find(indices.begin(), indices.end(), index) != indices.end();
+}
+
+// A name filed as a string; on a failed read it keeps what the filer leaves in the text.
+inline void ReadName(AcDbDwgFiler* filer, SharedName& name) {
+  std::string text = name;
+  filer->readString(&text);
+  name = text;
 }
 
 }  // namespace tessera::db

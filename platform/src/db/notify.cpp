@@ -21,6 +21,7 @@ template <typename Call>
 void ToObjectReactors(const AcDbObject* object, Call call) {
   DatabaseImpl* impl = Impl(object->database());
   if (impl != nullptr && impl->loading) return;
+  if (object->reactorCount() == 0) return;
   std::vector<AcDbObjectReactor*> snapshot = ObjectAccess::reactors(object);
   for (AcDbObjectReactor* reactor : snapshot)
     if (object->hasReactor(reactor)) call(reactor);

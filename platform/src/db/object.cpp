@@ -242,16 +242,23 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   return Acad::eOk;
 }
 
+AcDbObject::Rare& AcDbObject::rare() const {
+  if (!m_rare) m_rare = std::make_unique<Rare>();
+  return *m_rare;
+}
+
 void AcDbObject::addReactor(AcDbObjectReactor* reactor) const {
-  if (reactor != nullptr && !hasReactor(reactor)) m_reactors.push_back(reactor);
+  if (reactor != nullptr && !hasReactor(reactor)) rare().reactors.push_back(reactor);
 }
 
 void AcDbObject::removeReactor(AcDbObjectReactor* reactor) const {
-  m_reactors.erase(std::remove(m_reactors.begin(), m_reactors.end(), reactor), m_reactors.end());
+  if (!m_rare) return;
+  std::erase(m_rare->reactors, reactor);
 }
 
 bool AcDbObject::hasReactor(const AcDbObjectReactor* reactor) const {
-  return std::find(m_reactors.begin(), m_reactors.end(), reactor) != m_reactors.end();
+  return m_rare && std::find(m_rare->reactors.begin(), m_rare->reactors.end(), reactor) !=
+                       m_rare->reactors.end();
 }
 
 void AcDbObject::addPersistentReactor(AcDbObjectId id) {

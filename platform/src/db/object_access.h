@@ -16,23 +16,28 @@ class ObjectAccess {
   static void setStub(AcDbObject* object, AcDbStub* stub) { object->m_stub = stub; }
   static void setOwner(AcDbObject* object, AcDbObjectId owner) { object->m_ownerId = owner; }
   static void setExtensionDictionary(AcDbObject* object, AcDbObjectId id) {
-    object->m_extensionDictionary = id;
+    if (!id.isNull() || object->m_rare) object->rare().extensionDictionary = id;
   }
   static std::vector<AcDbObjectId>& persistentReactors(AcDbObject* object) {
     return object->m_persistentReactors;
   }
   static resbuf*& xdata(AcDbObject* object) { return object->m_xdata; }
-  static std::vector<AcDbObjectReactor*>& reactors(const AcDbObject* object) {
-    return object->m_reactors;
+  static const std::vector<AcDbObjectReactor*>& reactors(const AcDbObject* object) {
+    static const std::vector<AcDbObjectReactor*> none;
+    return object->m_rare ? object->m_rare->reactors : none;
   }
-  static int& openMode(AcDbObject* object) { return object->m_openMode; }
-  static int& readers(AcDbObject* object) { return object->m_readers; }
+  // Null when the object never had a reactor.
+  static std::vector<AcDbObjectReactor*>* reactorsToChange(const AcDbObject* object) {
+    return object->m_rare ? &object->m_rare->reactors : nullptr;
+  }
+  static std::int8_t& openMode(AcDbObject* object) { return object->m_openMode; }
+  static std::int32_t& readers(AcDbObject* object) { return object->m_readers; }
   static bool& modified(AcDbObject* object) { return object->m_modified; }
   static bool& isNew(AcDbObject* object) { return object->m_new; }
   static bool& changedAsSubObject(AcDbObject* object) { return object->m_changedAsSubObject; }
   static bool& openedForModifySent(AcDbObject* object) { return object->m_openedForModifySent; }
   static bool& undoRecorded(AcDbObject* object) { return object->m_undoRecorded; }
-  static int& notifyDepth(AcDbObject* object) { return object->m_notifyDepth; }
+  static std::int16_t& notifyDepth(AcDbObject* object) { return object->m_notifyDepth; }
   static bool isSubObject(const AcDbObject* object) { return object->isSubObject(); }
 
   // Containers, as file readers fill them.

@@ -38,7 +38,8 @@ int RemoveFromDatabase(AcDbDatabase* database, const void* libraryBase) {
       ++removed;
     }
   impl->forEachObject([&](AcDbObjectId id) {
-    removed += RemoveFrom(ObjectAccess::reactors(id.stub()->object), libraryBase);
+    if (auto* reactors = ObjectAccess::reactorsToChange(id.stub()->object))
+      removed += RemoveFrom(*reactors, libraryBase);
   });
   return removed;
 }

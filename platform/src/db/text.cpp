@@ -12,6 +12,11 @@ CAD_DEFINE_MEMBERS(AcDbAttribute, AcDbText, "ATTRIB")
 
 using namespace tessera::db;
 
+const SharedName& AcDbText::defaultStyle() {
+  static const SharedName name("Standard");
+  return name;
+}
+
 AcDbText::AcDbText(const AcGePoint3d& position, const char* text, AcDbObjectId, double height,
                    double rotation)
     : m_position(position),
@@ -137,7 +142,7 @@ Acad::ErrorStatus AcDbText::readTextFields(AcDbDwgFiler* filer) {
   filer->readDouble(&m_oblique);
   filer->readDouble(&m_thickness);
   filer->readString(&m_text);
-  filer->readString(&m_styleName);
+  ReadName(filer, m_styleName);
   filer->readInt16(&horizontal);
   filer->readInt16(&vertical);
   filer->readVector3d(&m_normal);
@@ -190,7 +195,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::dwgOutFields(AcDbDwgFiler* filer) con
 
 Acad::ErrorStatus AcDbAttributeDefinition::dwgInFields(AcDbDwgFiler* filer) {
   AcDbText::dwgInFields(filer);
-  filer->readString(&m_tag);
+  ReadName(filer, m_tag);
   filer->readString(&m_prompt);
   filer->readInt16(&m_flags);
   return filer->filerStatus();
@@ -254,7 +259,7 @@ Acad::ErrorStatus AcDbAttribute::dwgOutFields(AcDbDwgFiler* filer) const {
 
 Acad::ErrorStatus AcDbAttribute::dwgInFields(AcDbDwgFiler* filer) {
   AcDbText::dwgInFields(filer);
-  filer->readString(&m_tag);
+  ReadName(filer, m_tag);
   filer->readInt16(&m_flags);
   return filer->filerStatus();
 }

@@ -2,6 +2,7 @@
 // group code and default, and both directions read that list.
 #include "cad/db_database.h"
 #include "db/database_impl.h"
+#include "db/shared_name_fields.h"
 #include "files/dxf_fields.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "cad/db_database.h"
 #include "db/database_impl.h"
+#include "db/shared_name_fields.h"
 #include "files/dxf_fields.h"
 #include "files/dxf_filer.h"
 
@@ -51,9 +52,9 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const {
       if (IsSaved(id)) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
     filer->writeString(AcDb::kDxfControlString, kGroupEnd);
   }
-  if (IsSaved(m_extensionDictionary)) {
+  if (IsSaved(extensionDictionary())) {
     filer->writeString(AcDb::kDxfControlString, kXDictionaryGroup);
-    filer->writeObjectId(AcDb::kDxfHardOwnershipId, m_extensionDictionary);
+    filer->writeObjectId(AcDb::kDxfHardOwnershipId, extensionDictionary());
     filer->writeString(AcDb::kDxfControlString, kGroupEnd);
   }
   filer->writeObjectId(AcDb::kDxfSoftPointerId, ownerId());
@@ -81,7 +82,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* filer) {
                 m_persistentReactors.end())
           m_persistentReactors.push_back(id);
         if (group == kXDictionaryGroup && code == AcDb::kDxfHardOwnershipId)
-          m_extensionDictionary = id;
+          rare().extensionDictionary = id;
       });
     }
   }
@@ -102,16 +103,17 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const {
   if (impl != nullptr && !ownerId().isNull() && ownerId() == impl->paperSpace)
     filer->writeInt16(kPaperSpaceCode, 1);
   TESSERA_ENTITY_FIELDS(TESSERA_DXF_PUT)
-  for (const auto& [code, value] : m_keptProperties) filer->writeString(code, value.c_str());
+  if (m_keptProperties)
+    for (const auto& [code, value] : *m_keptProperties) filer->writeString(code, value.c_str());
   return filer->filerStatus();
 }
 
 Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
   if (Acad::ErrorStatus status = AcDbObject::dxfInFields(filer); status != Acad::eOk) return status;
   tessera::files::SubclassGroups in(filer, "AcDbEntity");
-  m_keptProperties.clear();
   // The groups as text again, in the form the file had them.
-  DxfFiler kept(&m_keptProperties, database());
+  KeptProperties keptProperties;
+  DxfFiler kept(&keptProperties, database());
   while (in.next()) {
     switch (in.code()) {
       TESSERA_ENTITY_FIELDS(TESSERA_DXF_TAKE)
@@ -125,6 +127,9 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
   }
   // Colours beyond ByLayer (and a layer's "off" sign) are no entity colours: ByLayer.
   if (m_colorIndex > kColorByLayer) m_colorIndex = kColorByLayer;
-  if (m_layer.empty()) m_layer = "0";
+  if (m_layer.empty()) m_layer = defaultLayer();
+  m_keptProperties = keptProperties.empty()
+                         ? nullptr
+                         : std::make_unique<KeptProperties>(std::move(keptProperties));
   return in.status();
 }
