@@ -1,33 +1,38 @@
 #include "db/undo.h"
 
+#include <variant>
+
 #include "cad/arx.h"
 #include "db/stub.h"
 #include "files/memory_filer.h"
 
 namespace tessera::db {
 
-// Most entries are creations and erasures, which need no more than the id: the saved state and
-// the reversal of a partial change live apart, so that an entry stays small.
+// Most entries are creations and erasures, which need no more than the id: saved states and
+// reversals of partial changes live apart in the step, so that an entry stays at 16 bytes.
 struct UndoLog::Entry {
   enum class Kind : unsigned char { kState, kCreated, kErased, kPartial };
-  struct Detail {
-    std::vector<unsigned char> state;  // for kState
-    Reversal reversal;                 // for kPartial
-  };
   AcDbObjectId id;
+  std::uint32_t detail = 0;  // for kState and kPartial: the index of its detail in the step
   Kind kind;
   bool erased = false;  // for kErased: the erase flag the step set
-  std::unique_ptr<Detail> detail;
 };
 
 struct UndoLog::Step {
-  // Trimmed to its size when the step closes: most steps are small and many.
+  using Detail = std::variant<std::vector<unsigned char>, Reversal>;
+  // Trimmed to their sizes when the step closes: most steps are small and many.
   std::vector<Entry> entries;
+  std::vector<Detail> details;
   std::uint32_t serial = 0;  // marks the stubs whose state the step keeps
   bool isMark = false;
   // A command's step counts even when the command changed nothing: UNDO 1 after it must not
   // take back the command before.
   bool isCommand = false;
+
+  void add(AcDbObjectId id, Entry::Kind kind, Detail detail) {
+    entries.push_back({id, static_cast<std::uint32_t>(details.size()), kind});
+    details.push_back(std::move(detail));
+  }
 };
 
 UndoLog::UndoLog(AcDbDatabase* database) : m_database(database) {}
@@ -45,6 +50,7 @@ UndoLog::Step& UndoLog::currentStep() {
 void UndoLog::closeStep() {
   if (m_open && (!m_open->entries.empty() || m_open->isCommand)) {
     m_open->entries.shrink_to_fit();
+    m_open->details.shrink_to_fit();
     m_steps.push_back(std::move(m_open));
   }
   m_open.reset();
@@ -132,21 +138,21 @@ void UndoLog::recordBeforeChange(AcDbObject* object) {
   stub->undoStep = step.serial;
   files::MemoryDwgFiler filer(AcDb::kUndoFiler, m_database);
   object->dwgOutFields(&filer);
-  auto detail = std::make_unique<Entry::Detail>();
-  detail->state = filer.takeBytes();
-  step.entries.push_back({object->objectId(), Entry::Kind::kState, false, std::move(detail)});
+  std::vector<unsigned char> state = filer.takeBytes();
+  state.shrink_to_fit();  // the filer's buffer grew by doubling; the step keeps it long
+  step.add(object->objectId(), Entry::Kind::kState, std::move(state));
 }
 
 void UndoLog::recordCreated(AcDbObjectId id) {
   if (!m_enabled || m_undoing) return;
   Step& step = currentStep();
   if (id.stub() != nullptr) id.stub()->undoStep = step.serial;
-  step.entries.push_back({id, Entry::Kind::kCreated, false, nullptr});
+  step.entries.push_back({id, 0, Entry::Kind::kCreated});
 }
 
 void UndoLog::recordErased(AcDbObjectId id, bool erased) {
   if (!m_enabled || m_undoing) return;
-  currentStep().entries.push_back({id, Entry::Kind::kErased, erased, nullptr});
+  currentStep().entries.push_back({id, 0, Entry::Kind::kErased, erased});
 }
 
 // A container whose whole state the step keeps, or that the step made, needs no partial record.
@@ -155,19 +161,18 @@ void UndoLog::recordPartialChange(AcDbObject* container, Reversal reversal) {
   Step& step = currentStep();
   AcDbStub* stub = container->objectId().stub();
   if (stub == nullptr || stub->undoStep == step.serial) return;
-  auto detail = std::make_unique<Entry::Detail>();
-  detail->reversal = std::move(reversal);
-  step.entries.push_back({container->objectId(), Entry::Kind::kPartial, false, std::move(detail)});
+  step.add(container->objectId(), Entry::Kind::kPartial, std::move(reversal));
 }
 
-void UndoLog::restoreState(const Entry& entry) {
+void UndoLog::restoreState(const Step& step, const Entry& entry) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, entry.id, AcDb::kForWrite, true) != Acad::eOk) return;
   switch (entry.kind) {
     case Entry::Kind::kState: {
       // Announce the change first, as any edit does, then read the old state back.
       object->assertWriteEnabled(false, true);
-      files::MemoryDwgFiler filer(entry.detail->state, AcDb::kUndoFiler, m_database);
+      const auto& state = std::get<std::vector<unsigned char>>(step.details[entry.detail]);
+      files::MemoryDwgFiler filer(state.data(), state.size(), AcDb::kUndoFiler, m_database);
       object->dwgInFields(&filer);
       break;
     }
@@ -179,7 +184,7 @@ void UndoLog::restoreState(const Entry& entry) {
       break;
     case Entry::Kind::kPartial:
       object->assertWriteEnabled(false, true);
-      entry.detail->reversal(object);
+      std::get<Reversal>(step.details[entry.detail])(object);
       break;
   }
   object->close();
@@ -188,7 +193,7 @@ void UndoLog::restoreState(const Entry& entry) {
 void UndoLog::undoStep(Step& step) {
   m_undoing = true;
   for (auto entry = step.entries.rbegin(); entry != step.entries.rend(); ++entry)
-    restoreState(*entry);
+    restoreState(step, *entry);
   m_undoing = false;
 }
 

@@ -59,7 +59,7 @@ class UndoLog {
   struct Step;
   Step& currentStep();
   void undoStep(Step& step);
-  void restoreState(const Entry& entry);
+  void restoreState(const Step& step, const Entry& entry);
 
   AcDbDatabase* m_database;
   std::uint32_t m_lastSerial = 0;
