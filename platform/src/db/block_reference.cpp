@@ -9,6 +9,13 @@ CAD_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity, "INSERT")
 
 using namespace tessera::db;
 
+namespace {
+
+// Beyond this many attributes the list grows by doubling again.
+constexpr std::size_t kExactGrowthUpTo = 32;
+
+}  // namespace
+
 AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRecord)
     : m_position(position), m_block(blockTableRecord) {}
 
@@ -62,6 +69,9 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttr
   }
   WRITE_GUARD();
   id = impl->addObject(attribute, objectId());
+  // A reference has a few attributes, added one by one and kept: the list grows exactly.
+  if (m_attributes.size() == m_attributes.capacity() && m_attributes.size() < kExactGrowthUpTo)
+    m_attributes.reserve(m_attributes.size() + 1);
   m_attributes.push_back(id);
   if (m_sequenceEnd.isNull()) {
     auto* end = new AcDbSequenceEnd;

@@ -27,21 +27,24 @@ AcDbObjectId AddSequenceEnd(DatabaseImpl* impl, AcDbObjectId owner) {
   return AddPart(impl, new AcDbSequenceEnd, owner);
 }
 
+// The parts waiting for their owner to be added go in at once: the owner's list takes their
+// number exactly and the waiting list is freed, as both last as long as the owner.
 void AddVertices(DatabaseImpl* impl, AcDbComplexEntity* entity) {
-  auto& pending = ObjectAccess::pendingVertices(entity);
-  for (AcDbVertex* vertex : pending)
-    ObjectAccess::vertices(entity).push_back(AddPart(impl, vertex, entity->objectId()));
-  pending.clear();
+  std::vector<AcDbVertex*> pending = std::move(ObjectAccess::pendingVertices(entity));
+  auto& vertices = ObjectAccess::vertices(entity);
+  vertices.reserve(vertices.size() + pending.size());
+  for (AcDbVertex* vertex : pending) vertices.push_back(AddPart(impl, vertex, entity->objectId()));
   if (ObjectAccess::sequenceEnd(entity).isNull())
     ObjectAccess::sequenceEnd(entity) = AddSequenceEnd(impl, entity->objectId());
 }
 
 void AddAttributes(DatabaseImpl* impl, AcDbBlockReference* reference) {
-  auto& pending = ObjectAccess::pendingAttributes(reference);
-  if (pending.empty()) return;
+  if (ObjectAccess::pendingAttributes(reference).empty()) return;
+  std::vector<AcDbAttribute*> pending = std::move(ObjectAccess::pendingAttributes(reference));
+  auto& attributes = ObjectAccess::attributes(reference);
+  attributes.reserve(attributes.size() + pending.size());
   for (AcDbAttribute* attribute : pending)
-    ObjectAccess::attributes(reference).push_back(AddPart(impl, attribute, reference->objectId()));
-  pending.clear();
+    attributes.push_back(AddPart(impl, attribute, reference->objectId()));
   if (ObjectAccess::sequenceEnd(reference).isNull())
     ObjectAccess::sequenceEnd(reference) = AddSequenceEnd(impl, reference->objectId());
 }
