@@ -96,17 +96,12 @@ inline bool ReadTdbDrawing(const std::vector<unsigned char>& bytes) {
 }
 
 // The bytes as a .tdb file, and again with their last eight bytes replaced by the checksum of
-// the rest, so that mutations reach past the checksum into the reader.
+// the rest (of the version the bytes name), so that mutations reach past the checksum into the
+// reader.
 inline bool ReadTdbInput(std::string_view bytes) {
   std::vector<unsigned char> file(bytes.begin(), bytes.end());
   if (!ReadTdbDrawing(file)) return false;
-  constexpr std::size_t kChecksumSize = 8;
-  if (file.size() < kChecksumSize) return true;
-  file.resize(file.size() - kChecksumSize);
-  std::uint64_t sum = 0xcbf29ce484222325ULL;
-  for (unsigned char byte : file) sum = (sum ^ byte) * 0x100000001b3ULL;
-  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
-    file.push_back(static_cast<unsigned char>(sum & 0xFF));
+  files::ResumTdbBytes(file);
   return ReadTdbDrawing(file);
 }
 

@@ -148,12 +148,7 @@ using Bytes = std::vector<unsigned char>;
 
 // The file's checksum written again over its contents, as a writer that changed them would.
 Bytes Resummed(Bytes file) {
-  constexpr std::size_t kChecksumSize = 8;
-  file.resize(file.size() - kChecksumSize);
-  std::uint64_t sum = 0xcbf29ce484222325ULL;
-  for (unsigned char byte : file) sum = (sum ^ byte) * 0x100000001b3ULL;
-  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
-    file.push_back(static_cast<unsigned char>(sum & 0xFF));
+  ResumTdbBytes(file);
   return file;
 }
 
@@ -199,16 +194,26 @@ TEST_F(TdbFormatTest, InvalidTextBehindAValidChecksumIsRefused) {
   EXPECT_NE(std::get<std::string>(read).find("damaged"), std::string::npos);
 }
 
-// Files of the first version carry no checksum and are still read, the same drawing.
-TEST_F(TdbFormatTest, FilesWrittenBeforeTheChecksumAreStillRead) {
+// Files of the first version carry no checksum, those of the second one taken a byte at a time:
+// both are still read, the same drawing; a second-version file with the newer sum is damaged.
+TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
-  Bytes older(whole.begin(), whole.end() - 8);
   constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
-  ASSERT_EQ(older[kVersionValue], 2);
-  older[kVersionValue] = 1;
-  const auto read = ReadBack(older);
-  ASSERT_TRUE(std::holds_alternative<Bytes>(read)) << std::get<std::string>(read);
-  EXPECT_EQ(std::get<Bytes>(read), whole);
+  ASSERT_EQ(whole[kVersionValue], 3);
+  Bytes first(whole.begin(), whole.end() - 8);
+  first[kVersionValue] = 1;
+  const auto readFirst = ReadBack(first);
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readFirst)) << std::get<std::string>(readFirst);
+  EXPECT_EQ(std::get<Bytes>(readFirst), whole);
+
+  Bytes second = whole;
+  second[kVersionValue] = 2;
+  const auto misSummed = ReadBack(second);
+  ASSERT_TRUE(std::holds_alternative<std::string>(misSummed));
+  EXPECT_NE(std::get<std::string>(misSummed).find("checksum"), std::string::npos);
+  const auto readSecond = ReadBack(Resummed(second));
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readSecond)) << std::get<std::string>(readSecond);
+  EXPECT_EQ(std::get<Bytes>(readSecond), whole);
 }
 
 // The binary filer alone, as the undo log and COPY use it.

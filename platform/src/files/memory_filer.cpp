@@ -56,12 +56,13 @@ void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
 }
 
 void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
-  // One growth per number, not one per byte: a drawing's save takes this path per number.
-  unsigned char raw[8];
-  for (std::size_t i = 0; i < width; ++i) raw[i] = static_cast<unsigned char>(value >> (8 * i));
-  m_bytes.insert(m_bytes.end(), raw, raw + width);
+  // Stored in place after one growth: a drawing's save takes this path per number, and a
+  // vector's insert of a few bytes goes through its general copy.
+  const std::size_t at = m_bytes.size();
+  m_bytes.resize(at + width);
+  unsigned char* to = m_bytes.data() + at;
+  for (std::size_t i = 0; i < width; ++i) to[i] = static_cast<unsigned char>(value >> (8 * i));
 }
-
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
   put(kind);
   if (idsAsHandles()) {

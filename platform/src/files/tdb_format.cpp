@@ -1,6 +1,7 @@
 #include "files/tdb_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -24,15 +25,19 @@ using db::ObjectAccess;
 
 // Eight bytes that a text-mode transfer or a truncated copy would change.
 constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
-// Version 2 ends with a checksum of all bytes before it; version 1 files, which have none, are
-// still read.
-constexpr Adesk::Int32 kVersion = 2;
+// Versions 2 and 3 end with a checksum of all bytes before it, taken a byte at a time in version
+// 2 and eight bytes at a time in version 3 (eight times fewer steps over a large drawing);
+// version 1 files, which have none, are still read.
+constexpr Adesk::Int32 kVersion = 3;
+constexpr Adesk::Int32 kVersionByteChecksum = 2;
 constexpr Adesk::Int32 kVersionWithoutChecksum = 1;
 // Bytes of the checksum at the end of the file.
 constexpr std::size_t kChecksumSize = 8;
-// FNV-1a (64 bits): any change of a single byte changes the sum.
+// FNV-1a (64 bits) over bytes, or over words with a rotation: each step is a bijection of the
+// sum, so any change of a single byte or word changes it.
 constexpr std::uint64_t kChecksumBasis = 0xcbf29ce484222325ULL;
 constexpr std::uint64_t kChecksumPrime = 0x100000001b3ULL;
+constexpr int kChecksumRotation = 29;  // bits; spreads high bits back down between words
 // Handles at or above this are no handles of a drawing (the DXF reader refuses them too).
 constexpr std::uint64_t kHandleLimit = std::uint64_t{1} << 62;
 constexpr const char* kEndMark = "END";
@@ -42,24 +47,45 @@ constexpr const char* kKeptEntityClass = "AcDbUnknownEntity";
 // More than this in a count is a damaged file, not a drawing.
 constexpr Adesk::Int32 kMaxCount = 1 << 26;
 
-std::uint64_t Checksum(const unsigned char* bytes, std::size_t size) {
+std::uint64_t ByteChecksum(const unsigned char* bytes, std::size_t size) {
   std::uint64_t sum = kChecksumBasis;
   for (std::size_t i = 0; i < size; ++i) sum = (sum ^ bytes[i]) * kChecksumPrime;
   return sum;
 }
 
-void AppendChecksum(std::vector<unsigned char>& bytes) {
-  std::uint64_t sum = Checksum(bytes.data(), bytes.size());
-  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
-    bytes.push_back(static_cast<unsigned char>(sum & 0xFF));
+std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
+  const auto step = [](std::uint64_t sum, std::uint64_t word) {
+    return std::rotl(sum ^ word, kChecksumRotation) * kChecksumPrime;
+  };
+  std::uint64_t sum = kChecksumBasis;
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    std::uint64_t word = 0;
+    for (std::size_t b = 8; b-- > 0;) word = (word << 8) | bytes[i + b];
+    sum = step(sum, word);
+  }
+  for (; i < size; ++i) sum = step(sum, bytes[i]);
+  return sum;
 }
 
-bool ChecksumMatches(const std::vector<unsigned char>& bytes) {
+std::uint64_t Checksum(Adesk::Int32 version, const unsigned char* bytes, std::size_t size) {
+  return version == kVersionByteChecksum ? ByteChecksum(bytes, size) : WordChecksum(bytes, size);
+}
+
+// The checksum of the version in place of the file's last eight bytes.
+void WriteChecksum(Adesk::Int32 version, std::vector<unsigned char>& bytes) {
+  const std::size_t body = bytes.size() - kChecksumSize;
+  std::uint64_t sum = Checksum(version, bytes.data(), body);
+  for (std::size_t i = 0; i < kChecksumSize; ++i, sum >>= 8)
+    bytes[body + i] = static_cast<unsigned char>(sum & 0xFF);
+}
+
+bool ChecksumMatches(Adesk::Int32 version, const std::vector<unsigned char>& bytes) {
   if (bytes.size() < kChecksumSize) return false;
   const std::size_t body = bytes.size() - kChecksumSize;
   std::uint64_t stored = 0;
   for (std::size_t i = kChecksumSize; i > 0; --i) stored = (stored << 8) | bytes[body + i - 1];
-  return stored == Checksum(bytes.data(), body);
+  return stored == Checksum(version, bytes.data(), body);
 }
 
 // A filer over a file's bytes that refuses what no drawing holds: text that is not valid
@@ -242,7 +268,7 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   for (AcDbObjectId id : order) classOf.push_back(classes.indexOf(Peek(id)));
 
   std::vector<unsigned char> room(std::begin(kMagic), std::end(kMagic));
-  room.reserve(order.size() * kTypicalObjectBytes);
+  room.reserve(order.size() * kTypicalObjectBytes + kChecksumSize);
   MemoryDwgFiler out(std::move(room), AcDb::kFileFiler, database);
   out.writeInt32(kVersion);
   WriteHeader(out, impl);
@@ -266,7 +292,8 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   }
   out.writeString(kEndMark);
   std::vector<unsigned char> bytes = out.takeBytes();
-  AppendChecksum(bytes);
+  bytes.resize(bytes.size() + kChecksumSize);
+  WriteChecksum(kVersion, bytes);
   return bytes;
 }
 
@@ -612,12 +639,12 @@ std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
     return std::string("not a .tdb drawing");
   std::optional<Adesk::Int32> version = VersionOf(bytes);
   if (!version) return std::string("the drawing is damaged (format version)");
-  const bool summed = *version == kVersion;
-  if (!summed && *version != kVersionWithoutChecksum)
+  const bool summed = *version != kVersionWithoutChecksum;
+  if (*version < kVersionWithoutChecksum || *version > kVersion)
     return "the drawing is of format version " + std::to_string(*version) +
            ", this program reads versions " + std::to_string(kVersionWithoutChecksum) + " to " +
            std::to_string(kVersion);
-  if (summed && !ChecksumMatches(bytes))
+  if (summed && !ChecksumMatches(*version, bytes))
     return std::string("the drawing is damaged (its checksum does not match its contents)");
   const std::size_t bodySize = bytes.size() - sizeof kMagic - (summed ? kChecksumSize : 0);
   db::DatabaseImpl* impl = db::Impl(database);
@@ -630,6 +657,12 @@ std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
   impl->loading = false;
   services->setWorkingDatabase(working);
   return problem;
+}
+
+void ResumTdbBytes(std::vector<unsigned char>& bytes) {
+  std::optional<Adesk::Int32> version = VersionOf(bytes);
+  if (!version || *version == kVersionWithoutChecksum || bytes.size() < kChecksumSize) return;
+  WriteChecksum(*version, bytes);
 }
 
 }  // namespace tessera::files

@@ -5,7 +5,8 @@
 // find what it refers to: tables and their records, then the entities of every block, then the
 // other objects (so an application object that opens an entity while it reads finds it).
 // A checksum of everything before it ends the file: a file changed by a single bit is refused
-// as damaged. Files of version 1, written before the checksum, are still read.
+// as damaged. Files of version 1, written before the checksum, and of version 2, whose checksum
+// is taken a byte at a time, are still read.
 #pragma once
 
 #include <optional>
@@ -19,8 +20,13 @@ namespace tessera::files {
 std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database);
 // Builds the drawing into `database` (made without defaults); a message when the bytes are not
 // a drawing of this format, or a damaged one: a checksum that does not match, a count, handle
-// or text (db/text_check.h) that no drawing holds. On a problem the drawing is left partly built and should be discarded.
+// or text (db/text_check.h) that no drawing holds. On a problem the drawing is left partly built
+// and should be discarded.
 std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
                                         AcDbDatabase* database);
+
+// The checksum of the file's version written again over its contents, for tools and tests that
+// change a file on purpose; a file without one is left alone.
+void ResumTdbBytes(std::vector<unsigned char>& bytes);
 
 }  // namespace tessera::files
