@@ -1,9 +1,8 @@
-""
-    "DXF read and write against ezdxf, and .tdb against DXF, on one drawing of 10 000 triangle
-    figures that `tessera run` draws from a generated script.
+"""DXF read and write against ezdxf, and .tdb against DXF, on one drawing of 10 000 triangle
+figures that `tessera run` draws from a generated script.
 
-    Our times come from the program as a user runs it : opening the drawing and saving it,
-    less the time of a run that does neither(starting, loading the plug - in); ezdxf's from readfile and saveas
+Our times come from the program as a user runs it: opening the drawing and saving it, less the
+time of a run that does neither (starting, loading the plug-in); ezdxf's from readfile and saveas
 in this process. Each of our times is the best of a few runs. Goals: DXF at least 30 times faster than
 ezdxf both ways, .tdb at least 3 times faster than our DXF.
 
@@ -92,25 +91,24 @@ def main():
         dxf_read, dxf_write, dxf_made = ours(tessera, folder, drawing, ".dxf")
         tdb_read, tdb_write, tdb_made = ours(tessera, folder, tdb, ".tdb")
         try:
-            ez_read, ez_write
-= ezdxf_times(drawing, folder) except ImportError
-    : ez_read = ez_write =
-          None print(f "dxf_speed: {FIGURES} triangle figures, DXF of {size:.1f} MiB") print(
-              f "dxf_speed: ours  read {dxf_read * 1000:.0f} ms, write {dxf_write * 1000:.0f} ms")
-              print(
-                  f
-                  "dxf_speed: .tdb  read {tdb_read * 1000:.0f} ms, write {tdb_write * 1000:.0f} ms")
-                  print(f
-                        "dxf_speed: written into /dev/null (no disk, no sync): DXF {dxf_made * "
-                        "1000:.0f} ms, " f ".tdb {tdb_made * 1000:.0f} ms") if ez_read is not None
-    : print(f "dxf_speed: ezdxf read {ez_read * 1000:.0f} ms, write {ez_write * 1000:.0f} ms")
-          print(f
-                "dxf_speed: ezdxf/ours read {ez_read / dxf_read:.1f}x, write " f
-                "{ez_write / dxf_write:.1f}x (goal {GOAL_EZDXF_RATIO}x); write without the disk " f
-                "{ez_write / dxf_made:.1f}x") else
-    : print("dxf_speed: python3-ezdxf is not installed: no ezdxf ratio")
-          print(f
-                "dxf_speed: DXF/.tdb read {dxf_read / tdb_read:.1f}x, write {dxf_write / "
-                "tdb_write:.1f}x " f "(goal {GOAL_TDB_RATIO}x)")
+            ez_read, ez_write = ezdxf_times(drawing, folder)
+        except ImportError:
+            ez_read = ez_write = None
+    print(f"dxf_speed: {FIGURES} triangle figures, DXF of {size:.1f} MiB")
+    print(f"dxf_speed: ours  read {dxf_read * 1000:.0f} ms, write {dxf_write * 1000:.0f} ms")
+    print(f"dxf_speed: .tdb  read {tdb_read * 1000:.0f} ms, write {tdb_write * 1000:.0f} ms")
+    print(f"dxf_speed: written into /dev/null (no disk, no sync): DXF {dxf_made * 1000:.0f} ms, "
+          f".tdb {tdb_made * 1000:.0f} ms")
+    if ez_read is not None:
+        print(f"dxf_speed: ezdxf read {ez_read * 1000:.0f} ms, write {ez_write * 1000:.0f} ms")
+        print(f"dxf_speed: ezdxf/ours read {ez_read / dxf_read:.1f}x, write "
+              f"{ez_write / dxf_write:.1f}x (goal {GOAL_EZDXF_RATIO}x); write without the disk "
+              f"{ez_write / dxf_made:.1f}x")
+    else:
+        print("dxf_speed: python3-ezdxf is not installed: no ezdxf ratio")
+    print(f"dxf_speed: DXF/.tdb read {dxf_read / tdb_read:.1f}x, write {dxf_write / tdb_write:.1f}x "
+          f"(goal {GOAL_TDB_RATIO}x)")
 
-              if __name__ == "__main__" : main()
+
+if __name__ == "__main__":
+    main()
