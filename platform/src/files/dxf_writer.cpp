@@ -115,19 +115,27 @@ struct Census {
   // Saved objects DXF cannot carry, and the class of the first.
   std::size_t uncarried = 0;
   std::string firstUncarried;
+  // The OBJECTS section, as SavedObjects::nonGraphical gives it.
+  std::vector<AcDbObjectId> nonGraphical;
 
   Census(db::DatabaseImpl* impl, const SavedObjects& saved) {
     std::unordered_map<const AcRxClass*, int> counts;
+    if (saved.isSaved(impl->namedObjects)) nonGraphical.push_back(impl->namedObjects);
     impl->forEachObject([&](AcDbObjectId id) {
       AcDbObject* object = Peek(id);
       const AcRxClass* aClass = object->isA();
       const bool application = aClass->isCustom() && *aClass->dxfName() != '\0';
       std::optional<std::string> lost = ClassDxfCannotCarry(object);
       auto* entity = AcDbEntity::cast(object);
-      if ((!application && entity == nullptr && !lost) || !saved.isSaved(id)) return;
+      if (!saved.isSaved(id)) return;
       if (lost && uncarried++ == 0) firstUncarried = *lost;
       if (application) ++counts[aClass];
-      if (entity == nullptr) return;
+      if (entity == nullptr) {
+        if (id != impl->namedObjects && !AcDbSymbolTable::cast(object) &&
+            !AcDbSymbolTableRecord::cast(object))
+          nonGraphical.push_back(id);
+        return;
+      }
       AddName(linetypes, entity->linetype());
       if (auto* text = AcDbText::cast(entity)) AddName(textStyles, text->textStyleName());
     });
@@ -148,8 +156,11 @@ class DxfWriter {
       : m_impl(db::Impl(database)),
         m_saved(database),
         m_census(m_impl, m_saved),
+        m_modelSpace(m_saved.entities(m_impl->modelSpace)),
         m_filer(&m_text, database),
-        m_nextHandle(SeedToWrite(m_impl)) {}
+        m_nextHandle(SeedToWrite(m_impl)) {
+    extents(m_low, m_high);
+  }
 
   std::string text();
   const Census& census() const { return m_census; }
@@ -191,7 +202,9 @@ class DxfWriter {
   db::DatabaseImpl* m_impl;
   SavedObjects m_saved;
   Census m_census;
-  std::string m_text;  // the file as it is written, without its header
+  std::vector<AcDbObjectId> m_modelSpace;  // its saved entities
+  AcGePoint3d m_low, m_high;               // the extents of model space
+  std::string m_text;                      // the file as it is written, without its header
   DxfFiler m_filer;
   std::uint64_t m_nextHandle;  // for objects a session-made drawing does not have (tables, ...)
 };
@@ -228,12 +241,10 @@ void DxfWriter::header(std::string& out) {
   tag(1, kAcadVersion);
   variable("$DWGCODEPAGE");
   tag(3, readValue("$DWGCODEPAGE", kDefaultCodePage));
-  AcGePoint3d low, high;
-  extents(low, high);
   variable("$EXTMIN");
-  tagPoint(10, low);
+  tagPoint(10, m_low);
   variable("$EXTMAX");
-  tagPoint(10, high);
+  tagPoint(10, m_high);
   variable("$TEXTSIZE");
   tagReal(40, m_impl->textSize);
   variable("$CLAYER");
@@ -271,7 +282,7 @@ void DxfWriter::extents(AcGePoint3d& low, AcGePoint3d& high) const {
   low.set(kEmptyExtent, kEmptyExtent, kEmptyExtent);
   high.set(-kEmptyExtent, -kEmptyExtent, -kEmptyExtent);
   std::vector<AcGePoint3d> points;  // one buffer for all: an entity has a few
-  for (AcDbObjectId id : m_saved.entities(m_impl->modelSpace)) {
+  for (AcDbObjectId id : m_modelSpace) {
     auto* entity = AcDbEntity::cast(Peek(id));
     if (entity == nullptr || AcDbUnknownEntity::cast(entity)) continue;
     points.clear();
@@ -377,8 +388,8 @@ void DxfWriter::defaultViewports() {
   tag(100, "AcDbViewportTableRecord");
   tag(2, "*Active");
   tag(70, "0");
-  AcGePoint3d low, high;
-  extents(low, high);
+  const AcGePoint3d& low = m_low;
+  const AcGePoint3d& high = m_high;
   bool empty = low.x > high.x;
   tagReal(12, empty ? 0.0 : (low.x + high.x) / 2);
   tagReal(22, empty ? 0.0 : (low.y + high.y) / 2);
@@ -542,7 +553,7 @@ void DxfWriter::blockEnd(AcDbObjectId block, const char* kind, const std::string
 void DxfWriter::entities() {
   tag(0, "SECTION");
   tag(2, "ENTITIES");
-  for (AcDbObjectId id : m_saved.entities(m_impl->modelSpace)) entity(id);
+  for (AcDbObjectId id : m_modelSpace) entity(id);
   for (AcDbObjectId id : m_saved.entities(m_impl->paperSpace)) entity(id);
   tag(0, "ENDSEC");
 }
@@ -571,7 +582,7 @@ void DxfWriter::entity(AcDbObjectId id) {
 void DxfWriter::objects() {
   tag(0, "SECTION");
   tag(2, "OBJECTS");
-  for (AcDbObjectId id : m_saved.nonGraphical()) object(id);
+  for (AcDbObjectId id : m_census.nonGraphical) object(id);
   tag(0, "ENDSEC");
 }
 
