@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace tessera::files {
 namespace {
@@ -99,10 +100,39 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
   return std::nullopt;
 }
 
+namespace {
+
+// Whole numbers below this are written from their integer: all exactly representable.
+constexpr double kWholeLimit = 1e15;
+constexpr std::string_view kPoint = ".0";
+
+// A whole number's text as the shortest-form formatter would give it, when that is its fixed
+// form: its digits and ".0". Coordinates in drawing units are often whole, and their digits
+// cost a fraction of the shortest-form search. Null when the shortest form is another.
+std::optional<std::string_view> WholeDxfReal(double value, DxfRealText& buffer) {
+  if (!(std::fabs(value) < kWholeLimit) || value != std::trunc(value)) return std::nullopt;
+  const auto whole = static_cast<std::int64_t>(value);
+  auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), whole);
+  const std::size_t sign = whole < 0 ? 1 : 0;
+  const auto digits = static_cast<std::size_t>(end - buffer.data()) - sign;
+  const char* first = buffer.data() + sign;
+  std::size_t significant = digits;
+  while (significant > 1 && first[significant - 1] == '0') --significant;
+  // The scientific form: the significant digits, a point when more than one, "e+" and at least
+  // two exponent digits (the exponent of a whole number below 1e15 has two).
+  constexpr std::size_t kExponentColumns = 4;
+  const std::size_t scientific = significant + (significant > 1 ? 1 : 0) + kExponentColumns;
+  if (digits > scientific) return std::nullopt;  // on a tie the fixed form is taken
+  std::copy(kPoint.begin(), kPoint.end(), end);
+  return std::string_view(buffer.data(), sign + digits + kPoint.size());
+}
+
+}  // namespace
+
 std::string_view FormatDxfReal(double value, DxfRealText& buffer) {
   if (!std::isfinite(value)) value = 0.0;  // no DXF reader takes "nan" or "inf"
   if (value == 0.0) value = 0.0;           // no "-0.0"
-  constexpr std::string_view kPoint = ".0";
+  if (auto whole = WholeDxfReal(value, buffer)) return *whole;
   auto [end, error] =
       std::to_chars(buffer.data(), buffer.data() + buffer.size() - kPoint.size(), value);
   if (error != std::errc()) return "0.0";
