@@ -3,6 +3,7 @@
 // core runs on one thread, so the counts are plain integers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,15 +13,16 @@ namespace tessera::db {
 class SharedName {
  public:
   SharedName();
-  SharedName(std::string_view text);  // NOLINT: names are assigned from text everywhere
-  SharedName(const char* text) : SharedName(std::string_view(text)) {}         // NOLINT
-  SharedName(const std::string& text) : SharedName(std::string_view(text)) {}  // NOLINT
+  // Not explicit: names are set from text everywhere, as the strings they replace were.
+  SharedName(std::string_view text);
+  SharedName(const char* text) : SharedName(std::string_view(text)) {}
+  SharedName(const std::string& text) : SharedName(std::string_view(text)) {}
   SharedName(const SharedName& other) noexcept : m_node(other.m_node) { ++m_node->uses; }
   SharedName& operator=(const SharedName& other) noexcept;
   ~SharedName() { release(); }
 
   const std::string& str() const { return m_node->text; }
-  operator const std::string&() const { return m_node->text; }  // NOLINT
+  operator const std::string&() const { return m_node->text; }
   const char* c_str() const { return m_node->text.c_str(); }
   bool empty() const { return m_node->text.empty(); }
   // One copy per text: the same text is the same copy.
