@@ -131,9 +131,7 @@ struct Census {
       if (lost && uncarried++ == 0) firstUncarried = *lost;
       if (application) ++counts[aClass];
       if (entity == nullptr) {
-        if (id != impl->namedObjects && !AcDbSymbolTable::cast(object) &&
-            !AcDbSymbolTableRecord::cast(object))
-          nonGraphical.push_back(id);
+        if (saved.isNonGraphical(id)) nonGraphical.push_back(id);
         return;
       }
       AddName(linetypes, entity->linetype());

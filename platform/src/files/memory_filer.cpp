@@ -63,6 +63,7 @@ void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
   unsigned char* to = m_bytes.data() + at;
   for (std::size_t i = 0; i < width; ++i) to[i] = static_cast<unsigned char>(value >> (8 * i));
 }
+
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
   put(kind);
   if (idsAsHandles()) {
@@ -172,10 +173,6 @@ Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t len
   putUInt(length, 4);
   putRaw(buffer, length);
   return m_status;
-}
-
-Acad::ErrorStatus MemoryDwgFiler::writeBlob(const std::vector<unsigned char>& data) {
-  return writeBytes(data.data(), data.size());
 }
 
 // A blob's length is not known before its bytes are written: four bytes are kept for it.
@@ -366,21 +363,6 @@ Acad::ErrorStatus MemoryDwgFiler::readBytes(void* buffer, std::size_t length) {
     }
   }
   if (m_status != Acad::eOk && buffer && length > 0) std::memset(buffer, 0, length);
-  return m_status;
-}
-
-Acad::ErrorStatus MemoryDwgFiler::readBlob(std::vector<unsigned char>* data) {
-  std::uint64_t length = 0;
-  std::vector<unsigned char> result;
-  if (expect(Kind::kBytes) && takeUInt(&length, 4)) {
-    if (length > sourceSize() - m_position) {
-      fail(Acad::eEndOfFile);
-    } else {
-      result.assign(source() + m_position, source() + m_position + length);
-      m_position += length;
-    }
-  }
-  if (data) *data = std::move(result);
   return m_status;
 }
 

@@ -49,9 +49,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // Drops everything written and resets the status.
   void clear();
 
-  // A length-prefixed block of bytes whose length the reader does not know in advance.
-  Acad::ErrorStatus readBlob(std::vector<unsigned char>* data);
-  Acad::ErrorStatus writeBlob(const std::vector<unsigned char>& data);
+  // Blobs: length-prefixed blocks of bytes whose length the reader does not know in advance.
   // A blob read in place: where its bytes start in what the filer reads, and how many.
   Acad::ErrorStatus readBlobInPlace(const unsigned char** data, std::size_t* size);
   // A blob whose bytes are written next, straight into the filer (no buffer of their own):

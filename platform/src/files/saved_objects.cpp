@@ -107,13 +107,15 @@ std::vector<AcDbObjectId> SavedObjects::nonGraphical() const {
   std::vector<AcDbObjectId> result;
   if (isSaved(impl->namedObjects)) result.push_back(impl->namedObjects);
   impl->forEachObject([&](AcDbObjectId id) {
-    AcDbObject* object = Peek(id);
-    if (id == impl->namedObjects || AcDbEntity::cast(object) || AcDbSymbolTable::cast(object) ||
-        AcDbSymbolTableRecord::cast(object) || !isSaved(id))
-      return;
-    result.push_back(id);
+    if (isNonGraphical(id) && isSaved(id)) result.push_back(id);
   });
   return result;
+}
+
+bool SavedObjects::isNonGraphical(AcDbObjectId id) const {
+  AcDbObject* object = Peek(id);
+  return id != db::Impl(m_database)->namedObjects && !AcDbEntity::cast(object) &&
+         !AcDbSymbolTable::cast(object) && !AcDbSymbolTableRecord::cast(object);
 }
 
 }  // namespace tessera::files

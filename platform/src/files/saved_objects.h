@@ -27,6 +27,8 @@ class SavedObjects {
   // dictionary first, then the rest in the order they entered the drawing. Every entity comes
   // before them in a file, so an object that refers to an entity finds it when it is read.
   std::vector<AcDbObjectId> nonGraphical() const;
+  // Whether an object, if it is saved, is one of those after the named-object dictionary.
+  bool isNonGraphical(AcDbObjectId id) const;
 
  private:
   bool usable(const AcDbStub* stub) const;

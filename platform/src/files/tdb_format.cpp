@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -407,7 +406,6 @@ bool TdbReader::classTable() {
 bool TdbReader::objectList() {
   Adesk::Int32 count = 0;
   if (!ReadCount(m_in, count)) return false;
-  m_objects.reserve(static_cast<std::size_t>(count));
   for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
     ObjectEntry entry;
     m_in.readInt32(&entry.classIndex);
@@ -619,12 +617,12 @@ AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
 }
 
 // The format version, the first item after the magic text.
+// The version item: its kind byte and the number.
+constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
+
 std::optional<Adesk::Int32> VersionOf(const std::vector<unsigned char>& bytes) {
-  constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
   if (bytes.size() < sizeof kMagic + kVersionItemSize) return std::nullopt;
-  MemoryDwgFiler in(std::vector<unsigned char>(bytes.begin() + sizeof kMagic,
-                                               bytes.begin() + sizeof kMagic + kVersionItemSize),
-                    AcDb::kFileFiler);
+  MemoryDwgFiler in(bytes.data() + sizeof kMagic, kVersionItemSize, AcDb::kFileFiler);
   Adesk::Int32 version = 0;
   in.readInt32(&version);
   if (in.filerStatus() != Acad::eOk) return std::nullopt;
@@ -644,7 +642,9 @@ std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
     return "the drawing is of format version " + std::to_string(*version) +
            ", this program reads versions " + std::to_string(kVersionWithoutChecksum) + " to " +
            std::to_string(kVersion);
-  if (summed && !ChecksumMatches(*version, bytes))
+  // A checksum that would overlap the version item sums no drawing.
+  if (summed && (bytes.size() < sizeof kMagic + kVersionItemSize + kChecksumSize ||
+                 !ChecksumMatches(*version, bytes)))
     return std::string("the drawing is damaged (its checksum does not match its contents)");
   const std::size_t bodySize = bytes.size() - sizeof kMagic - (summed ? kChecksumSize : 0);
   db::DatabaseImpl* impl = db::Impl(database);
@@ -661,7 +661,9 @@ std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
 
 void ResumTdbBytes(std::vector<unsigned char>& bytes) {
   std::optional<Adesk::Int32> version = VersionOf(bytes);
-  if (!version || *version == kVersionWithoutChecksum || bytes.size() < kChecksumSize) return;
+  if (!version || *version == kVersionWithoutChecksum ||
+      bytes.size() < sizeof kMagic + kVersionItemSize + kChecksumSize)
+    return;
   WriteChecksum(*version, bytes);
 }
 
