@@ -99,7 +99,8 @@ void BM_AddFigures(benchmark::State& state) {
       return;
     }
     state.PauseTiming();
-    Run("(command \"UNDO\" \"1\")\n", why);
+    // Each figure is a step of its own: the whole batch is taken back.
+    Run("(command \"UNDO\" \"" + std::to_string(kBatch) + "\")\n", why);
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * kBatch);

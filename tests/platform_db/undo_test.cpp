@@ -85,6 +85,10 @@ TEST_F(UndoTest, UndoingACreationErasesAndUndoingAnEraseUnerases) {
   EXPECT_FALSE(id.isErased());
   Log(database.get()).undo(1);
   EXPECT_TRUE(id.isErased());
+  // Nothing can bring it back: its memory is gone, its id names an erased object.
+  EXPECT_FALSE(id.isValid());
+  AcDbObject* object = nullptr;
+  EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead, true), Acad::eWasErased);
 }
 
 TEST_F(UndoTest, UndoRestoresExtendedDataAndDictionaryEntries) {

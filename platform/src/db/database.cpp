@@ -61,10 +61,18 @@ void MakeResident(AcDbObject* object, AcDbStub* stub, AcDbObjectId ownerId) {
 }  // namespace
 
 AcDbStub* DatabaseImpl::stubOf(std::uint64_t handle) const {
-  auto found =
-      std::lower_bound(m_ascending.begin(), m_ascending.end(), handle,
-                       [](const AcDbStub* stub, std::uint64_t h) { return stub->handle < h; });
-  if (found != m_ascending.end() && (*found)->handle == handle) return *found;
+  if (!m_ascending.empty() && handle >= m_ascending.front()->handle) {
+    // Handles are given out one after another: a stub sits at most its handle's distance from
+    // the first, exactly there when no handle in between went unused.
+    const std::size_t distance = handle - m_ascending.front()->handle;
+    const auto last =
+        distance < m_ascending.size() ? m_ascending.begin() + distance + 1 : m_ascending.end();
+    if ((*(last - 1))->handle == handle) return *(last - 1);
+    auto found =
+        std::lower_bound(m_ascending.begin(), last, handle,
+                         [](const AcDbStub* stub, std::uint64_t h) { return stub->handle < h; });
+    if (found != last && (*found)->handle == handle) return *found;
+  }
   auto scattered = m_scattered.find(handle);
   return scattered == m_scattered.end() ? nullptr : scattered->second;
 }
@@ -128,6 +136,15 @@ void DatabaseImpl::destroyObjects() {
     stub.object = nullptr;
     delete object;
   }
+}
+
+void DatabaseImpl::releaseUncreated(AcDbObjectId id) {
+  AcDbStub* stub = id.stub();
+  if (stub == nullptr || stub->database != m_owner || !stub->erased || stub->object == nullptr)
+    return;
+  AcDbObject* object = stub->object;
+  if (object->isReadEnabled()) return;
+  delete object;  // its destructor clears the stub
 }
 
 }  // namespace tessera::db
@@ -337,7 +354,7 @@ namespace {
 Acad::ErrorStatus CheckOpenable(AcDbObjectId id, bool openErased, AcDbObject*& object) {
   if (id.isNull()) return Acad::eNullObjectId;
   AcDbStub* stub = id.stub();
-  if (stub->object == nullptr) return Acad::eKeyNotFound;
+  if (stub->object == nullptr) return stub->erased ? Acad::eWasErased : Acad::eKeyNotFound;
   DatabaseImpl* impl = tessera::db::Impl(stub->database);
   if (impl == nullptr || impl->closing) return Acad::eWasErased;
   if (stub->erased && !openErased) return Acad::eWasErased;

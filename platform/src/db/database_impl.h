@@ -87,6 +87,8 @@ class DatabaseImpl {
   UndoLog& undo() { return *m_undo; }
   // Deletes every object; from then on nothing opens.
   void destroyObjects();
+  // Deletes an erased object that nobody has open; its id stays, naming an erased object.
+  void releaseUncreated(AcDbObjectId id);
 
  private:
   AcDbStub* newStub(std::uint64_t handle);

@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "cad/arx.h"
+#include "db/database_impl.h"
 #include "db/stub.h"
 #include "files/memory_filer.h"
 
@@ -195,6 +196,10 @@ void UndoLog::undoStep(Step& step) {
   for (auto entry = step.entries.rbegin(); entry != step.entries.rend(); ++entry)
     restoreState(step, *entry);
   m_undoing = false;
+  // What the step made can never come back (there is no redo, and the steps left are older than
+  // those objects): their memory goes, so that drawing and undoing again does not grow the drawing.
+  for (const Entry& entry : step.entries)
+    if (entry.kind == Entry::Kind::kCreated) Impl(m_database)->releaseUncreated(entry.id);
 }
 
 void UndoLog::clear() {
