@@ -46,6 +46,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::size_t position() const { return m_position; }
   void rewind() { m_position = 0; }
   bool atEnd() const { return m_position >= sourceSize(); }
+  std::size_t remaining() const { return atEnd() ? 0 : sourceSize() - m_position; }
   // Drops everything written and resets the status.
   void clear();
 

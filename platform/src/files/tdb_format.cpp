@@ -304,6 +304,9 @@ struct ClassEntry {
   AcRxClass* registered = nullptr;  // found by name at the first object of the class
 };
 
+// An object's entry takes at least its class, handle and owner items and its data's length.
+constexpr std::size_t kSmallestEntryBytes = (1 + 4) + 2 * (1 + 8) + (1 + 4);
+
 struct ObjectEntry {
   Adesk::Int32 classIndex = 0;
   AcDbHandle handle;
@@ -406,6 +409,9 @@ bool TdbReader::classTable() {
 bool TdbReader::objectList() {
   Adesk::Int32 count = 0;
   if (!ReadCount(m_in, count)) return false;
+  // Room for the stated count, as far as the bytes left could hold that many entries.
+  m_objects.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
+                                          m_in.remaining() / kSmallestEntryBytes));
   for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
     ObjectEntry entry;
     m_in.readInt32(&entry.classIndex);
@@ -441,7 +447,8 @@ std::optional<std::string> TdbReader::build() {
                      " is not in the file");
   const std::uint64_t largest = m_handles.empty() ? 0 : m_handles.back();
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
-  for (const ObjectEntry& entry : m_objects) m_impl->idForHandle(entry.handle, true);
+  // In ascending order, each stub goes to the end of the drawing's sorted list of stubs.
+  for (std::uint64_t handle : m_handles) m_impl->idForHandle(AcDbHandle(handle), true);
   for (const ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
