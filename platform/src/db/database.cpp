@@ -108,6 +108,33 @@ AcDbObjectId DatabaseImpl::idForHandle(AcDbHandle handle, bool create) {
   return create ? AcDbObjectId(newStub(handle.value())) : AcDbObjectId();
 }
 
+// A file's handles come in any order: the new stubs are sorted once and merged into the sorted
+// list, which would otherwise take only those above its last and leave the rest to the map.
+void DatabaseImpl::makeStubs(const std::vector<std::uint64_t>& handles) {
+  const auto byHandle = [](const AcDbStub* a, const AcDbStub* b) { return a->handle < b->handle; };
+  std::vector<AcDbStub*> made;
+  made.reserve(handles.size());
+  for (std::uint64_t handle : handles) {
+    if (stubOf(handle) != nullptr) continue;
+    AcDbStub& stub = m_stubs.emplace_back();
+    stub.handle = handle;
+    stub.database = m_owner;
+    made.push_back(&stub);
+    if (handle >= m_nextHandle) m_nextHandle = handle + 1;
+  }
+  std::stable_sort(made.begin(), made.end(), byHandle);
+  // A handle given twice keeps its first stub in the list; the other stays unreachable.
+  made.erase(
+      std::unique(made.begin(), made.end(),
+                  [](const AcDbStub* a, const AcDbStub* b) { return a->handle == b->handle; }),
+      made.end());
+  std::vector<AcDbStub*> merged;
+  merged.reserve(m_ascending.size() + made.size());
+  std::merge(m_ascending.begin(), m_ascending.end(), made.begin(), made.end(),
+             std::back_inserter(merged), byHandle);
+  m_ascending = std::move(merged);
+}
+
 void DatabaseImpl::raiseHandseed(AcDbHandle handle) {
   if (handle.value() > m_nextHandle) m_nextHandle = handle.value();
 }

@@ -170,11 +170,14 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
 void DxfBuilder::registerHandles(const DxfHandles& handles) {
   std::uint64_t largest = 0;
   m_handles = &handles;
+  std::vector<std::uint64_t> inFileOrder;
+  inFileOrder.reserve(handles.size());
   for (const auto& [record, handle] : handles) {
     largest = std::max(largest, handle.value());
-    // Stubs in file order: the drawing then lists its objects in the order the file had them.
-    m_impl->idForHandle(handle, true);
+    inFileOrder.push_back(handle.value());
   }
+  // Stubs in file order: the drawing then lists its objects in the order the file had them.
+  m_impl->makeStubs(inFileOrder);
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
 }
 

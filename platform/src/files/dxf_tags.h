@@ -17,8 +17,13 @@ namespace tessera::files {
 // One tag as read, with the line number of its group code (1-based) for messages. The value
 // points into the text the tags were read from (or into DxfTagTexts), which must outlive it.
 struct DxfTag {
-  int code = 0;
+  DxfTag() = default;
+  DxfTag(int code, std::string_view value, int line) : value(value), code(code), line(line) {}
+
+  // The value first: with both numbers after it a tag takes 24 bytes instead of 32, and a
+  // large drawing's file has millions of tags.
   std::string_view value;
+  int code = 0;
   int line = 0;
 };
 

@@ -447,8 +447,10 @@ std::optional<std::string> TdbReader::build() {
                      " is not in the file");
   const std::uint64_t largest = m_handles.empty() ? 0 : m_handles.back();
   m_impl->raiseHandseed(AcDbHandle(largest + 1));
-  // In ascending order, each stub goes to the end of the drawing's sorted list of stubs.
-  for (std::uint64_t handle : m_handles) m_impl->idForHandle(AcDbHandle(handle), true);
+  std::vector<std::uint64_t> inFileOrder;
+  inFileOrder.reserve(m_objects.size());
+  for (const ObjectEntry& entry : m_objects) inFileOrder.push_back(entry.handle.value());
+  m_impl->makeStubs(inFileOrder);
   for (const ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
