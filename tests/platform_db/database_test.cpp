@@ -1,6 +1,7 @@
 // Handles, ids and the open states of objects.
 #include <set>
 
+#include "db/database_impl.h"
 #include "db_fixture.h"
 
 namespace {
@@ -18,6 +19,24 @@ TEST_F(DatabaseTest, HandlesAreUniqueAndFindTheirObjects) {
     EXPECT_EQ(found, id);
   }
   EXPECT_GT(database->handseed().value(), *handles.rbegin());
+}
+
+// A file's handles come in any order, some taken already, some twice: each is found afterwards,
+// and the objects made before keep theirs. Gaps in the handles do not hide any of them.
+TEST_F(DatabaseTest, StubsMadeForAFileAreFoundByHandleInAnyOrder) {
+  tessera::db::DatabaseImpl* impl = tessera::db::Impl(database.get());
+  const AcDbObjectId line = AppendLine(0, 0, 1, 1);
+  const std::uint64_t taken = line.handle().value();
+  const std::vector<std::uint64_t> handles = {0x900, 0x300, taken, 0x700, 0x300, 0x2000, 0x301};
+  impl->makeStubs(handles);
+  for (std::uint64_t handle : handles) {
+    const AcDbObjectId id = impl->idForHandle(AcDbHandle(handle));
+    ASSERT_FALSE(id.isNull()) << std::hex << handle;
+    EXPECT_EQ(id.handle().value(), handle);
+  }
+  EXPECT_EQ(impl->idForHandle(AcDbHandle(taken)), line);
+  EXPECT_TRUE(impl->idForHandle(AcDbHandle(0x800)).isNull());
+  EXPECT_GT(database->handseed().value(), 0x2000u);
 }
 
 TEST_F(DatabaseTest, HandleTextIsUpperCaseHexadecimalWithoutLeadingZeros) {
