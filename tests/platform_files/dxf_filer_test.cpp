@@ -109,5 +109,26 @@ TEST(DxfFilerTest, WholeRealsAreWrittenAsTheGeneralShortestFormWouldWriteThem) {
   }
 }
 
+// Code lines as writers put them and as they should not: read as the general integer reading
+// reads them, a group code or a refusal, whichever road the reader takes.
+TEST(DxfFilerTest, CodeLinesReadAsDxfIntegers) {
+  const std::vector<std::string> lines = {
+      "  0",  "0",    " 10", "330", "1071", "1072", "00010", "12345", "-5",  "-6",
+      "+5",   " 10 ", "\t5", "5\t", "",     " ",    "1 0",   "x",     "10x", "99999999999999999999",
+      "  0\r"};
+  for (const std::string& line : lines) {
+    std::int64_t expected = 0;
+    const bool integer = ParseDxfInteger(line.substr(0, line.find('\r')), expected);
+    const bool code = integer && expected >= -5 && expected <= 1071;
+    std::vector<DxfTag> tags;
+    const std::string text = line + "\nvalue\n";
+    const std::optional<DxfProblem> problem = ReadDxfTags(text, tags);
+    EXPECT_EQ(!problem, code) << "\"" << line << "\"";
+    if (!problem && code) {
+      EXPECT_EQ(tags.at(0).code, expected) << "\"" << line << "\"";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tessera::files

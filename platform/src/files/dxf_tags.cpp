@@ -28,11 +28,33 @@ std::string_view Trim(std::string_view text) {
 // Splits off the next line (without its LF or CRLF end); false at the end of the text.
 bool NextLine(std::string_view& rest, std::string_view& line) {
   if (rest.empty()) return false;
-  std::size_t end = rest.find('\n');
-  line = rest.substr(0, end);
-  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  // Looked for byte by byte: DXF lines are a few characters long, shorter than a call is worth.
+  const char* const first = rest.data();
+  const char* const last = first + rest.size();
+  const char* end = first;
+  while (end != last && *end != '\n') ++end;
+  line = std::string_view(first, static_cast<std::size_t>(end - first));
+  rest.remove_prefix(end == last ? rest.size() : line.size() + 1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return true;
+}
+
+// A code line's group code. Most are blanks and then a few digits, read here directly; anything
+// else (a sign, tabs, trailing blanks) is read as any DXF integer.
+bool ParseGroupCode(std::string_view line, std::int64_t& code) {
+  constexpr std::size_t kMostDigits = 4;  // the largest group code, 1071, has four
+  constexpr std::int64_t kBase = 10;
+  std::size_t at = 0;
+  while (at < line.size() && line[at] == ' ') ++at;
+  const std::size_t digitsFrom = at;
+  std::int64_t value = 0;
+  while (at < line.size() && at - digitsFrom < kMostDigits && line[at] >= '0' && line[at] <= '9')
+    value = value * kBase + (line[at++] - '0');
+  if (at > digitsFrom && at == line.size()) {
+    code = value;
+    return true;
+  }
+  return ParseDxfInteger(line, code);
 }
 
 // The number of LFs in `text`, counted a word at a time: a drawing's whole text is counted
@@ -75,7 +97,7 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
     ++line;
     std::int64_t code = 0;
     if (rest.empty() && Trim(codeLine).empty()) break;  // a blank last line is no tag
-    if (!ParseDxfInteger(codeLine, code))
+    if (!ParseGroupCode(codeLine, code))
       return DxfProblem{line, "group code " + Quoted(codeLine) + " is not a number"};
     if (code < kMinGroupCode || code > kMaxGroupCode)
       return DxfProblem{line, "there is no group code " + std::to_string(code)};
