@@ -130,5 +130,30 @@ TEST(DxfFilerTest, CodeLinesReadAsDxfIntegers) {
   }
 }
 
+// Lines of every length up to a few words, ended by LF or CRLF, the last one by neither: each
+// tag comes back with its code, its value and its line.
+TEST(DxfFilerTest, TagsOfEveryLineLengthReadBack) {
+  std::mt19937 random(8);
+  std::string text;
+  std::vector<std::pair<int, std::string>> written;
+  for (int i = 0; i < 400; ++i) {
+    const int code = static_cast<int>(random() % 1072);
+    std::string value(random() % 40, 'a');
+    for (char& c : value) c = static_cast<char>('a' + random() % 26);
+    if (random() % 4 == 0) value += "面積";  // bytes with the high bit set
+    const char* end = random() % 2 ? "\r\n" : "\n";
+    text += std::string(random() % 3, ' ') + std::to_string(code) + end + value;
+    if (i + 1 < 400) text += end;
+    written.emplace_back(code, value);
+  }
+  const std::vector<DxfTag> tags = Tags(text);
+  ASSERT_EQ(tags.size(), written.size());
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    EXPECT_EQ(tags[i].code, written[i].first) << i;
+    EXPECT_EQ(tags[i].value, written[i].second) << i;
+    EXPECT_EQ(tags[i].line, static_cast<int>(2 * i + 1)) << i;
+  }
+}
+
 }  // namespace
 }  // namespace tessera::files

@@ -51,20 +51,6 @@ RawTags DxfRecord::raw(const DxfTag* skip) const {
   return tags;
 }
 
-namespace {
-
-std::vector<DxfRecord> SplitRecords(const DxfTag* begin, const DxfTag* end) {
-  std::vector<DxfRecord> records;
-  for (const DxfTag* tag = begin; tag != end; ++tag) {
-    if (tag->code != 0) continue;  // tags before the first record belong to none
-    if (!records.empty()) records.back().end = tag;
-    records.push_back(DxfRecord{tag, end});
-  }
-  return records;
-}
-
-}  // namespace
-
 std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
                                            std::vector<DxfSection>& sections) {
   const DxfTag* tag = tags.data();
@@ -83,18 +69,23 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
     if (tag + 1 == end || tag[1].code != AcDb::kDxfBlockName)
       return DxfProblem{tag->line, "the SECTION has no name (group 2)"};
     DxfSection section{std::string(tag[1].value), tag->line, tag + 2, nullptr, {}};
+    // One walk finds the section's end and its records: a record is a "0" tag and the tags up to
+    // the next one; tags before the first record belong to none.
     const DxfTag* close = tag + 2;
-    while (close != end && !(close->code == 0 && close->value == "ENDSEC")) {
-      if (close->code == 0 && (close->value == "SECTION" || close->value == "EOF"))
+    for (; close != end; ++close) {
+      if (close->code != 0) continue;
+      if (close->value == "ENDSEC") break;
+      if (close->value == "SECTION" || close->value == "EOF")
         return DxfProblem{close->line, "section " + section.name + " (line " +
                                            std::to_string(section.line) + ") has no ENDSEC"};
-      ++close;
+      if (!section.records.empty()) section.records.back().end = close;
+      section.records.push_back(DxfRecord{close, nullptr});
     }
     if (close == end)
       return DxfProblem{lastLine, "the file ends inside section " + section.name + " (line " +
                                       std::to_string(section.line) + "): it is cut short"};
     section.end = close;
-    section.records = SplitRecords(section.begin, section.end);
+    if (!section.records.empty()) section.records.back().end = close;
     sections.push_back(std::move(section));
     tag = close + 1;
   }

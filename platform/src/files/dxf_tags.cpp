@@ -25,14 +25,37 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// Words of eight bytes for finding line feeds a word at a time.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;   // 1 in every byte
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;  // the high bit of every byte
+constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
+constexpr std::uint64_t kLineFeeds = kOnes * '\n';
+
+// The first LF in [from, last), or last. A word at a time where the first byte of a word is
+// its lowest: DXF lines are short, too short for a call to be worth it, too long for bytes.
+const char* FindLineFeed(const char* from, const char* last) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; last - from >= static_cast<std::ptrdiff_t>(sizeof(std::uint64_t));
+         from += sizeof(std::uint64_t)) {
+      std::uint64_t word;
+      std::memcpy(&word, from, sizeof word);
+      const std::uint64_t zeroWhereLf = word ^ kLineFeeds;
+      // Set in the first zero byte (and maybe in later ones, through a borrow): the lowest is
+      // right.
+      const std::uint64_t zeroBytes = (zeroWhereLf - kOnes) & ~zeroWhereLf & kHighs;
+      if (zeroBytes != 0) return from + std::countr_zero(zeroBytes) / 8;
+    }
+  }
+  while (from != last && *from != '\n') ++from;
+  return from;
+}
+
 // Splits off the next line (without its LF or CRLF end); false at the end of the text.
 bool NextLine(std::string_view& rest, std::string_view& line) {
   if (rest.empty()) return false;
-  // Looked for byte by byte: DXF lines are a few characters long, shorter than a call is worth.
   const char* const first = rest.data();
   const char* const last = first + rest.size();
-  const char* end = first;
-  while (end != last && *end != '\n') ++end;
+  const char* const end = FindLineFeed(first, last);
   line = std::string_view(first, static_cast<std::size_t>(end - first));
   rest.remove_prefix(end == last ? rest.size() : line.size() + 1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -60,15 +83,12 @@ bool ParseGroupCode(std::string_view line, std::int64_t& code) {
 // The number of LFs in `text`, counted a word at a time: a drawing's whole text is counted
 // before its tags are read.
 std::size_t LineFeeds(std::string_view text) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;   // 1 in every byte
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;  // the high bit of every byte
-  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7FULL;
   std::size_t count = 0;
   std::size_t at = 0;
   for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + at, sizeof word);
-    const std::uint64_t zeroWhereLf = word ^ (kOnes * '\n');
+    const std::uint64_t zeroWhereLf = word ^ kLineFeeds;
     // The high bit set exactly in the bytes that are zero, with no borrow between bytes.
     const std::uint64_t zeroBytes = ~(((zeroWhereLf & kLows) + kLows) | zeroWhereLf | kLows);
     count += static_cast<std::size_t>(std::popcount(zeroBytes & kHighs));
