@@ -194,6 +194,28 @@ TEST_F(TdbFormatTest, InvalidTextBehindAValidChecksumIsRefused) {
   EXPECT_NE(std::get<std::string>(read).find("damaged"), std::string::npos);
 }
 
+// Behind a valid checksum, a block that lists an entity twice, or leaves one out, is refused: the
+// entity would be saved twice, or lost at the next save.
+TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
+  const Bytes whole = WriteTdbBytes(sample.database.get());
+  const auto listedAs = [&](AcDbObjectId entity, std::uint64_t instead) -> std::string {
+    Bytes ownership = {static_cast<unsigned char>(MemoryDwgFiler::Kind::kHardOwner)};
+    for (int i = 0; i < 8; ++i)
+      ownership.push_back(static_cast<unsigned char>(entity.handle().value() >> (8 * i)));
+    Bytes file = whole;
+    const auto at = std::search(file.begin(), file.end(), ownership.begin(), ownership.end());
+    if (at == file.end()) return "not found";
+    for (int i = 0; i < 8; ++i) at[1 + i] = static_cast<unsigned char>(instead >> (8 * i));
+    const auto read = ReadBack(Resummed(file));
+    return std::holds_alternative<std::string>(read) ? std::get<std::string>(read) : "read";
+  };
+  EXPECT_EQ(listedAs(sample.arc, sample.line.handle().value()),
+            "the drawing is damaged (object " + sample.line.handle().text() + " is listed twice)");
+  EXPECT_EQ(listedAs(sample.arc, 0), "the drawing is damaged (object " +
+                                         sample.arc.handle().text() +
+                                         " belongs to no part of the drawing)");
+}
+
 // Files of the first version carry no checksum, those of the second one taken a byte at a time:
 // both are still read, the same drawing; a second-version file with the newer sum is damaged.
 TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {

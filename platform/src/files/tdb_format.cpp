@@ -494,6 +494,18 @@ std::optional<std::string> TdbReader::placeWellKnown() {
   return std::nullopt;
 }
 
+// Where the handle is among the sorted handles, or their number when it is not there. A file's
+// handles are mostly consecutive: the place at the handle's distance from the first is tried first.
+std::size_t PositionOf(const std::vector<std::uint64_t>& sorted, std::uint64_t handle) {
+  if (sorted.empty() || handle < sorted.front()) return sorted.size();
+  const std::size_t distance = handle - sorted.front();
+  const auto last = distance < sorted.size() ? sorted.begin() + distance + 1 : sorted.end();
+  if (*(last - 1) == handle) return static_cast<std::size_t>(last - 1 - sorted.begin());
+  const auto found = std::lower_bound(sorted.begin(), last, handle);
+  return found != last && *found == handle ? static_cast<std::size_t>(found - sorted.begin())
+                                           : sorted.size();
+}
+
 // Whether every record a table lists is of the table's record class.
 template <typename Record>
 bool RecordsOfClass(AcDbObjectId table) {
@@ -509,21 +521,34 @@ std::optional<std::string> TdbReader::checkContainers() const {
       !RecordsOfClass<AcDbLayerTableRecord>(m_impl->layerTable) ||
       !RecordsOfClass<AcDbRegAppTableRecord>(m_impl->regAppTable))
     return damaged("a table lists a record of another kind");
-  // An object that two containers list, or one lists twice, would be saved twice.
-  std::vector<std::uint64_t> listed;
-  for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database)))
-    listed.push_back(id.handle().value());
-  std::sort(listed.begin(), listed.end());
-  if (auto twice = std::adjacent_find(listed.begin(), listed.end()); twice != listed.end())
-    return damaged("object " + AcDbHandle(*twice).text() + " is listed twice");
-  // An object no container keeps (an orphan, an erased one still listed) would be lost or
-  // dangle when the drawing is saved again. Both lists are sorted: one walk compares them.
-  auto next = listed.begin();
-  for (std::uint64_t handle : m_handles) {
-    next = std::lower_bound(next, listed.end(), handle);
-    if (next == listed.end() || *next != handle)
-      return damaged("object " + AcDbHandle(handle).text() + " belongs to no part of the drawing");
+  // An object that two containers list, or one lists twice, would be saved twice. Each listed
+  // object is marked at its place among the file's handles; the few that reading made (an
+  // application's rows) are not among them and are compared apart.
+  std::vector<bool> listed(m_handles.size(), false);
+  std::vector<std::uint64_t> twice;
+  std::vector<std::uint64_t> madeByReading;
+  for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database))) {
+    const std::uint64_t handle = id.handle().value();
+    const std::size_t at = PositionOf(m_handles, handle);
+    if (at == m_handles.size())
+      madeByReading.push_back(handle);
+    else if (listed[at])
+      twice.push_back(handle);
+    else
+      listed[at] = true;
   }
+  std::sort(madeByReading.begin(), madeByReading.end());
+  if (auto again = std::adjacent_find(madeByReading.begin(), madeByReading.end());
+      again != madeByReading.end())
+    twice.push_back(*again);
+  if (!twice.empty())
+    return damaged("object " + AcDbHandle(*std::min_element(twice.begin(), twice.end())).text() +
+                   " is listed twice");
+  // An object no container keeps (an orphan, an erased one still listed) would be lost or
+  // dangle when the drawing is saved again.
+  if (auto orphan = std::find(listed.begin(), listed.end(), false); orphan != listed.end())
+    return damaged("object " + AcDbHandle(m_handles[orphan - listed.begin()]).text() +
+                   " belongs to no part of the drawing");
   for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
     for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
       const AcDbObject* entity = Peek(entityId);
