@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -43,7 +44,7 @@ const char* FindLineFeed(const char* from, const char* last) {
       // Set in the first zero byte (and maybe in later ones, through a borrow): the lowest is
       // right.
       const std::uint64_t zeroBytes = (zeroWhereLf - kOnes) & ~zeroWhereLf & kHighs;
-      if (zeroBytes != 0) return from + std::countr_zero(zeroBytes) / 8;
+      if (zeroBytes != 0) return from + std::countr_zero(zeroBytes) / CHAR_BIT;
     }
   }
   while (from != last && *from != '\n') ++from;
