@@ -9,6 +9,7 @@
 #include "db/notify.h"
 #include "db/object_access.h"
 #include "db/rx_define.h"
+#include "db/sorted_handles.h"
 #include "platform/search_path.h"
 
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDatabaseReactor, AcRxObject)
@@ -61,18 +62,9 @@ void MakeResident(AcDbObject* object, AcDbStub* stub, AcDbObjectId ownerId) {
 }  // namespace
 
 AcDbStub* DatabaseImpl::stubOf(std::uint64_t handle) const {
-  if (!m_ascending.empty() && handle >= m_ascending.front()->handle) {
-    // Handles are given out one after another: a stub sits at most its handle's distance from
-    // the first, exactly there when no handle in between went unused.
-    const std::size_t distance = handle - m_ascending.front()->handle;
-    const auto last =
-        distance < m_ascending.size() ? m_ascending.begin() + distance + 1 : m_ascending.end();
-    if ((*(last - 1))->handle == handle) return *(last - 1);
-    auto found =
-        std::lower_bound(m_ascending.begin(), last, handle,
-                         [](const AcDbStub* stub, std::uint64_t h) { return stub->handle < h; });
-    if (found != last && (*found)->handle == handle) return *found;
-  }
+  const auto found = FindSortedHandle(m_ascending.begin(), m_ascending.end(), handle,
+                                      [](const AcDbStub* stub) { return stub->handle; });
+  if (found != m_ascending.end()) return *found;
   auto scattered = m_scattered.find(handle);
   return scattered == m_scattered.end() ? nullptr : scattered->second;
 }

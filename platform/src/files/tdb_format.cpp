@@ -10,6 +10,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/sorted_handles.h"
 #include "db/text_check.h"
 #include "files/drawing_repair.h"
 #include "files/dxf_filer.h"
@@ -494,18 +495,6 @@ std::optional<std::string> TdbReader::placeWellKnown() {
   return std::nullopt;
 }
 
-// Where the handle is among the sorted handles, or their number when it is not there. A file's
-// handles are mostly consecutive: the place at the handle's distance from the first is tried first.
-std::size_t PositionOf(const std::vector<std::uint64_t>& sorted, std::uint64_t handle) {
-  if (sorted.empty() || handle < sorted.front()) return sorted.size();
-  const std::size_t distance = handle - sorted.front();
-  const auto last = distance < sorted.size() ? sorted.begin() + distance + 1 : sorted.end();
-  if (*(last - 1) == handle) return static_cast<std::size_t>(last - 1 - sorted.begin());
-  const auto found = std::lower_bound(sorted.begin(), last, handle);
-  return found != last && *found == handle ? static_cast<std::size_t>(found - sorted.begin())
-                                           : sorted.size();
-}
-
 // Whether every record a table lists is of the table's record class.
 template <typename Record>
 bool RecordsOfClass(AcDbObjectId table) {
@@ -529,8 +518,10 @@ std::optional<std::string> TdbReader::checkContainers() const {
   std::vector<std::uint64_t> madeByReading;
   for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database))) {
     const std::uint64_t handle = id.handle().value();
-    const std::size_t at = PositionOf(m_handles, handle);
-    if (at == m_handles.size())
+    const auto place = db::FindSortedHandle(m_handles.begin(), m_handles.end(), handle,
+                                            [](std::uint64_t h) { return h; });
+    const auto at = static_cast<std::size_t>(place - m_handles.begin());
+    if (place == m_handles.end())
       madeByReading.push_back(handle);
     else if (listed[at])
       twice.push_back(handle);
