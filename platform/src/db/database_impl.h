@@ -42,7 +42,8 @@ class DatabaseImpl {
   // The id of a handle, or null. With create, makes an empty stub that a later read fills.
   AcDbObjectId idForHandle(AcDbHandle handle, bool create = false);
   // For reading files: empty stubs for the handles (those without one), made in the order
-  // given, which is the order the drawing lists its objects in.
+  // given, which is the order the drawing lists its objects in; the next free handle goes above
+  // them all.
   void makeStubs(const std::vector<std::uint64_t>& handles);
   AcDbHandle handseed() const { return AcDbHandle(m_nextHandle); }
   // Moves the next free handle up to at least `handle` (never down).

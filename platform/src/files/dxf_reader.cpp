@@ -168,17 +168,12 @@ std::optional<DxfProblem> DxfBuilder::build(const std::vector<DxfSection>& secti
 // The handle seed goes above every handle of the file before any object is made, so that
 // objects made while reading never take a handle of the file.
 void DxfBuilder::registerHandles(const DxfHandles& handles) {
-  std::uint64_t largest = 0;
   m_handles = &handles;
   std::vector<std::uint64_t> inFileOrder;
   inFileOrder.reserve(handles.size());
-  for (const auto& [record, handle] : handles) {
-    largest = std::max(largest, handle.value());
-    inFileOrder.push_back(handle.value());
-  }
+  for (const auto& [record, handle] : handles) inFileOrder.push_back(handle.value());
   // Stubs in file order: the drawing then lists its objects in the order the file had them.
   m_impl->makeStubs(inFileOrder);
-  m_impl->raiseHandseed(AcDbHandle(largest + 1));
 }
 
 // HEADER: the variables the platform keeps; the others are written back as read.

@@ -437,6 +437,9 @@ std::optional<std::string> TdbReader::build() {
       return damaged("an object without a valid handle");
     m_handles.push_back(entry.handle.value());
   }
+  // Stubs in file order (the drawing lists its objects in that order), which also puts the seed
+  // above every handle of the file.
+  m_impl->makeStubs(m_handles);
   // Sorted, not hashed: one sort of the handles costs less than a set of them.
   std::sort(m_handles.begin(), m_handles.end());
   if (auto twice = std::adjacent_find(m_handles.begin(), m_handles.end()); twice != m_handles.end())
@@ -446,12 +449,6 @@ std::optional<std::string> TdbReader::build() {
         !std::binary_search(m_handles.begin(), m_handles.end(), entry.owner.value()))
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
                      " is not in the file");
-  const std::uint64_t largest = m_handles.empty() ? 0 : m_handles.back();
-  m_impl->raiseHandseed(AcDbHandle(largest + 1));
-  std::vector<std::uint64_t> inFileOrder;
-  inFileOrder.reserve(m_objects.size());
-  for (const ObjectEntry& entry : m_objects) inFileOrder.push_back(entry.handle.value());
-  m_impl->makeStubs(inFileOrder);
   for (const ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
