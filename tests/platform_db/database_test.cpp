@@ -1,7 +1,10 @@
 // Handles, ids and the open states of objects.
+#include <algorithm>
+#include <random>
 #include <set>
 
 #include "db/database_impl.h"
+#include "db/sorted_handles.h"
 #include "db_fixture.h"
 
 namespace {
@@ -37,6 +40,28 @@ TEST_F(DatabaseTest, StubsMadeForAFileAreFoundByHandleInAnyOrder) {
   EXPECT_EQ(impl->idForHandle(AcDbHandle(taken)), line);
   EXPECT_TRUE(impl->idForHandle(AcDbHandle(0x800)).isNull());
   EXPECT_GT(database->handseed().value(), 0x2000u);
+}
+
+// Lists in a few ascending runs, in many, and in none: each ends sorted as a stable sort leaves
+// it, equal handles in the order they came.
+TEST(SortedHandlesTest, RunsAreSortedAsAStableSortSortsThem) {
+  std::mt19937 random(7);
+  for (const std::size_t runs : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{9},
+                                 tessera::db::kMaxMergedRuns, std::size_t{500}}) {
+    std::vector<std::pair<std::uint64_t, std::size_t>> items;  // handle, place in the list
+    for (std::size_t run = 0; run < runs; ++run) {
+      std::uint64_t handle = random() % 40;
+      for (std::uint32_t i = random() % 9; i > 0; --i) {
+        handle += random() % 3;  // equal handles too
+        items.emplace_back(handle, items.size());
+      }
+    }
+    const auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
+    auto expected = items;
+    std::stable_sort(expected.begin(), expected.end(), byHandle);
+    tessera::db::SortAscendingRuns(items, byHandle);
+    EXPECT_EQ(items, expected) << runs << " runs";
+  }
 }
 
 TEST_F(DatabaseTest, HandleTextIsUpperCaseHexadecimalWithoutLeadingZeros) {

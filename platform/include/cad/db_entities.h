@@ -258,6 +258,9 @@ class AcDb3dPolylineVertex : public AcDbVertex {
 // Shared by the two polylines whose vertices are objects of their own.
 class AcDbComplexEntity : public AcDbCurve {
  public:
+  // The 2d or 3d polyline an object is, or null; a file read or save asks this of every object,
+  // and the class tree answers it for less than a dynamic_cast.
+  static AcDbComplexEntity* cast(const AcRxObject* object);
   // Vertex ids in order; erased vertices are left out.
   std::vector<AcDbObjectId> vertexIds() const;
   AcDbObjectIterator* vertexIterator() const;

@@ -86,7 +86,7 @@ void FollowGroupMembers(AcDbGroup* group) {
 void AddOwnedParts(AcDbObject* object) {
   DatabaseImpl* impl = Impl(object->database());
   if (impl == nullptr) return;
-  if (auto* complex = dynamic_cast<AcDbComplexEntity*>(object))
+  if (auto* complex = AcDbComplexEntity::cast(object))
     AddVertices(impl, complex);
   else if (auto* reference = AcDbBlockReference::cast(object))
     AddAttributes(impl, reference);

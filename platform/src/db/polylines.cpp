@@ -152,6 +152,11 @@ Acad::ErrorStatus AcDbComplexEntity::readPolylineIds(AcDbDwgFiler* filer) {
   return filer->filerStatus();
 }
 
+AcDbComplexEntity* AcDbComplexEntity::cast(const AcRxObject* object) {
+  if (AcDb2dPolyline* polyline = AcDb2dPolyline::cast(object)) return polyline;
+  return AcDb3dPolyline::cast(object);
+}
+
 namespace {
 
 // Opens each vertex of an old polyline for write in turn and lets `change` edit it.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <vector>
 
 namespace tessera::db {
 
@@ -21,6 +22,36 @@ Iterator FindSortedHandle(Iterator first, Iterator last, std::uint64_t handle, H
       std::lower_bound(first, end, handle,
                        [&](const auto& element, std::uint64_t h) { return handleOf(element) < h; });
   return found != end && handleOf(*found) == handle ? found : last;
+}
+
+// More ascending runs than this and the list is sorted outright.
+constexpr std::size_t kMaxMergedRuns = 64;
+
+// Sorts `items`, stably, when they mostly lie in a few ascending runs, as a file's handles do
+// (the tables, each block's entities, the other objects): neighbouring runs are merged until
+// one is left, a pass over the list per halving of the runs instead of a whole sort.
+template <typename T, typename Less>
+void SortAscendingRuns(std::vector<T>& items, Less less) {
+  std::vector<std::size_t> bounds = {0};
+  for (std::size_t i = 1; i < items.size(); ++i)
+    if (less(items[i], items[i - 1])) bounds.push_back(i);
+  bounds.push_back(items.size());
+  if (bounds.size() - 1 > kMaxMergedRuns) {
+    std::stable_sort(items.begin(), items.end(), less);
+    return;
+  }
+  const auto at = [&](std::size_t index) {
+    return items.begin() + static_cast<std::ptrdiff_t>(index);
+  };
+  while (bounds.size() > 2) {
+    std::vector<std::size_t> merged = {0};
+    for (std::size_t run = 0; run + 2 < bounds.size(); run += 2) {
+      std::inplace_merge(at(bounds[run]), at(bounds[run + 1]), at(bounds[run + 2]), less);
+      merged.push_back(bounds[run + 2]);
+    }
+    if (merged.back() != bounds.back()) merged.push_back(bounds.back());
+    bounds = std::move(merged);
+  }
 }
 
 }  // namespace tessera::db

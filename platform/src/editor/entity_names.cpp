@@ -26,7 +26,7 @@ std::vector<AcDbObjectId> SubEntities(AcDbObjectId owner) {
     parts = reference->attributeIds();
     if (!parts.empty() && !reference->sequenceEndId().isNull())
       parts.push_back(reference->sequenceEndId());
-  } else if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(entity)) {
+  } else if (auto* polyline = AcDbComplexEntity::cast(entity)) {
     parts = polyline->vertexIds();
     if (!polyline->sequenceEndId().isNull()) parts.push_back(polyline->sequenceEndId());
   }

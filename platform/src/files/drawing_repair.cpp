@@ -167,7 +167,7 @@ void ReferenceRepair::object(AcDbObject* object) {
     keptTags(object, unknown->dxfTags);
   } else if (auto* block = AcDbBlockTableRecord::cast(object)) {
     std::erase_if(ObjectAccess::blockEntities(block), Gone);
-  } else if (auto* complex = dynamic_cast<AcDbComplexEntity*>(object)) {
+  } else if (auto* complex = AcDbComplexEntity::cast(object)) {
     std::erase_if(ObjectAccess::vertices(complex), Gone);
     if (Gone(ObjectAccess::sequenceEnd(complex))) ObjectAccess::sequenceEnd(complex).setNull();
   } else if (auto* reference = AcDbBlockReference::cast(object)) {

@@ -517,7 +517,7 @@ bool DxfBuilder::complexEntity(const std::vector<DxfRecord>& records, std::size_
   }
   AcDbObjectId owner = admit(made, &head, block);
   appendToBlock(block, owner);
-  auto* complex = dynamic_cast<AcDbComplexEntity*>(made);
+  auto* complex = AcDbComplexEntity::cast(made);
   for (std::size_t k = i + 1; k < last; ++k) {
     AcDbEntity* part = !polyline ? static_cast<AcDbEntity*>(new AcDbAttribute)
                        : threeD  ? static_cast<AcDbEntity*>(new AcDb3dPolylineVertex)

@@ -560,7 +560,7 @@ void DxfWriter::entities() {
 void DxfWriter::entity(AcDbObjectId id) {
   object(id);
   AcDbObject* owner = Peek(id);
-  bool complex = dynamic_cast<AcDbComplexEntity*>(owner) != nullptr;
+  bool complex = AcDbComplexEntity::cast(owner) != nullptr;
   std::vector<AcDbObjectId> parts = m_saved.subEntities(id);
   if (!complex && parts.empty()) return;
   for (AcDbObjectId part : parts) object(part);

@@ -5,21 +5,9 @@
 
 #include "db/database_impl.h"
 #include "db/stub.h"
+#include "files/little_endian.h"
 
 namespace tessera::files {
-
-namespace {
-
-// The number of kWidth bytes at `from`, least significant first; a fixed width lets the
-// compiler read it as one load.
-template <std::size_t kWidth>
-std::uint64_t LittleEndian(const unsigned char* from) {
-  std::uint64_t result = 0;
-  for (std::size_t i = kWidth; i-- > 0;) result = (result << 8) | from[i];
-  return result;
-}
-
-}  // namespace
 
 MemoryDwgFiler::MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database)
     : m_type(type), m_database(database) {}
@@ -212,16 +200,16 @@ bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
   // Numbers are 1, 2, 4 or 8 bytes wide.
   switch (width) {
     case 8:
-      *value = LittleEndian<8>(from);
+      *value = LoadLittleEndian<8>(from);
       break;
     case 4:
-      *value = LittleEndian<4>(from);
+      *value = LoadLittleEndian<4>(from);
       break;
     case 2:
-      *value = LittleEndian<2>(from);
+      *value = LoadLittleEndian<2>(from);
       break;
     default:
-      *value = LittleEndian<1>(from);
+      *value = LoadLittleEndian<1>(from);
   }
   m_position += width;
   return true;

@@ -63,27 +63,38 @@ bool SavedObjects::isSaved(AcDbObjectId id) const {
   return walk(id.stub());
 }
 
+// A part its entity owns is saved exactly when the entity is (or when it is a root itself, which
+// only a damaged drawing makes a part): the entity's owners are walked once, not once a part.
+bool SavedObjects::isSavedWith(AcDbObjectId id, AcDbObjectId owner, bool ownerSaved) const {
+  const AcDbStub* stub = id.stub();
+  if (usable(stub) && stub->object->ownerId() == owner) return ownerSaved || isRoot(stub);
+  return isSaved(id);
+}
+
 std::vector<AcDbObjectId> SavedObjects::subEntities(AcDbObjectId entity) const {
   std::vector<AcDbObjectId> parts;
   AcDbObject* object = Peek(entity);
-  if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(object)) {
+  if (auto* polyline = AcDbComplexEntity::cast(object)) {
     parts = polyline->vertexIds();
   } else if (auto* reference = AcDbBlockReference::cast(object)) {
     parts = reference->attributeIds();
   }
-  std::erase_if(parts, [&](AcDbObjectId id) { return !isSaved(id); });
+  if (parts.empty()) return parts;
+  const bool entitySaved = isSaved(entity);
+  std::erase_if(parts, [&](AcDbObjectId id) { return !isSavedWith(id, entity, entitySaved); });
   return parts;
 }
 
 AcDbObjectId SavedObjects::sequenceEnd(AcDbObjectId entity) const {
   AcDbObject* object = Peek(entity);
   AcDbObjectId end;
-  if (auto* polyline = dynamic_cast<AcDbComplexEntity*>(object)) {
+  if (auto* polyline = AcDbComplexEntity::cast(object)) {
     end = polyline->sequenceEndId();
   } else if (auto* reference = AcDbBlockReference::cast(object)) {
     end = reference->sequenceEndId();
   }
-  return isSaved(end) ? end : AcDbObjectId();
+  if (end.isNull()) return end;
+  return isSavedWith(end, entity, isSaved(entity)) ? end : AcDbObjectId();
 }
 
 std::vector<AcDbObjectId> SavedObjects::records(AcDbObjectId table) const {
@@ -96,9 +107,14 @@ std::vector<AcDbObjectId> SavedObjects::records(AcDbObjectId table) const {
 
 std::vector<AcDbObjectId> SavedObjects::entities(AcDbObjectId block) const {
   std::vector<AcDbObjectId> result;
-  if (auto* record = AcDbBlockTableRecord::cast(Peek(block)))
-    for (AcDbObjectId id : record->entityIds())
-      if (isSaved(id) && Peek(id)->ownerId() == block) result.push_back(id);
+  auto* record = AcDbBlockTableRecord::cast(Peek(block));
+  if (record == nullptr) return result;
+  const bool blockSaved = isSaved(block);
+  for (AcDbObjectId id : record->entityIds()) {
+    const AcDbStub* stub = id.stub();
+    if (usable(stub) && stub->object->ownerId() == block && (blockSaved || isRoot(stub)))
+      result.push_back(id);
+  }
   return result;
 }
 

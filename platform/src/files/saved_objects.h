@@ -32,6 +32,7 @@ class SavedObjects {
 
  private:
   bool usable(const AcDbStub* stub) const;
+  bool isSavedWith(AcDbObjectId id, AcDbObjectId owner, bool ownerSaved) const;
   bool isRoot(const AcDbStub* stub) const;
   bool walk(AcDbStub* stub) const;
   bool decide(AcDbStub* stub) const;

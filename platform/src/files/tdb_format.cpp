@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -15,6 +16,7 @@
 #include "files/drawing_repair.h"
 #include "files/dxf_filer.h"
 #include "files/dxf_tags.h"
+#include "files/little_endian.h"
 #include "files/memory_filer.h"
 #include "files/saved_objects.h"
 
@@ -59,11 +61,7 @@ std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
   };
   std::uint64_t sum = kChecksumBasis;
   std::size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    std::uint64_t word = 0;
-    for (std::size_t b = 8; b-- > 0;) word = (word << 8) | bytes[i + b];
-    sum = step(sum, word);
-  }
+  for (; i + 8 <= size; i += 8) sum = step(sum, LoadLittleEndian<8>(bytes + i));
   for (; i < size; ++i) sum = step(sum, bytes[i]);
   return sum;
 }
@@ -219,11 +217,19 @@ std::string_view FiledClassName(AcDbObject* object) {
 struct ClassTable {
   std::unordered_map<std::string_view, Adesk::Int32> index;
   std::vector<std::pair<std::string_view, bool>> names;
+  // The number of each class met so far whose objects are all filed under its own name (not
+  // objects kept under the name they came with): a drawing has few, looked up once an object.
+  std::vector<std::pair<const AcRxClass*, Adesk::Int32>> ownClasses;
 
   Adesk::Int32 indexOf(AcDbObject* object) {
+    const AcRxClass* own = object->isA();
+    for (const auto& [known, number] : ownClasses)
+      if (known == own) return number;
     const std::string_view name = FiledClassName(object);
     auto [place, added] = index.emplace(name, static_cast<Adesk::Int32>(names.size()));
     if (added) names.emplace_back(name, AcDbEntity::cast(object) != nullptr);
+    if (!AcDbUnknownObject::cast(object) && !AcDbUnknownEntity::cast(object))
+      ownClasses.emplace_back(own, place->second);
     return place->second;
   }
 };
@@ -441,7 +447,7 @@ std::optional<std::string> TdbReader::build() {
   // above every handle of the file.
   m_impl->makeStubs(m_handles);
   // Sorted, not hashed: one sort of the handles costs less than a set of them.
-  std::sort(m_handles.begin(), m_handles.end());
+  db::SortAscendingRuns(m_handles, std::less<>());
   if (auto twice = std::adjacent_find(m_handles.begin(), m_handles.end()); twice != m_handles.end())
     return damaged("handle " + AcDbHandle(*twice).text() + " is used twice");
   for (const ObjectEntry& entry : m_objects)
