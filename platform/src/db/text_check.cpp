@@ -75,6 +75,12 @@ std::size_t Utf8CharacterAt(std::string_view text, std::size_t at) {
 
 bool IsValidText(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
+    // Most text is ASCII, whose bytes from 1 to 127 stand for themselves: a file's read checks
+    // every text it holds.
+    if (static_cast<unsigned char>(text[at]) - 1u < 0x7Fu) {
+      ++at;
+      continue;
+    }
     const std::size_t length = TextCharacterAt(text, at);
     if (length == 0) return false;
     at += length;

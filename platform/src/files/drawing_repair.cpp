@@ -35,6 +35,18 @@ std::string NameOf(const AcDbObject* object) {
   return name && *name ? name : object->isA()->name();
 }
 
+// What the repair looks at in an object beyond its followers and owner.
+enum class RepairedPart {
+  kNone,
+  kKeptObjectTags,
+  kKeptEntityTags,
+  kBlockEntities,
+  kVertices,
+  kAttributes,
+  kGroup,
+  kDictionary
+};
+
 class ReferenceRepair {
  public:
   ReferenceRepair(db::DatabaseImpl* impl, std::vector<std::string>* repairs)
@@ -49,6 +61,8 @@ class ReferenceRepair {
       m_repairs->push_back("the " + NameOf(object) + " " + object->objectId().handle().text() +
                            " " + what);
   }
+  // Asked of each object's class once: a drawing has few classes and many objects.
+  RepairedPart partToRepair(const AcDbObject* object);
   void dictionary(AcDbDictionary* dictionary);
   void group(AcDbGroup* group);
   void reactors(AcDbObject* object);
@@ -67,6 +81,7 @@ class ReferenceRepair {
   db::DatabaseImpl* m_impl;
   std::vector<std::string>* m_repairs;
   std::set<std::uint64_t> m_kept;
+  std::vector<std::pair<const AcRxClass*, RepairedPart>> m_parts;
 };
 
 void ReferenceRepair::keptHandles() {
@@ -158,25 +173,60 @@ void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags) {
   }
 }
 
+RepairedPart PartToRepair(const AcDbObject* object) {
+  if (AcDbUnknownObject::cast(object)) return RepairedPart::kKeptObjectTags;
+  if (AcDbUnknownEntity::cast(object)) return RepairedPart::kKeptEntityTags;
+  if (AcDbBlockTableRecord::cast(object)) return RepairedPart::kBlockEntities;
+  if (AcDbComplexEntity::cast(object)) return RepairedPart::kVertices;
+  if (AcDbBlockReference::cast(object)) return RepairedPart::kAttributes;
+  if (AcDbGroup::cast(object)) return RepairedPart::kGroup;
+  if (AcDbDictionary::cast(object)) return RepairedPart::kDictionary;
+  return RepairedPart::kNone;
+}
+
+RepairedPart ReferenceRepair::partToRepair(const AcDbObject* object) {
+  const AcRxClass* own = object->isA();
+  for (const auto& [known, part] : m_parts)
+    if (known == own) return part;
+  const RepairedPart part = PartToRepair(object);
+  m_parts.emplace_back(own, part);
+  return part;
+}
+
 void ReferenceRepair::object(AcDbObject* object) {
   reactors(object);
   owner(object);
-  if (auto* unknown = AcDbUnknownObject::cast(object)) {
-    keptTags(object, unknown->dxfTags);
-  } else if (auto* unknown = AcDbUnknownEntity::cast(object)) {
-    keptTags(object, unknown->dxfTags);
-  } else if (auto* block = AcDbBlockTableRecord::cast(object)) {
-    std::erase_if(ObjectAccess::blockEntities(block), Gone);
-  } else if (auto* complex = AcDbComplexEntity::cast(object)) {
-    std::erase_if(ObjectAccess::vertices(complex), Gone);
-    if (Gone(ObjectAccess::sequenceEnd(complex))) ObjectAccess::sequenceEnd(complex).setNull();
-  } else if (auto* reference = AcDbBlockReference::cast(object)) {
-    std::erase_if(ObjectAccess::attributes(reference), Gone);
-    if (Gone(ObjectAccess::sequenceEnd(reference))) ObjectAccess::sequenceEnd(reference).setNull();
-  } else if (auto* group = AcDbGroup::cast(object)) {
-    this->group(group);
-  } else if (auto* dictionary = AcDbDictionary::cast(object)) {
-    this->dictionary(dictionary);
+  switch (partToRepair(object)) {
+    case RepairedPart::kKeptObjectTags:
+      keptTags(object, AcDbUnknownObject::cast(object)->dxfTags);
+      break;
+    case RepairedPart::kKeptEntityTags:
+      keptTags(object, AcDbUnknownEntity::cast(object)->dxfTags);
+      break;
+    case RepairedPart::kBlockEntities:
+      std::erase_if(ObjectAccess::blockEntities(AcDbBlockTableRecord::cast(object)), Gone);
+      break;
+    case RepairedPart::kVertices: {
+      auto* complex = AcDbComplexEntity::cast(object);
+      std::erase_if(ObjectAccess::vertices(complex), Gone);
+      if (Gone(ObjectAccess::sequenceEnd(complex))) ObjectAccess::sequenceEnd(complex).setNull();
+      break;
+    }
+    case RepairedPart::kAttributes: {
+      auto* reference = AcDbBlockReference::cast(object);
+      std::erase_if(ObjectAccess::attributes(reference), Gone);
+      if (Gone(ObjectAccess::sequenceEnd(reference)))
+        ObjectAccess::sequenceEnd(reference).setNull();
+      break;
+    }
+    case RepairedPart::kGroup:
+      group(AcDbGroup::cast(object));
+      break;
+    case RepairedPart::kDictionary:
+      dictionary(AcDbDictionary::cast(object));
+      break;
+    case RepairedPart::kNone:
+      break;
   }
 }
 

@@ -308,7 +308,10 @@ namespace {
 struct ClassEntry {
   std::string name;
   bool entity = false;
-  AcRxClass* registered = nullptr;  // found by name at the first object of the class
+  // Found by name at the first object of the class, with whether the class is one of those
+  // whose objects keep their data as bytes.
+  AcRxClass* registered = nullptr;
+  bool registeredKeepsBytes = false;
 };
 
 // An object's entry takes at least its class, handle and owner items and its data's length.
@@ -344,6 +347,8 @@ class TdbReader {
   std::optional<std::string> placeWellKnown();
   std::optional<std::string> checkContainers() const;
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
+  AcDbObject* readOwnData(AcDbObject* object, CheckedFiler& in, const ObjectEntry& entry,
+                          std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
 
   CheckedFiler m_in;
@@ -564,9 +569,15 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
     return kept;
   }
   CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
-  if (kind.registered == nullptr)
+  if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
+    kind.registeredKeepsBytes =
+        kind.registered != nullptr && (kind.registered->isDerivedFrom(AcDbUnknownObject::desc()) ||
+                                       kind.registered->isDerivedFrom(AcDbUnknownEntity::desc()));
+  }
   AcDbObject* object = kind.registered ? AcDbObject::cast(kind.registered->create()) : nullptr;
+  if (object != nullptr && !kind.registeredKeepsBytes)
+    return readOwnData(object, in, entry, problem);
   if (object == nullptr) {
     object = kind.entity ? static_cast<AcDbObject*>(new AcDbUnknownEntity) : new AcDbUnknownObject;
   }
@@ -582,12 +593,17 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
     (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = in.takeBytes();
     return object;
   }
-  if (object->dwgInFields(&in) != Acad::eOk || in.filerStatus() != Acad::eOk) {
-    delete object;
-    problem = "object " + entry.handle.text() + " of class " + kind.name;
-    return nullptr;
-  }
-  return object;
+  return readOwnData(object, in, entry, problem);
+}
+
+// The object's own fields read, or null (the object deleted) when they are not what it wrote.
+AcDbObject* TdbReader::readOwnData(AcDbObject* object, CheckedFiler& in, const ObjectEntry& entry,
+                                   std::string& problem) {
+  if (object->dwgInFields(&in) == Acad::eOk && in.filerStatus() == Acad::eOk) return object;
+  delete object;
+  problem = "object " + entry.handle.text() + " of class " +
+            m_classes[static_cast<std::size_t>(entry.classIndex)].name;
+  return nullptr;
 }
 
 // An object kept from DXF whose application is loaded now reads its tags itself, as it would
