@@ -22,4 +22,16 @@ std::uint64_t LoadLittleEndian(const unsigned char* from) {
   return result;
 }
 
+// The kWidth low bytes of `value` at `to`, least significant first; on a little-endian machine
+// one store.
+template <std::size_t kWidth>
+void StoreLittleEndian(std::uint64_t value, unsigned char* to) {
+  static_assert(kWidth >= 1 && kWidth <= sizeof(std::uint64_t));
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(to, &value, kWidth);
+  } else {
+    for (std::size_t i = 0; i < kWidth; ++i) to[i] = static_cast<unsigned char>(value >> (8 * i));
+  }
+}
+
 }  // namespace tessera::files

@@ -1,5 +1,6 @@
 #include "files/memory_filer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -14,7 +15,7 @@ MemoryDwgFiler::MemoryDwgFiler(AcDb::FilerType type, AcDbDatabase* database)
 
 MemoryDwgFiler::MemoryDwgFiler(std::vector<unsigned char> bytes, AcDb::FilerType type,
                                AcDbDatabase* database)
-    : m_type(type), m_database(database), m_bytes(std::move(bytes)) {}
+    : m_type(type), m_database(database), m_bytes(std::move(bytes)), m_written(m_bytes.size()) {}
 
 MemoryDwgFiler::MemoryDwgFiler(const unsigned char* data, std::size_t size, AcDb::FilerType type,
                                AcDbDatabase* database)
@@ -23,33 +24,52 @@ MemoryDwgFiler::MemoryDwgFiler(const unsigned char* data, std::size_t size, AcDb
 std::vector<unsigned char> MemoryDwgFiler::takeBytes() {
   m_position = 0;
   if (m_view) return {m_view, m_view + m_viewSize};
+  m_bytes.resize(std::exchange(m_written, 0));
   return std::exchange(m_bytes, {});
 }
 
 void MemoryDwgFiler::clear() {
   m_bytes.clear();
+  m_written = 0;
   m_position = 0;
   m_status = Acad::eOk;
 }
 
 // Writing.
 
+// Where the next `length` bytes go, counted as written; the vector at least doubles when it
+// must grow, as its own growth would.
+unsigned char* MemoryDwgFiler::room(std::size_t length) {
+  if (m_bytes.size() - m_written < length)
+    m_bytes.resize(std::max(2 * m_bytes.size(), m_written + length));
+  unsigned char* at = m_bytes.data() + m_written;
+  m_written += length;
+  return at;
+}
+
 void MemoryDwgFiler::put(Kind kind) {
-  m_bytes.push_back(static_cast<unsigned char>(kind));
+  *room(1) = static_cast<unsigned char>(kind);
 }
 
 void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  m_bytes.insert(m_bytes.end(), bytes, bytes + length);
+  if (length > 0) std::memcpy(room(length), data, length);
 }
 
 void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
-  // Stored in place after one growth: a drawing's save takes this path per number, and a
-  // vector's insert of a few bytes goes through its general copy.
-  const std::size_t at = m_bytes.size();
-  m_bytes.resize(at + width);
-  unsigned char* to = m_bytes.data() + at;
-  for (std::size_t i = 0; i < width; ++i) to[i] = static_cast<unsigned char>(value >> (8 * i));
+  // Numbers are 1, 2, 4 or 8 bytes wide.
+  switch (width) {
+    case 8:
+      StoreLittleEndian<8>(value, room(8));
+      break;
+    case 4:
+      StoreLittleEndian<4>(value, room(4));
+      break;
+    case 2:
+      StoreLittleEndian<2>(value, room(2));
+      break;
+    default:
+      StoreLittleEndian<1>(value, room(1));
+  }
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
@@ -166,15 +186,13 @@ Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t len
 // A blob's length is not known before its bytes are written: four bytes are kept for it.
 std::size_t MemoryDwgFiler::startBlob() {
   put(Kind::kBytes);
-  const std::size_t mark = m_bytes.size();
+  const std::size_t mark = m_written;
   putUInt(0, 4);
   return mark;
 }
 
 void MemoryDwgFiler::endBlob(std::size_t mark) {
-  const std::size_t length = m_bytes.size() - mark - 4;
-  for (std::size_t i = 0; i < 4; ++i)
-    m_bytes[mark + i] = static_cast<unsigned char>(length >> (8 * i));
+  StoreLittleEndian<4>(m_written - mark - 4, m_bytes.data() + mark);
 }
 
 // Reading.

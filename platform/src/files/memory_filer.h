@@ -40,7 +40,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   void setDatabase(AcDbDatabase* database) { m_database = database; }
 
   // The bytes written so far, and the read position in them.
-  const std::vector<unsigned char>& bytes() const { return m_bytes; }
+  const std::vector<unsigned char>& bytes() const {
+    m_bytes.resize(m_written);
+    return m_bytes;
+  }
   // All the bytes, written or viewed (a copy for a view).
   std::vector<unsigned char> takeBytes();
   std::size_t position() const { return m_position; }
@@ -117,9 +120,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
  private:
   bool idsAsHandles() const { return m_type == AcDb::kFileFiler; }
   const unsigned char* source() const { return m_view ? m_view : m_bytes.data(); }
-  std::size_t sourceSize() const { return m_view ? m_viewSize : m_bytes.size(); }
+  std::size_t sourceSize() const { return m_view ? m_viewSize : m_written; }
   Acad::ErrorStatus writeId(Kind kind, const AcDbObjectId& id);
   Acad::ErrorStatus readId(Kind kind, AcDbObjectId* id);
+  unsigned char* room(std::size_t length);
   void put(Kind kind);
   void putRaw(const void* data, std::size_t length);
   void putUInt(std::uint64_t value, std::size_t width);
@@ -132,7 +136,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   AcDb::FilerType m_type;
   AcDbDatabase* m_database;
   Acad::ErrorStatus m_status = Acad::eOk;
-  std::vector<unsigned char> m_bytes;
+  // Written bytes are the first m_written; the vector grows ahead of them (bytes() trims it), so
+  // that appending a number is a store rather than a resize that fills the room first.
+  mutable std::vector<unsigned char> m_bytes;
+  std::size_t m_written = 0;
   const unsigned char* m_view = nullptr;  // bytes read in place, when not null
   std::size_t m_viewSize = 0;
   std::size_t m_position = 0;
