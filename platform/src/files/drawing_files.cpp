@@ -7,6 +7,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <span>
+#include <string_view>
 
 #include "files/dxf_file.h"
 #include "files/dxf_writer.h"
@@ -31,9 +34,30 @@ std::string UnknownFormat(const std::string& path) {
   return path + ": not a drawing file name (the extension must be .dxf or .tdb)";
 }
 
-// Reads the whole file into `content` (a std::string or a byte vector) in one read of its size.
-template <typename Content>
-bool ReadBytes(const std::string& path, Content& content, std::string& error) {
+// A file's bytes, in memory that is not filled before the read writes every byte of it (a
+// drawing's file runs to tens of megabytes).
+class FileBytes {
+ public:
+  void resize(std::size_t size) {
+    if (size > m_capacity) {
+      m_bytes.reset(new unsigned char[size]);
+      m_capacity = size;
+    }
+    m_size = size;
+  }
+  unsigned char* data() { return m_bytes.get(); }
+  std::size_t size() const { return m_size; }
+  std::span<const unsigned char> bytes() const { return {m_bytes.get(), m_size}; }
+  std::string_view text() const { return {reinterpret_cast<const char*>(m_bytes.get()), m_size}; }
+
+ private:
+  std::unique_ptr<unsigned char[]> m_bytes;
+  std::size_t m_size = 0;
+  std::size_t m_capacity = 0;
+};
+
+// Reads the whole file into `content` in one read of its size.
+bool ReadBytes(const std::string& path, FileBytes& content, std::string& error) {
   // A FIFO or device would block the read or never end: a drawing is a regular file.
   std::error_code code;
   const std::filesystem::file_status status = std::filesystem::status(path, code);
@@ -71,17 +95,15 @@ bool ReadDrawingInto(AcDbDatabase* database, const std::string& path, std::strin
     error = UnknownFormat(path);
     return false;
   }
+  FileBytes content;
+  if (!ReadBytes(path, content, error)) return false;
   if (format == Format::kTdb) {
-    std::vector<unsigned char> bytes;
-    if (!ReadBytes(path, bytes, error)) return false;
-    if (auto problem = files::ReadTdbBytes(bytes, database)) {
+    if (auto problem = files::ReadTdbBytes(content.bytes(), database)) {
       error = path + ": " + *problem;
       return false;
     }
-  } else {
-    std::string content;
-    if (!ReadBytes(path, content, error) || !files::OpenDxfFile(path, content, database, error))
-      return false;
+  } else if (!files::OpenDxfFile(path, content.text(), database, error)) {
+    return false;
   }
   database->setFilename(path);
   return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -78,7 +79,7 @@ void WriteChecksum(Adesk::Int32 version, std::vector<unsigned char>& bytes) {
     bytes[body + i] = static_cast<unsigned char>(sum & 0xFF);
 }
 
-bool ChecksumMatches(Adesk::Int32 version, const std::vector<unsigned char>& bytes) {
+bool ChecksumMatches(Adesk::Int32 version, std::span<const unsigned char> bytes) {
   if (bytes.size() < kChecksumSize) return false;
   const std::size_t body = bytes.size() - kChecksumSize;
   std::uint64_t stored = 0;
@@ -664,7 +665,7 @@ AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
 // The version item: its kind byte and the number.
 constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
 
-std::optional<Adesk::Int32> VersionOf(const std::vector<unsigned char>& bytes) {
+std::optional<Adesk::Int32> VersionOf(std::span<const unsigned char> bytes) {
   if (bytes.size() < sizeof kMagic + kVersionItemSize) return std::nullopt;
   MemoryDwgFiler in(bytes.data() + sizeof kMagic, kVersionItemSize, AcDb::kFileFiler);
   Adesk::Int32 version = 0;
@@ -675,7 +676,7 @@ std::optional<Adesk::Int32> VersionOf(const std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
-std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
+std::optional<std::string> ReadTdbBytes(std::span<const unsigned char> bytes,
                                         AcDbDatabase* database) {
   if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
     return std::string("not a .tdb drawing");

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database);
 // a drawing of this format, or a damaged one: a checksum that does not match, a count, handle
 // or text (db/text_check.h) that no drawing holds. On a problem the drawing is left partly built
 // and should be discarded.
-std::optional<std::string> ReadTdbBytes(const std::vector<unsigned char>& bytes,
+std::optional<std::string> ReadTdbBytes(std::span<const unsigned char> bytes,
                                         AcDbDatabase* database);
 
 // The checksum of the file's version written again over its contents, for tools and tests that

@@ -2,9 +2,11 @@
 // LISP entity lists and the DXF reader and writer all take the kind from here.
 #pragma once
 
+#include <array>
+
 namespace tessera::lisp {
 
-enum class GroupValueKind {
+enum class GroupValueKind : unsigned char {
   kInvalid,   // not a group code that carries a value (-3, the extended-data marker, included)
   kString,    // text (resval.rstring)
   kHandle,    // a handle as hexadecimal text (resval.rstring): 5, 105, 320-329, 1005
@@ -16,8 +18,8 @@ enum class GroupValueKind {
   kPoint,     // three reals (resval.rpoint); its Y and Z codes (+10, +20) do not occur alone
 };
 
-// The value kind of a group code.
-constexpr GroupValueKind GroupCodeValueKind(int code) {
+// The value kind of a group code, worked out from the code's range.
+constexpr GroupValueKind GroupCodeValueKindByRange(int code) {
   using K = GroupValueKind;
   if (code == -1 || code == -2) return K::kObjectId;
   if (code == -4) return K::kString;  // conditional operators of filter lists: "<OR", ...
@@ -57,6 +59,23 @@ constexpr GroupValueKind GroupCodeValueKind(int code) {
   if (code == 1070) return K::kInt16;
   if (code == 1071) return K::kInt32;
   return K::kInvalid;
+}
+
+// The highest group code that carries a value.
+inline constexpr int kLastValueCode = 1071;
+
+// The kinds of the codes from 0 to kLastValueCode, worked out while compiling: a drawing's read
+// and save ask for the kind of every item of extended data.
+inline constexpr std::array<GroupValueKind, kLastValueCode + 1> kValueKindOfCode = [] {
+  std::array<GroupValueKind, kLastValueCode + 1> kinds{};
+  for (int code = 0; code <= kLastValueCode; ++code) kinds[code] = GroupCodeValueKindByRange(code);
+  return kinds;
+}();
+
+// The value kind of a group code.
+constexpr GroupValueKind GroupCodeValueKind(int code) {
+  if (code >= 0 && code <= kLastValueCode) return kValueKindOfCode[code];
+  return GroupCodeValueKindByRange(code);
 }
 
 }  // namespace tessera::lisp
