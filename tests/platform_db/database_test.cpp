@@ -42,26 +42,27 @@ TEST_F(DatabaseTest, StubsMadeForAFileAreFoundByHandleInAnyOrder) {
   EXPECT_GT(database->handseed().value(), 0x2000u);
 }
 
-// Lists in a few ascending runs, in many, and in none: each ends sorted as a stable sort leaves
-// it, equal handles in the order they came.
-TEST(SortedHandlesTest, RunsAreSortedAsAStableSortSortsThem) {
+// Lists in a few ascending runs, in many over a dense range of handles, and in many spread wide:
+// each ends sorted as a stable sort leaves it, equal handles in the order they came.
+TEST(SortedHandlesTest, HandlesAreSortedAsAStableSortSortsThem) {
   std::mt19937 random(7);
-  for (const std::size_t runs : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{9},
-                                 tessera::db::kMaxMergedRuns, std::size_t{500}}) {
-    std::vector<std::pair<std::uint64_t, std::size_t>> items;  // handle, place in the list
-    for (std::size_t run = 0; run < runs; ++run) {
-      std::uint64_t handle = random() % 40;
-      for (std::uint32_t i = random() % 9; i > 0; --i) {
-        handle += random() % 3;  // equal handles too
-        items.emplace_back(handle, items.size());
+  for (const std::uint64_t step : {std::uint64_t{1}, std::uint64_t{1} << 40})
+    for (const std::size_t runs : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{9},
+                                   tessera::db::kMaxMergedRuns, std::size_t{500}}) {
+      std::vector<std::pair<std::uint64_t, std::size_t>> items;  // handle, place in the list
+      for (std::size_t run = 0; run < runs; ++run) {
+        std::uint64_t handle = (random() % 40) * step;
+        for (std::uint32_t i = random() % 9; i > 0; --i) {
+          handle += (random() % 3) * step;  // equal handles too
+          items.emplace_back(handle, items.size());
+        }
       }
+      auto expected = items;
+      std::stable_sort(expected.begin(), expected.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      tessera::db::SortByHandle(items, [](const auto& item) { return item.first; });
+      EXPECT_EQ(items, expected) << runs << " runs, handles " << step << " apart";
     }
-    const auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
-    auto expected = items;
-    std::stable_sort(expected.begin(), expected.end(), byHandle);
-    tessera::db::SortAscendingRuns(items, byHandle);
-    EXPECT_EQ(items, expected) << runs << " runs";
-  }
 }
 
 TEST_F(DatabaseTest, HandleTextIsUpperCaseHexadecimalWithoutLeadingZeros) {

@@ -114,7 +114,7 @@ void DatabaseImpl::makeStubs(const std::vector<std::uint64_t>& handles) {
     made.push_back(&stub);
     if (handle >= m_nextHandle) m_nextHandle = handle + 1;
   }
-  SortAscendingRuns(made, byHandle);
+  SortByHandle(made, [](const AcDbStub* stub) { return stub->handle; });
   // A handle given twice keeps its first stub in the list; the other stays unreachable.
   made.erase(
       std::unique(made.begin(), made.end(),

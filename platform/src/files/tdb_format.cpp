@@ -453,7 +453,7 @@ std::optional<std::string> TdbReader::build() {
   // above every handle of the file.
   m_impl->makeStubs(m_handles);
   // Sorted, not hashed: one sort of the handles costs less than a set of them.
-  db::SortAscendingRuns(m_handles, std::less<>());
+  db::SortByHandle(m_handles, [](std::uint64_t handle) { return handle; });
   if (auto twice = std::adjacent_find(m_handles.begin(), m_handles.end()); twice != m_handles.end())
     return damaged("handle " + AcDbHandle(*twice).text() + " is used twice");
   for (const ObjectEntry& entry : m_objects)
