@@ -37,47 +37,28 @@ void MemoryDwgFiler::clear() {
 
 // Writing.
 
-// Where the next `length` bytes go, counted as written; the vector at least doubles when it
-// must grow, as its own growth would.
-unsigned char* MemoryDwgFiler::room(std::size_t length) {
-  if (m_bytes.size() - m_written < length)
-    m_bytes.resize(std::max(2 * m_bytes.size(), m_written + length));
-  unsigned char* at = m_bytes.data() + m_written;
-  m_written += length;
-  return at;
-}
-
-void MemoryDwgFiler::put(Kind kind) {
-  *room(1) = static_cast<unsigned char>(kind);
+// The vector at least doubles when it must grow, as its own growth would.
+void MemoryDwgFiler::grow(std::size_t length) {
+  m_bytes.resize(std::max(2 * m_bytes.size(), m_written + length));
 }
 
 void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
   if (length > 0) std::memcpy(room(length), data, length);
 }
 
-void MemoryDwgFiler::putUInt(std::uint64_t value, std::size_t width) {
-  // Numbers are 1, 2, 4 or 8 bytes wide.
-  switch (width) {
-    case 8:
-      StoreLittleEndian<8>(value, room(8));
-      break;
-    case 4:
-      StoreLittleEndian<4>(value, room(4));
-      break;
-    case 2:
-      StoreLittleEndian<2>(value, room(2));
-      break;
-    default:
-      StoreLittleEndian<1>(value, room(1));
-  }
+// An item's kind byte and its number of kWidth bytes, in one piece of room.
+template <std::size_t kWidth>
+void MemoryDwgFiler::putItem(Kind kind, std::uint64_t value) {
+  unsigned char* at = room(1 + kWidth);
+  at[0] = static_cast<unsigned char>(kind);
+  StoreLittleEndian<kWidth>(value, at + 1);
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
-  put(kind);
   if (idsAsHandles()) {
-    putUInt(id.isNull() ? 0 : id.handle().value(), 8);
+    putItem<8>(kind, id.isNull() ? 0 : id.handle().value());
   } else {
-    putUInt(static_cast<std::uint64_t>(id.asOldId()), 8);
+    putItem<8>(kind, static_cast<std::uint64_t>(id.asOldId()));
   }
   return m_status;
 }
@@ -96,52 +77,44 @@ Acad::ErrorStatus MemoryDwgFiler::writeSoftPointerId(const AcDbObjectId& id) {
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeAcDbHandle(const AcDbHandle& handle) {
-  put(Kind::kHandle);
-  putUInt(handle.value(), 8);
+  putItem<8>(Kind::kHandle, handle.value());
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeString(const char* text) {
   std::size_t length = text ? std::strlen(text) : 0;
-  put(Kind::kString);
-  putUInt(length, 4);
+  putItem<4>(Kind::kString, length);
   putRaw(text, length);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeBool(bool value) {
-  put(Kind::kBool);
-  putUInt(value ? 1 : 0, 1);
+  putItem<1>(Kind::kBool, value ? 1 : 0);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt8(Adesk::Int8 value) {
-  put(Kind::kInt8);
-  putUInt(static_cast<std::uint8_t>(value), 1);
+  putItem<1>(Kind::kInt8, static_cast<std::uint8_t>(value));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt16(Adesk::Int16 value) {
-  put(Kind::kInt16);
-  putUInt(static_cast<std::uint16_t>(value), 2);
+  putItem<2>(Kind::kInt16, static_cast<std::uint16_t>(value));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt32(Adesk::Int32 value) {
-  put(Kind::kInt32);
-  putUInt(static_cast<std::uint32_t>(value), 4);
+  putItem<4>(Kind::kInt32, static_cast<std::uint32_t>(value));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt64(Adesk::Int64 value) {
-  put(Kind::kInt64);
-  putUInt(static_cast<std::uint64_t>(value), 8);
+  putItem<8>(Kind::kInt64, static_cast<std::uint64_t>(value));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeUInt16(Adesk::UInt16 value) {
-  put(Kind::kUInt16);
-  putUInt(value, 2);
+  putItem<2>(Kind::kUInt16, value);
   return m_status;
 }
 
@@ -158,37 +131,40 @@ double BitsDouble(std::uint64_t bits) {
 }
 }  // namespace
 
+void MemoryDwgFiler::putTriple(Kind kind, double x, double y, double z) {
+  constexpr std::size_t kBytes = sizeof(std::uint64_t);
+  unsigned char* at = room(1 + 3 * kBytes);
+  at[0] = static_cast<unsigned char>(kind);
+  StoreLittleEndian<kBytes>(DoubleBits(x), at + 1);
+  StoreLittleEndian<kBytes>(DoubleBits(y), at + 1 + kBytes);
+  StoreLittleEndian<kBytes>(DoubleBits(z), at + 1 + 2 * kBytes);
+}
+
 Acad::ErrorStatus MemoryDwgFiler::writeDouble(double value) {
-  put(Kind::kDouble);
-  putUInt(DoubleBits(value), 8);
+  putItem<8>(Kind::kDouble, DoubleBits(value));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writePoint3d(const AcGePoint3d& point) {
-  put(Kind::kPoint);
-  for (double v : {point.x, point.y, point.z}) putUInt(DoubleBits(v), 8);
+  putTriple(Kind::kPoint, point.x, point.y, point.z);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeVector3d(const AcGeVector3d& vector) {
-  put(Kind::kVector);
-  for (double v : {vector.x, vector.y, vector.z}) putUInt(DoubleBits(v), 8);
+  putTriple(Kind::kVector, vector.x, vector.y, vector.z);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t length) {
-  put(Kind::kBytes);
-  putUInt(length, 4);
+  putItem<4>(Kind::kBytes, length);
   putRaw(buffer, length);
   return m_status;
 }
 
 // A blob's length is not known before its bytes are written: four bytes are kept for it.
 std::size_t MemoryDwgFiler::startBlob() {
-  put(Kind::kBytes);
-  const std::size_t mark = m_written;
-  putUInt(0, 4);
-  return mark;
+  putItem<4>(Kind::kBytes, 0);
+  return m_written - 4;
 }
 
 void MemoryDwgFiler::endBlob(std::size_t mark) {

@@ -123,10 +123,18 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::size_t sourceSize() const { return m_view ? m_viewSize : m_written; }
   Acad::ErrorStatus writeId(Kind kind, const AcDbObjectId& id);
   Acad::ErrorStatus readId(Kind kind, AcDbObjectId* id);
-  unsigned char* room(std::size_t length);
-  void put(Kind kind);
+  // Where the next `length` bytes go, counted as written.
+  unsigned char* room(std::size_t length) {
+    if (m_bytes.size() - m_written < length) grow(length);
+    unsigned char* at = m_bytes.data() + m_written;
+    m_written += length;
+    return at;
+  }
+  void grow(std::size_t length);
   void putRaw(const void* data, std::size_t length);
-  void putUInt(std::uint64_t value, std::size_t width);
+  template <std::size_t kWidth>
+  void putItem(Kind kind, std::uint64_t value);
+  void putTriple(Kind kind, double x, double y, double z);
   // Checks the next kind byte; on a mismatch or at the end sets the status and returns false.
   bool expect(Kind kind);
   bool takeRaw(void* data, std::size_t length);
