@@ -217,10 +217,39 @@ bool MemoryDwgFiler::expect(Kind kind) {
   return true;
 }
 
+// An item's kind byte and its number of kWidth bytes; a whole item of the kind at the read
+// position is taken in one step, anything else as the kind and number apart, which set the
+// status a short or mismatched read deserves.
+template <std::size_t kWidth>
+bool MemoryDwgFiler::takeItem(Kind kind, std::uint64_t* value) {
+  if (m_status == Acad::eOk && sourceSize() - m_position > kWidth &&
+      source()[m_position] == static_cast<unsigned char>(kind)) {
+    *value = LoadLittleEndian<kWidth>(source() + m_position + 1);
+    m_position += 1 + kWidth;
+    return true;
+  }
+  return expect(kind) && takeUInt(value, kWidth);
+}
+
+// A point's or vector's kind byte and its three numbers.
+bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
+  constexpr std::size_t kBytes = sizeof(std::uint64_t);
+  if (m_status == Acad::eOk && sourceSize() - m_position > 3 * kBytes &&
+      source()[m_position] == static_cast<unsigned char>(kind)) {
+    const unsigned char* from = source() + m_position + 1;
+    for (std::size_t i = 0; i < 3; ++i) raw[i] = LoadLittleEndian<kBytes>(from + i * kBytes);
+    m_position += 1 + 3 * kBytes;
+    return true;
+  }
+  if (!expect(kind)) return false;
+  for (auto& r : raw) takeUInt(&r, kBytes);
+  return m_status == Acad::eOk;
+}
+
 Acad::ErrorStatus MemoryDwgFiler::readId(Kind kind, AcDbObjectId* id) {
   std::uint64_t raw = 0;
   AcDbObjectId result;
-  if (expect(kind) && takeUInt(&raw, 8) && raw != 0) {
+  if (takeItem<8>(kind, &raw) && raw != 0) {
     if (!idsAsHandles()) {
       result.setFromOldId(static_cast<std::int64_t>(raw));
     } else if (db::DatabaseImpl* impl = db::Impl(m_database)) {
@@ -248,7 +277,7 @@ Acad::ErrorStatus MemoryDwgFiler::readSoftPointerId(AcDbObjectId* id) {
 
 Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kHandle)) takeUInt(&raw, 8);
+  takeItem<8>(Kind::kHandle, &raw);
   if (handle) *handle = AcDbHandle(raw);
   return m_status;
 }
@@ -256,7 +285,7 @@ Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
 Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
   std::uint64_t length = 0;
   std::string result;
-  if (expect(Kind::kString) && takeUInt(&length, 4)) {
+  if (takeItem<4>(Kind::kString, &length)) {
     if (length > sourceSize() - m_position) {
       fail(Acad::eEndOfFile);
     } else {
@@ -270,74 +299,70 @@ Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
 
 Acad::ErrorStatus MemoryDwgFiler::readBool(bool* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kBool)) takeUInt(&raw, 1);
+  takeItem<1>(Kind::kBool, &raw);
   if (value) *value = raw != 0;
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt8(Adesk::Int8* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kInt8)) takeUInt(&raw, 1);
+  takeItem<1>(Kind::kInt8, &raw);
   if (value) *value = static_cast<Adesk::Int8>(static_cast<std::uint8_t>(raw));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt16(Adesk::Int16* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kInt16)) takeUInt(&raw, 2);
+  takeItem<2>(Kind::kInt16, &raw);
   if (value) *value = static_cast<Adesk::Int16>(static_cast<std::uint16_t>(raw));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt32(Adesk::Int32* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kInt32)) takeUInt(&raw, 4);
+  takeItem<4>(Kind::kInt32, &raw);
   if (value) *value = static_cast<Adesk::Int32>(static_cast<std::uint32_t>(raw));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt64(Adesk::Int64* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kInt64)) takeUInt(&raw, 8);
+  takeItem<8>(Kind::kInt64, &raw);
   if (value) *value = static_cast<Adesk::Int64>(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readUInt16(Adesk::UInt16* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kUInt16)) takeUInt(&raw, 2);
+  takeItem<2>(Kind::kUInt16, &raw);
   if (value) *value = static_cast<Adesk::UInt16>(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readDouble(double* value) {
   std::uint64_t raw = 0;
-  if (expect(Kind::kDouble)) takeUInt(&raw, 8);
+  takeItem<8>(Kind::kDouble, &raw);
   if (value) *value = BitsDouble(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readPoint3d(AcGePoint3d* point) {
   std::uint64_t raw[3] = {};
-  if (expect(Kind::kPoint)) {
-    for (auto& r : raw) takeUInt(&r, 8);
-  }
+  takeTriple(Kind::kPoint, raw);
   if (point) point->set(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readVector3d(AcGeVector3d* vector) {
   std::uint64_t raw[3] = {};
-  if (expect(Kind::kVector)) {
-    for (auto& r : raw) takeUInt(&r, 8);
-  }
+  takeTriple(Kind::kVector, raw);
   if (vector) *vector = AcGeVector3d(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readBytes(void* buffer, std::size_t length) {
   std::uint64_t stored = 0;
-  if (expect(Kind::kBytes) && takeUInt(&stored, 4)) {
+  if (takeItem<4>(Kind::kBytes, &stored)) {
     if (stored != length) {
       fail(Acad::eFilerError);
     } else {
@@ -352,7 +377,7 @@ Acad::ErrorStatus MemoryDwgFiler::readBlobInPlace(const unsigned char** data, st
   std::uint64_t length = 0;
   *data = nullptr;
   *size = 0;
-  if (expect(Kind::kBytes) && takeUInt(&length, 4)) {
+  if (takeItem<4>(Kind::kBytes, &length)) {
     if (length > sourceSize() - m_position) {
       fail(Acad::eEndOfFile);
     } else {

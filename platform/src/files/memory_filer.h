@@ -139,6 +139,9 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   bool expect(Kind kind);
   bool takeRaw(void* data, std::size_t length);
   bool takeUInt(std::uint64_t* value, std::size_t width);
+  template <std::size_t kWidth>
+  bool takeItem(Kind kind, std::uint64_t* value);
+  bool takeTriple(Kind kind, std::uint64_t (&raw)[3]);
   bool fail(Acad::ErrorStatus status);
 
   AcDb::FilerType m_type;
