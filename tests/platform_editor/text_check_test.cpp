@@ -49,6 +49,12 @@ TEST(TextCheckTest, InvalidBytesBecomeReplacementCharactersAndValidTextStays) {
     EXPECT_EQ(db::ValidText(c.text), expected) << c.name;
     EXPECT_EQ(db::IsValidText(c.text), c.text == expected) << c.name;
     EXPECT_TRUE(db::IsValidText(db::ValidText(c.text))) << c.name;
+    // Inside longer ASCII text, at every place in a word of eight bytes, the same answer.
+    for (std::size_t before = 0; before < 10; ++before) {
+      const std::string longer =
+          std::string(before, 'a') + c.text + "\x01\x7F" + std::string(9, 'b');
+      EXPECT_EQ(db::IsValidText(longer), c.text == expected) << c.name << " after " << before;
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tessera::db {
 namespace {
@@ -73,10 +74,28 @@ std::size_t Utf8CharacterAt(std::string_view text, std::size_t at) {
   return length;
 }
 
+namespace {
+
+// Whether the eight bytes at `at` are all from 1 to 127: no high bit, and no byte that borrows
+// when one is taken from each.
+bool EightAsciiBytes(const char* at) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::uint64_t word = 0;
+  std::memcpy(&word, at, sizeof word);
+  return (word & kHighBits) == 0 && ((word - kOnes) & ~word & kHighBits) == 0;
+}
+
+}  // namespace
+
 bool IsValidText(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
     // Most text is ASCII, whose bytes from 1 to 127 stand for themselves: a file's read checks
-    // every text it holds.
+    // every text it holds, eight bytes at a time where it can.
+    if (text.size() - at >= sizeof(std::uint64_t) && EightAsciiBytes(text.data() + at)) {
+      at += sizeof(std::uint64_t);
+      continue;
+    }
     if (static_cast<unsigned char>(text[at]) - 1u < 0x7Fu) {
       ++at;
       continue;

@@ -456,9 +456,12 @@ std::optional<std::string> TdbReader::build() {
   db::SortByHandle(m_handles, [](std::uint64_t handle) { return handle; });
   if (auto twice = std::adjacent_find(m_handles.begin(), m_handles.end()); twice != m_handles.end())
     return damaged("handle " + AcDbHandle(*twice).text() + " is used twice");
+  const auto inFile = [&](std::uint64_t handle) {
+    return db::FindSortedHandle(m_handles.begin(), m_handles.end(), handle,
+                                [](std::uint64_t h) { return h; }) != m_handles.end();
+  };
   for (const ObjectEntry& entry : m_objects)
-    if (!entry.owner.isNull() &&
-        !std::binary_search(m_handles.begin(), m_handles.end(), entry.owner.value()))
+    if (!entry.owner.isNull() && !inFile(entry.owner.value()))
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
                      " is not in the file");
   for (const ObjectEntry& entry : m_objects) {
