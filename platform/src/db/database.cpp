@@ -131,11 +131,6 @@ void DatabaseImpl::raiseHandseed(AcDbHandle handle) {
   if (handle.value() > m_nextHandle) m_nextHandle = handle.value();
 }
 
-void DatabaseImpl::forEachObject(const std::function<void(AcDbObjectId)>& visit) const {
-  for (const AcDbStub& stub : m_stubs)
-    if (stub.object != nullptr) visit(AcDbObjectId(const_cast<AcDbStub*>(&stub)));
-}
-
 void DatabaseImpl::addReactor(AcDbDatabaseReactor* reactor) {
   if (reactor != nullptr && !hasReactor(reactor)) m_reactors.push_back(reactor);
 }

@@ -50,7 +50,11 @@ class DatabaseImpl {
   void raiseHandseed(AcDbHandle handle);
   std::size_t objectCount() const { return m_ascending.size() + m_scattered.size(); }
   // Every resident object id (erased ones too), in the order the objects were added.
-  void forEachObject(const std::function<void(AcDbObjectId)>& visit) const;
+  template <typename Visit>
+  void forEachObject(Visit&& visit) const {
+    for (const AcDbStub& stub : m_stubs)
+      if (stub.object != nullptr) visit(AcDbObjectId(const_cast<AcDbStub*>(&stub)));
+  }
 
   // Well-known objects.
   AcDbObjectId blockTable, layerTable, regAppTable, namedObjects, groupDictionary;
