@@ -38,22 +38,20 @@ std::string UnknownFormat(const std::string& path) {
 // drawing's file runs to tens of megabytes).
 class FileBytes {
  public:
-  void resize(std::size_t size) {
-    if (size > m_capacity) {
-      m_bytes.reset(new unsigned char[size]);
-      m_capacity = size;
-    }
+  // Room for `size` bytes, to be read into.
+  unsigned char* allocate(std::size_t size) {
+    m_bytes.reset(new unsigned char[size]);
     m_size = size;
+    return m_bytes.get();
   }
-  unsigned char* data() { return m_bytes.get(); }
-  std::size_t size() const { return m_size; }
+  // Keeps only the first `size` bytes (a file that shrank while read).
+  void shorten(std::size_t size) { m_size = std::min(m_size, size); }
   std::span<const unsigned char> bytes() const { return {m_bytes.get(), m_size}; }
   std::string_view text() const { return {reinterpret_cast<const char*>(m_bytes.get()), m_size}; }
 
  private:
   std::unique_ptr<unsigned char[]> m_bytes;
   std::size_t m_size = 0;
-  std::size_t m_capacity = 0;
 };
 
 // Reads the whole file into `content` in one read of its size.
@@ -76,10 +74,10 @@ bool ReadBytes(const std::string& path, FileBytes& content, std::string& error) 
     error = path + ": cannot be read: " + std::strerror(errno);
     return false;
   }
-  content.resize(static_cast<std::size_t>(size));
-  in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  unsigned char* to = content.allocate(static_cast<std::size_t>(size));
+  in.read(reinterpret_cast<char*>(to), size);
   // A file that shrank while read leaves fewer bytes than its size: keep what was read.
-  content.resize(static_cast<std::size_t>(in.gcount()));
+  content.shorten(static_cast<std::size_t>(in.gcount()));
   if (in.bad()) {
     error = path + ": cannot be read: " + std::strerror(errno);
     return false;

@@ -110,11 +110,8 @@ std::vector<AcDbObjectId> SavedObjects::entities(AcDbObjectId block) const {
   auto* record = AcDbBlockTableRecord::cast(Peek(block));
   if (record == nullptr) return result;
   const bool blockSaved = isSaved(block);
-  for (AcDbObjectId id : record->entityIds()) {
-    const AcDbStub* stub = id.stub();
-    if (usable(stub) && stub->object->ownerId() == block && (blockSaved || isRoot(stub)))
-      result.push_back(id);
-  }
+  for (AcDbObjectId id : record->entityIds())
+    if (isSavedWith(id, block, blockSaved) && Peek(id)->ownerId() == block) result.push_back(id);
   return result;
 }
 

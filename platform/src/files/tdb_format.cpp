@@ -213,6 +213,13 @@ std::string_view FiledClassName(AcDbObject* object) {
   return object->isA()->name();
 }
 
+// Whether objects of the class are kept as they came (from a binary file, from DXF, or from an
+// application that went away), filed under the class they came with.
+bool KeepsData(const AcRxClass* aClass) {
+  return aClass->isDerivedFrom(AcDbUnknownObject::desc()) ||
+         aClass->isDerivedFrom(AcDbUnknownEntity::desc());
+}
+
 // Each class filed, numbered in the order of first use, and whether it is an entity's.
 struct ClassTable {
   std::unordered_map<std::string_view, Adesk::Int32> index;
@@ -228,8 +235,7 @@ struct ClassTable {
     const std::string_view name = FiledClassName(object);
     auto [place, added] = index.emplace(name, static_cast<Adesk::Int32>(names.size()));
     if (added) names.emplace_back(name, AcDbEntity::cast(object) != nullptr);
-    if (!AcDbUnknownObject::cast(object) && !AcDbUnknownEntity::cast(object))
-      ownClasses.emplace_back(own, place->second);
+    if (!KeepsData(own)) ownClasses.emplace_back(own, place->second);
     return place->second;
   }
 };
@@ -574,9 +580,7 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
   CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
   if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
-    kind.registeredKeepsBytes =
-        kind.registered != nullptr && (kind.registered->isDerivedFrom(AcDbUnknownObject::desc()) ||
-                                       kind.registered->isDerivedFrom(AcDbUnknownEntity::desc()));
+    kind.registeredKeepsBytes = kind.registered != nullptr && KeepsData(kind.registered);
   }
   AcDbObject* object = kind.registered ? AcDbObject::cast(kind.registered->create()) : nullptr;
   if (object != nullptr && !kind.registeredKeepsBytes)
