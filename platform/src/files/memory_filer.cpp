@@ -228,7 +228,12 @@ bool MemoryDwgFiler::takeItem(Kind kind, std::uint64_t* value) {
     m_position += 1 + kWidth;
     return true;
   }
-  return expect(kind) && takeUInt(value, kWidth);
+  return takeItemApart(kind, value, kWidth);
+}
+
+// Out of line, so that the whole-item step above stays small enough to be inlined into every read.
+bool MemoryDwgFiler::takeItemApart(Kind kind, std::uint64_t* value, std::size_t width) {
+  return expect(kind) && takeUInt(value, width);
 }
 
 // A point's or vector's kind byte and its three numbers.
@@ -284,16 +289,15 @@ Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
 
 Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
   std::uint64_t length = 0;
-  std::string result;
-  if (takeItem<4>(Kind::kString, &length)) {
-    if (length > sourceSize() - m_position) {
-      fail(Acad::eEndOfFile);
-    } else {
-      result.assign(reinterpret_cast<const char*>(source() + m_position), length);
-      m_position += length;
-    }
+  if (takeItem<4>(Kind::kString, &length) && length > sourceSize() - m_position)
+    fail(Acad::eEndOfFile);
+  if (m_status != Acad::eOk) {
+    if (text) text->clear();
+    return m_status;
   }
-  if (text) *text = std::move(result);
+  // Into the caller's string: a short text is copied once, not built apart and moved over.
+  if (text) text->assign(reinterpret_cast<const char*>(source() + m_position), length);
+  m_position += length;
   return m_status;
 }
 

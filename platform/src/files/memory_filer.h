@@ -141,6 +141,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   bool takeUInt(std::uint64_t* value, std::size_t width);
   template <std::size_t kWidth>
   bool takeItem(Kind kind, std::uint64_t* value);
+  [[gnu::noinline]] bool takeItemApart(Kind kind, std::uint64_t* value, std::size_t width);
   bool takeTriple(Kind kind, std::uint64_t (&raw)[3]);
   bool fail(Acad::ErrorStatus status);
 
