@@ -54,6 +54,9 @@ TEST(TextCheckTest, InvalidBytesBecomeReplacementCharactersAndValidTextStays) {
       const std::string longer =
           std::string(before, 'a') + c.text + "\x01\x7F" + std::string(9, 'b');
       EXPECT_EQ(db::IsValidText(longer), c.text == expected) << c.name << " after " << before;
+      // And at the end, where a text's last few bytes are checked together.
+      EXPECT_EQ(db::IsValidText(std::string(before, 'a') + c.text), c.text == expected)
+          << c.name << " ending after " << before;
     }
   }
 }

@@ -76,6 +76,9 @@ std::size_t Utf8CharacterAt(std::string_view text, std::size_t at) {
 
 namespace {
 
+// A byte that passes the test below, to fill out a text shorter than eight bytes.
+constexpr char kPassingByte = 'a';
+
 // Whether the eight bytes at `at` are all from 1 to 127: no high bit, and no byte that borrows
 // when one is taken from each.
 bool EightAsciiBytes(const char* at) {
@@ -86,18 +89,12 @@ bool EightAsciiBytes(const char* at) {
   return (word & kHighBits) == 0 && ((word - kOnes) & ~word & kHighBits) == 0;
 }
 
-}  // namespace
-
-bool IsValidText(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    // Most text is ASCII, whose bytes from 1 to 127 stand for themselves: a file's read checks
-    // every text it holds, eight bytes at a time where it can.
+// Whether the text from `at` on is drawing text: ASCII runs eight bytes at a time where they
+// are whole, anything else a character at a time.
+bool IsValidTextFrom(std::string_view text, std::size_t at) {
+  while (at < text.size()) {
     if (text.size() - at >= sizeof(std::uint64_t) && EightAsciiBytes(text.data() + at)) {
       at += sizeof(std::uint64_t);
-      continue;
-    }
-    if (static_cast<unsigned char>(text[at]) - 1u < 0x7Fu) {
-      ++at;
       continue;
     }
     const std::size_t length = TextCharacterAt(text, at);
@@ -105,6 +102,29 @@ bool IsValidText(std::string_view text) {
     at += length;
   }
   return true;
+}
+
+}  // namespace
+
+bool IsValidText(std::string_view text) {
+  // Most text is short and ASCII, whose bytes from 1 to 127 stand for themselves: a file's read
+  // checks every text it holds, eight bytes at a time, the last few together with bytes already
+  // checked (or, in a text of fewer than eight, with bytes that pass).
+  constexpr std::size_t kWord = sizeof(std::uint64_t);
+  const std::size_t size = text.size();
+  std::size_t at = 0;
+  for (; size - at >= kWord; at += kWord)
+    if (!EightAsciiBytes(text.data() + at)) return IsValidTextFrom(text, at);
+  if (at == size) return true;
+  if (size >= kWord) {
+    if (EightAsciiBytes(text.data() + size - kWord)) return true;
+  } else {
+    char word[kWord] = {kPassingByte, kPassingByte, kPassingByte, kPassingByte,
+                        kPassingByte, kPassingByte, kPassingByte, kPassingByte};
+    std::memcpy(word, text.data(), size);
+    if (EightAsciiBytes(word)) return true;
+  }
+  return IsValidTextFrom(text, at);
 }
 
 std::string ValidText(std::string_view text) {

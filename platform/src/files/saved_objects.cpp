@@ -71,28 +71,38 @@ bool SavedObjects::isSavedWith(AcDbObjectId id, AcDbObjectId owner, bool ownerSa
   return isSaved(id);
 }
 
+namespace {
+
+// The vertices or attributes an entity keeps, erased ones among them, and its sequence end;
+// none for an entity of another kind.
+struct OwnedParts {
+  const std::vector<AcDbObjectId>* parts = nullptr;
+  AcDbObjectId sequenceEnd;
+};
+
+OwnedParts PartsOf(AcDbObject* object) {
+  if (auto* polyline = AcDbComplexEntity::cast(object))
+    return {&db::ObjectAccess::vertices(polyline), db::ObjectAccess::sequenceEnd(polyline)};
+  if (auto* reference = AcDbBlockReference::cast(object))
+    return {&db::ObjectAccess::attributes(reference), db::ObjectAccess::sequenceEnd(reference)};
+  return {};
+}
+
+}  // namespace
+
 std::vector<AcDbObjectId> SavedObjects::subEntities(AcDbObjectId entity) const {
-  std::vector<AcDbObjectId> parts;
-  AcDbObject* object = Peek(entity);
-  if (auto* polyline = AcDbComplexEntity::cast(object)) {
-    parts = polyline->vertexIds();
-  } else if (auto* reference = AcDbBlockReference::cast(object)) {
-    parts = reference->attributeIds();
-  }
-  if (parts.empty()) return parts;
+  std::vector<AcDbObjectId> saved;
+  const OwnedParts owned = PartsOf(Peek(entity));
+  if (owned.parts == nullptr || owned.parts->empty()) return saved;
   const bool entitySaved = isSaved(entity);
-  std::erase_if(parts, [&](AcDbObjectId id) { return !isSavedWith(id, entity, entitySaved); });
-  return parts;
+  saved.reserve(owned.parts->size());
+  for (AcDbObjectId id : *owned.parts)
+    if (isSavedWith(id, entity, entitySaved)) saved.push_back(id);
+  return saved;
 }
 
 AcDbObjectId SavedObjects::sequenceEnd(AcDbObjectId entity) const {
-  AcDbObject* object = Peek(entity);
-  AcDbObjectId end;
-  if (auto* polyline = AcDbComplexEntity::cast(object)) {
-    end = polyline->sequenceEndId();
-  } else if (auto* reference = AcDbBlockReference::cast(object)) {
-    end = reference->sequenceEndId();
-  }
+  const AcDbObjectId end = PartsOf(Peek(entity)).sequenceEnd;
   if (end.isNull()) return end;
   return isSavedWith(end, entity, isSaved(entity)) ? end : AcDbObjectId();
 }
