@@ -35,6 +35,14 @@ TEST(SharedNameTest, OneCopyPerTextLivesAsLongAsItsLastHolder) {
     EXPECT_EQ(SharedName::distinctCount(), before + 1);
   }
   EXPECT_EQ(SharedName::distinctCount(), before);
+  // A text let go of and named again gets a new copy; two texts of the same length and ends
+  // stay two.
+  SharedName again("SHARED_TEST_A"), alike("SHARED_XEST_A");
+  EXPECT_EQ(again.str(), "SHARED_TEST_A");
+  EXPECT_EQ(alike.str(), "SHARED_XEST_A");
+  EXPECT_FALSE(again == alike);
+  EXPECT_TRUE(SharedName("SHARED_TEST_A") == again);
+  EXPECT_EQ(SharedName::distinctCount(), before + 2);
 }
 
 // A line with an extension dictionary, a line weight and a true colour (properties the platform

@@ -107,6 +107,16 @@ AcDbObjectId SavedObjects::sequenceEnd(AcDbObjectId entity) const {
   return isSavedWith(end, entity, isSaved(entity)) ? end : AcDbObjectId();
 }
 
+void SavedObjects::appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const {
+  const OwnedParts owned = PartsOf(Peek(entity));
+  if (owned.parts == nullptr) return;
+  const bool entitySaved = isSaved(entity);
+  for (AcDbObjectId id : *owned.parts)
+    if (isSavedWith(id, entity, entitySaved)) order.push_back(id);
+  const AcDbObjectId end = owned.sequenceEnd;
+  if (!end.isNull() && isSavedWith(end, entity, entitySaved)) order.push_back(end);
+}
+
 std::vector<AcDbObjectId> SavedObjects::records(AcDbObjectId table) const {
   std::vector<AcDbObjectId> result;
   if (auto* symbols = AcDbSymbolTable::cast(Peek(table)))

@@ -19,6 +19,8 @@ class SavedObjects {
   // (null when the entity has none or it is not saved).
   std::vector<AcDbObjectId> subEntities(AcDbObjectId entity) const;
   AcDbObjectId sequenceEnd(AcDbObjectId entity) const;
+  // Both at once, appended to `order`: what a save writes after the entity.
+  void appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const;
   // Saved records of a table, in table order.
   std::vector<AcDbObjectId> records(AcDbObjectId table) const;
   // Saved entities of a block, in drawing order (without their sub-entities).

@@ -195,8 +195,7 @@ std::vector<AcDbObjectId> ObjectsInOrder(AcDbDatabase* database, const SavedObje
   for (AcDbObjectId block : saved.records(impl->blockTable)) {
     for (AcDbObjectId entity : saved.entities(block)) {
       order.push_back(entity);
-      for (AcDbObjectId part : saved.subEntities(entity)) order.push_back(part);
-      if (AcDbObjectId end = saved.sequenceEnd(entity); !end.isNull()) order.push_back(end);
+      saved.appendParts(entity, order);
     }
   }
   for (AcDbObjectId id : saved.nonGraphical()) order.push_back(id);
