@@ -1,5 +1,6 @@
 // Dictionaries: keyed entries in insertion order, constant-time lookups.
-#include <cctype>
+#include <string>
+#include <string_view>
 
 #include "cad/arx.h"
 #include "db/database_impl.h"
@@ -16,9 +17,12 @@ using tessera::db::ObjectAccess;
 
 namespace {
 
-std::string KeyOf(const char* key) {
-  std::string upper = key;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+// Keys compare without regard to the case of ASCII letters, whatever the process's locale; the
+// bytes of other characters stay as they are.
+std::string KeyOf(std::string_view key) {
+  std::string upper(key);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return upper;
 }
 
@@ -30,7 +34,7 @@ constexpr const char* kAnonymousPrefix = "*A";
 
 namespace tessera::db {
 void ObjectAccess::removeDictionaryEntry(AcDbDictionary* dictionary, const std::string& key) {
-  auto existing = dictionary->m_index.find(KeyOf(key.c_str()));
+  auto existing = dictionary->m_index.find(KeyOf(key));
   if (existing == dictionary->m_index.end()) return;
   dictionary->m_byId.erase(existing->second->second.stub());
   dictionary->m_entries.erase(existing->second);
@@ -39,12 +43,19 @@ void ObjectAccess::removeDictionaryEntry(AcDbDictionary* dictionary, const std::
 
 void ObjectAccess::insertDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
                                          AcDbObjectId id, const std::string& beforeKey) {
-  removeDictionaryEntry(dictionary, key);
-  auto before = dictionary->m_index.find(KeyOf(beforeKey.c_str()));
-  auto at = before == dictionary->m_index.end() ? dictionary->m_entries.end() : before->second;
-  auto position = dictionary->m_entries.emplace(at, key, id);
-  dictionary->m_index[KeyOf(key.c_str())] = position;
-  dictionary->m_byId[id.stub()] = position;
+  auto [indexed, added] = dictionary->m_index.try_emplace(KeyOf(key));
+  if (!added) {
+    // The entry it replaces goes, wherever it stood.
+    dictionary->m_byId.erase(indexed->second->second.stub());
+    dictionary->m_entries.erase(indexed->second);
+  }
+  auto at = dictionary->m_entries.end();
+  if (!beforeKey.empty()) {
+    auto before = dictionary->m_index.find(KeyOf(beforeKey));
+    if (before != dictionary->m_index.end() && before != indexed) at = before->second;
+  }
+  indexed->second = dictionary->m_entries.emplace(at, key, id);
+  dictionary->m_byId[id.stub()] = indexed->second;
 }
 
 void ObjectAccess::addDictionaryEntry(AcDbDictionary* dictionary, const std::string& key,
@@ -55,7 +66,7 @@ void ObjectAccess::addDictionaryEntry(AcDbDictionary* dictionary, const std::str
 void ObjectAccess::recordDictionaryEntry(AcDbDictionary* dictionary, const std::string& key) {
   DatabaseImpl* impl = Impl(dictionary->database());
   if (impl == nullptr || impl->loading) return;
-  auto found = dictionary->m_index.find(KeyOf(key.c_str()));
+  auto found = dictionary->m_index.find(KeyOf(key));
   if (found == dictionary->m_index.end()) {
     impl->undo().recordPartialChange(dictionary, [key](AcDbObject* container) {
       removeDictionaryEntry(static_cast<AcDbDictionary*>(container), key);
