@@ -61,6 +61,9 @@ std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
   };
   std::uint64_t sum = kChecksumBasis;
   std::size_t i = 0;
+  // Two words a turn: the same sum with half the loop's own steps.
+  for (; i + 16 <= size; i += 16)
+    sum = step(step(sum, LoadLittleEndian<8>(bytes + i)), LoadLittleEndian<8>(bytes + i + 8));
   for (; i + 8 <= size; i += 8) sum = step(sum, LoadLittleEndian<8>(bytes + i));
   for (; i < size; ++i) sum = step(sum, bytes[i]);
   return sum;
