@@ -346,5 +346,48 @@ TEST(MemoryDwgFilerTest, IdsAreHandlesInFilesAndStubsInMemory) {
   EXPECT_FALSE(read.isValid());
 }
 
+// A filer over a file's bytes refuses text that is not UTF-8 and handles at or beyond a limit,
+// and makes no stub for such a handle; other filers take them.
+TEST(MemoryDwgFilerTest, AFilerThatRefusesInvalidDataFailsOnIt) {
+  constexpr std::uint64_t kLimit = 0x1000;
+  AcDbDatabase drawing(true);
+  // The status of a lenient read, then of a refusing one, of the bytes `write` files.
+  const auto statuses = [&](const auto& write, const auto& read) {
+    MemoryDwgFiler out(AcDb::kFileFiler, &drawing);
+    write(out);
+    MemoryDwgFiler strict(out.bytes(), AcDb::kFileFiler, &drawing);
+    strict.refuseInvalid(kLimit);
+    read(strict);
+    MemoryDwgFiler lenient(out.bytes(), AcDb::kFileFiler, &drawing);
+    read(lenient);
+    return std::pair(lenient.filerStatus(), strict.filerStatus());
+  };
+  const auto readText = [](MemoryDwgFiler& in) { in.readString(nullptr); };
+  const auto readHandle = [](MemoryDwgFiler& in) {
+    AcDbHandle handle;
+    in.readAcDbHandle(&handle);
+  };
+  const auto fine = std::pair(Acad::eOk, Acad::eOk);
+  const auto refused = std::pair(Acad::eOk, Acad::eFilerError);
+  EXPECT_EQ(statuses([](MemoryDwgFiler& out) { out.writeString("ok"); }, readText), fine);
+  EXPECT_EQ(statuses([](MemoryDwgFiler& out) { out.writeString("bad\xFF"); }, readText), refused);
+  EXPECT_EQ(statuses([](MemoryDwgFiler& out) { out.writeAcDbHandle(AcDbHandle(kLimit - 1)); },
+                     readHandle),
+            fine);
+  EXPECT_EQ(
+      statuses([](MemoryDwgFiler& out) { out.writeAcDbHandle(AcDbHandle(kLimit)); }, readHandle),
+      refused);
+  MemoryDwgFiler out(AcDb::kFileFiler, &drawing);
+  out.writeHardPointerId(AcDbObjectId());
+  std::vector<unsigned char> beyond = out.takeBytes();
+  beyond[2] = 0x10;  // handle 0x1000, little-endian after the kind byte
+  MemoryDwgFiler strict(beyond, AcDb::kFileFiler, &drawing);
+  strict.refuseInvalid(kLimit);
+  AcDbObjectId id;
+  EXPECT_EQ(strict.readHardPointerId(&id), Acad::eFilerError);
+  EXPECT_TRUE(id.isNull());
+  EXPECT_NE(drawing.getAcDbObjectId(id, false, AcDbHandle(kLimit)), Acad::eOk);
+}
+
 }  // namespace
 }  // namespace tessera::files::testing

@@ -31,11 +31,12 @@ inline bool Contains(const std::vector<int>& indices, int index) {
   return std::find(indices.begin(), indices.end(), index) != indices.end();
 }
 
-// A name filed as a string; on a failed read it keeps what the filer leaves in the text.
+// A name filed as a string; on a failed read it keeps what the filer leaves in the text. A
+// name read as the one the object already has (its linetype, its style) is kept without a lookup.
 inline void ReadName(AcDbDwgFiler* filer, SharedName& name) {
   std::string text = name;
   filer->readString(&text);
-  name = text;
+  if (text != name.str()) name = text;
 }
 
 }  // namespace tessera::db

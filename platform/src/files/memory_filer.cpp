@@ -6,6 +6,7 @@
 
 #include "db/database_impl.h"
 #include "db/stub.h"
+#include "db/text_check.h"
 #include "files/little_endian.h"
 
 namespace tessera::files {
@@ -254,7 +255,8 @@ bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
 Acad::ErrorStatus MemoryDwgFiler::readId(Kind kind, AcDbObjectId* id) {
   std::uint64_t raw = 0;
   AcDbObjectId result;
-  if (takeItem<8>(kind, &raw) && raw != 0) {
+  if (takeItem<8>(kind, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
+  if (m_status == Acad::eOk && raw != 0) {
     if (!idsAsHandles()) {
       result.setFromOldId(static_cast<std::int64_t>(raw));
     } else if (db::DatabaseImpl* impl = db::Impl(m_database)) {
@@ -282,7 +284,7 @@ Acad::ErrorStatus MemoryDwgFiler::readSoftPointerId(AcDbObjectId* id) {
 
 Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
   std::uint64_t raw = 0;
-  takeItem<8>(Kind::kHandle, &raw);
+  if (takeItem<8>(Kind::kHandle, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
   if (handle) *handle = AcDbHandle(raw);
   return m_status;
 }
@@ -296,8 +298,10 @@ Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
     return m_status;
   }
   // Into the caller's string: a short text is copied once, not built apart and moved over.
-  if (text) text->assign(reinterpret_cast<const char*>(source() + m_position), length);
+  const std::string_view read(reinterpret_cast<const char*>(source() + m_position), length);
+  if (text) text->assign(read);
   m_position += length;
+  if (m_checkText && !db::IsValidText(read)) fail(Acad::eFilerError);
   return m_status;
 }
 

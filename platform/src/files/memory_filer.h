@@ -52,6 +52,12 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::size_t remaining() const { return atEnd() ? 0 : sourceSize() - m_position; }
   // Drops everything written and resets the status.
   void clear();
+  // From now on a read of text that is not valid drawing text (db/text_check.h), or of a handle
+  // at or above `handleLimit`, fails with eFilerError: what no drawing holds, in a file's bytes.
+  void refuseInvalid(std::uint64_t handleLimit) {
+    m_checkText = true;
+    m_handleLimit = handleLimit;
+  }
 
   // Blobs: length-prefixed blocks of bytes whose length the reader does not know in advance.
   // A blob read in place: where its bytes start in what the filer reads, and how many.
@@ -155,6 +161,8 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   const unsigned char* m_view = nullptr;  // bytes read in place, when not null
   std::size_t m_viewSize = 0;
   std::size_t m_position = 0;
+  bool m_checkText = false;
+  std::uint64_t m_handleLimit = UINT64_MAX;
 };
 
 }  // namespace tessera::files

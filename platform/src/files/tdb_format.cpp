@@ -93,39 +93,9 @@ bool ChecksumMatches(Adesk::Int32 version, std::span<const unsigned char> bytes)
 // (db/text_check.h) and handles beyond kHandleLimit.
 class CheckedFiler : public MemoryDwgFiler {
  public:
-  using MemoryDwgFiler::MemoryDwgFiler;
-
-  Acad::ErrorStatus readString(std::string* text) override {
-    MemoryDwgFiler::readString(text);
-    if (filerStatus() == Acad::eOk && !db::IsValidText(*text)) setFilerStatus(Acad::eFilerError);
-    return filerStatus();
-  }
-  Acad::ErrorStatus readAcDbHandle(AcDbHandle* handle) override {
-    MemoryDwgFiler::readAcDbHandle(handle);
-    return checked(*handle);
-  }
-  Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override {
-    MemoryDwgFiler::readHardOwnershipId(id);
-    return checked(id->handle());
-  }
-  Acad::ErrorStatus readSoftOwnershipId(AcDbObjectId* id) override {
-    MemoryDwgFiler::readSoftOwnershipId(id);
-    return checked(id->handle());
-  }
-  Acad::ErrorStatus readHardPointerId(AcDbObjectId* id) override {
-    MemoryDwgFiler::readHardPointerId(id);
-    return checked(id->handle());
-  }
-  Acad::ErrorStatus readSoftPointerId(AcDbObjectId* id) override {
-    MemoryDwgFiler::readSoftPointerId(id);
-    return checked(id->handle());
-  }
-
- private:
-  Acad::ErrorStatus checked(const AcDbHandle& handle) {
-    if (filerStatus() == Acad::eOk && handle.value() >= kHandleLimit)
-      setFilerStatus(Acad::eFilerError);
-    return filerStatus();
+  CheckedFiler(const unsigned char* data, std::size_t size, AcDbDatabase* database)
+      : MemoryDwgFiler(data, size, AcDb::kFileFiler, database) {
+    refuseInvalid(kHandleLimit);
   }
 };
 
@@ -338,9 +308,7 @@ class TdbReader {
  public:
   // The bytes after the magic text, without the checksum; they outlive the reader.
   TdbReader(const unsigned char* body, std::size_t size, AcDbDatabase* database)
-      : m_in(body, size, AcDb::kFileFiler, database),
-        m_database(database),
-        m_impl(db::Impl(database)) {}
+      : m_in(body, size, database), m_database(database), m_impl(db::Impl(database)) {}
 
   std::optional<std::string> read();
 
@@ -579,7 +547,7 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, entry.size, m_database);
   if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
     kind.registeredKeepsBytes = kind.registered != nullptr && KeepsData(kind.registered);
@@ -648,7 +616,7 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
 }
 
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  CheckedFiler in(entry.data, entry.size, AcDb::kFileFiler, m_database);
+  CheckedFiler in(entry.data, entry.size, m_database);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
