@@ -561,14 +561,12 @@ void DxfWriter::entity(AcDbObjectId id) {
   object(id);
   AcDbObject* owner = Peek(id);
   bool complex = AcDbComplexEntity::cast(owner) != nullptr;
-  std::vector<AcDbObjectId> parts = m_saved.subEntities(id);
-  if (!complex && parts.empty()) return;
+  std::vector<AcDbObjectId> parts;
+  const bool ended = m_saved.appendParts(id, parts);
+  // A reference without attributes stands alone, whatever sequence end it keeps.
+  if (!complex && parts.size() == (ended ? 1U : 0U)) return;
   for (AcDbObjectId part : parts) object(part);
-  AcDbObjectId end = m_saved.sequenceEnd(id);
-  if (!end.isNull()) {
-    object(end);
-    return;
-  }
+  if (ended) return;
   // A sequence end the drawing lacks: the format needs one.
   tag(0, "SEQEND");
   tag(5, newHandle());

@@ -90,31 +90,16 @@ OwnedParts PartsOf(AcDbObject* object) {
 
 }  // namespace
 
-std::vector<AcDbObjectId> SavedObjects::subEntities(AcDbObjectId entity) const {
-  std::vector<AcDbObjectId> saved;
+bool SavedObjects::appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const {
   const OwnedParts owned = PartsOf(Peek(entity));
-  if (owned.parts == nullptr || owned.parts->empty()) return saved;
-  const bool entitySaved = isSaved(entity);
-  saved.reserve(owned.parts->size());
-  for (AcDbObjectId id : *owned.parts)
-    if (isSavedWith(id, entity, entitySaved)) saved.push_back(id);
-  return saved;
-}
-
-AcDbObjectId SavedObjects::sequenceEnd(AcDbObjectId entity) const {
-  const AcDbObjectId end = PartsOf(Peek(entity)).sequenceEnd;
-  if (end.isNull()) return end;
-  return isSavedWith(end, entity, isSaved(entity)) ? end : AcDbObjectId();
-}
-
-void SavedObjects::appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const {
-  const OwnedParts owned = PartsOf(Peek(entity));
-  if (owned.parts == nullptr) return;
+  if (owned.parts == nullptr) return false;
   const bool entitySaved = isSaved(entity);
   for (AcDbObjectId id : *owned.parts)
     if (isSavedWith(id, entity, entitySaved)) order.push_back(id);
   const AcDbObjectId end = owned.sequenceEnd;
-  if (!end.isNull() && isSavedWith(end, entity, entitySaved)) order.push_back(end);
+  if (end.isNull() || !isSavedWith(end, entity, entitySaved)) return false;
+  order.push_back(end);
+  return true;
 }
 
 std::vector<AcDbObjectId> SavedObjects::records(AcDbObjectId table) const {

@@ -15,12 +15,9 @@ class SavedObjects {
   explicit SavedObjects(AcDbDatabase* database);
 
   bool isSaved(AcDbObjectId id) const;
-  // The sub-entities written after an entity: vertices or attributes, then the sequence end
-  // (null when the entity has none or it is not saved).
-  std::vector<AcDbObjectId> subEntities(AcDbObjectId entity) const;
-  AcDbObjectId sequenceEnd(AcDbObjectId entity) const;
-  // Both at once, appended to `order`: what a save writes after the entity.
-  void appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const;
+  // Appends to `order` what a save writes after an entity: its saved vertices or attributes,
+  // then its sequence end when it has one that is saved; returns whether it appended that end.
+  bool appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const;
   // Saved records of a table, in table order.
   std::vector<AcDbObjectId> records(AcDbObjectId table) const;
   // Saved entities of a block, in drawing order (without their sub-entities).
