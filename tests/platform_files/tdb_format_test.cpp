@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <variant>
 
 #include <cstdint>
@@ -146,6 +148,14 @@ TEST_F(TdbFormatTest, ADamagedFileIsRefusedWhereverItIsCut) {
 
 using Bytes = std::vector<unsigned char>;
 
+// An item as the filer writes a number: its kind byte, then seven bits a byte.
+Bytes NumberItem(MemoryDwgFiler::Kind kind, std::uint64_t value) {
+  Bytes item = {static_cast<unsigned char>(kind)};
+  for (; value >= 0x80; value >>= 7) item.push_back(static_cast<unsigned char>(value | 0x80));
+  item.push_back(static_cast<unsigned char>(value));
+  return item;
+}
+
 // The file's checksum written again over its contents, as a writer that changed them would.
 Bytes Resummed(Bytes file) {
   ResumTdbBytes(file);
@@ -199,13 +209,13 @@ TEST_F(TdbFormatTest, InvalidTextBehindAValidChecksumIsRefused) {
 TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
   const auto listedAs = [&](AcDbObjectId entity, std::uint64_t instead) -> std::string {
-    Bytes ownership = {static_cast<unsigned char>(MemoryDwgFiler::Kind::kHardOwner)};
-    for (int i = 0; i < 8; ++i)
-      ownership.push_back(static_cast<unsigned char>(entity.handle().value() >> (8 * i)));
+    const Bytes ownership = NumberItem(MemoryDwgFiler::Kind::kHardOwner, entity.handle().value());
+    const Bytes replacement = NumberItem(MemoryDwgFiler::Kind::kHardOwner, instead);
+    if (replacement.size() != ownership.size()) return "not of the same length";
     Bytes file = whole;
     const auto at = std::search(file.begin(), file.end(), ownership.begin(), ownership.end());
     if (at == file.end()) return "not found";
-    for (int i = 0; i < 8; ++i) at[1 + i] = static_cast<unsigned char>(instead >> (8 * i));
+    std::copy(replacement.begin(), replacement.end(), at);
     const auto read = ReadBack(Resummed(file));
     return std::holds_alternative<std::string>(read) ? std::get<std::string>(read) : "read";
   };
@@ -216,19 +226,30 @@ TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
                                          " belongs to no part of the drawing)");
 }
 
-// Files of the first version carry no checksum, those of the second one taken a byte at a time:
-// both are still read, the same drawing; a second-version file with the newer sum is damaged.
+// A file saved in the layout of version 3 (every value at a fixed width), and the same file as
+// version 2 (a checksum taken a byte at a time) and version 1 (no checksum), read as the drawing
+// it was; saved again, it takes today's layout, in fewer bytes. A second-version file with the
+// newer sum is damaged.
 TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
+  const std::string saved =
+      ReadText(std::string(TESSERA_SOURCE_DIR) + "/tests/platform_files/data/sample_v3.tdb");
+  const Bytes third(saved.begin(), saved.end());
   constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
-  ASSERT_EQ(whole[kVersionValue], 3);
-  Bytes first(whole.begin(), whole.end() - 8);
+  ASSERT_EQ(third[kVersionValue], 3);
+  EXPECT_EQ(whole[kVersionValue], 4);
+  EXPECT_LT(whole.size() * 3, third.size() * 2);
+  const auto readThird = ReadBack(third);
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readThird)) << std::get<std::string>(readThird);
+  EXPECT_EQ(std::get<Bytes>(readThird), whole);
+
+  Bytes first(third.begin(), third.end() - 8);
   first[kVersionValue] = 1;
   const auto readFirst = ReadBack(first);
   ASSERT_TRUE(std::holds_alternative<Bytes>(readFirst)) << std::get<std::string>(readFirst);
   EXPECT_EQ(std::get<Bytes>(readFirst), whole);
 
-  Bytes second = whole;
+  Bytes second = third;
   second[kVersionValue] = 2;
   const auto misSummed = ReadBack(second);
   ASSERT_TRUE(std::holds_alternative<std::string>(misSummed));
@@ -236,6 +257,16 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const auto readSecond = ReadBack(Resummed(second));
   ASSERT_TRUE(std::holds_alternative<Bytes>(readSecond)) << std::get<std::string>(readSecond);
   EXPECT_EQ(std::get<Bytes>(readSecond), whole);
+
+  // An object of a class nobody registered, kept from the older file, is saved in today's
+  // layout too: as the object of its class is.
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  sample.database.reset();
+  TestRecord::Unregister();
+  const auto kept = ReadBack(third);
+  TestRecord::Register();
+  ASSERT_TRUE(std::holds_alternative<Bytes>(kept)) << std::get<std::string>(kept);
+  EXPECT_EQ(std::get<Bytes>(kept), whole);
 }
 
 // The binary filer alone, as the undo log and COPY use it.
@@ -346,6 +377,132 @@ TEST(MemoryDwgFilerTest, IdsAreHandlesInFilesAndStubsInMemory) {
   EXPECT_FALSE(read.isValid());
 }
 
+// Values take the bytes they need (a kind byte, then seven bits a byte, zero parts left out) and
+// come back exactly: extremes, a negative zero and the sign of each part included.
+TEST(MemoryDwgFilerTest, ValuesTakeTheBytesTheyNeedAndComeBackExactly) {
+  using Write = std::function<void(MemoryDwgFiler&)>;
+  const auto size = [](const Write& write) {
+    MemoryDwgFiler out(AcDb::kUndoFiler);
+    write(out);
+    return out.bytes().size();
+  };
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeInt32(-1); }), 2u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeInt32(INT32_MIN); }), 6u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeInt64(INT64_MIN); }), 11u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeAcDbHandle(AcDbHandle(0x7F)); }), 2u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(0.0); }), 1u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(-0.0); }), 9u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeVector3d(AcGeVector3d(0, 0, 1)); }), 9u);
+
+  constexpr std::uint64_t kTenByteHandle = 0x8000'0000'0000'0001;  // needs the 64th bit
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  for (Adesk::Int16 value : {INT16_MIN, INT16_MAX}) out.writeInt16(value);
+  for (Adesk::Int32 value : {INT32_MIN, INT32_MAX}) out.writeInt32(value);
+  for (Adesk::Int64 value : {INT64_MIN, INT64_MAX}) out.writeInt64(value);
+  out.writeUInt16(UINT16_MAX);
+  out.writeAcDbHandle(AcDbHandle(kTenByteHandle));
+  out.writeDouble(-0.0);
+  out.writePoint3d(AcGePoint3d(0, -0.0, 1e300));
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  Adesk::Int16 i16[2] = {};
+  Adesk::Int32 i32[2] = {};
+  Adesk::Int64 i64[2] = {};
+  for (auto& value : i16) in.readInt16(&value);
+  for (auto& value : i32) in.readInt32(&value);
+  for (auto& value : i64) in.readInt64(&value);
+  Adesk::UInt16 u16 = 0;
+  AcDbHandle handle;
+  double zero = 1;
+  AcGePoint3d point;
+  in.readUInt16(&u16);
+  in.readAcDbHandle(&handle);
+  in.readDouble(&zero);
+  in.readPoint3d(&point);
+  ASSERT_EQ(in.filerStatus(), Acad::eOk);
+  EXPECT_TRUE(in.atEnd());
+  EXPECT_EQ(i16[0], INT16_MIN);
+  EXPECT_EQ(i16[1], INT16_MAX);
+  EXPECT_EQ(i32[0], INT32_MIN);
+  EXPECT_EQ(i32[1], INT32_MAX);
+  EXPECT_EQ(i64[0], INT64_MIN);
+  EXPECT_EQ(i64[1], INT64_MAX);
+  EXPECT_EQ(u16, UINT16_MAX);
+  EXPECT_EQ(handle.value(), kTenByteHandle);
+  EXPECT_TRUE(std::signbit(zero));
+  EXPECT_EQ(point, AcGePoint3d(0, 0, 1e300));
+  EXPECT_FALSE(std::signbit(point.x));
+  EXPECT_TRUE(std::signbit(point.y));
+}
+
+// A number longer than 64 bits or wider than its kind, a flag its kind does not take, or a
+// shared text where none are shared is damaged; a number cut short ends the file.
+TEST(MemoryDwgFilerTest, ANumberTooLongOrTooWideOrAStrayFlagIsRefused) {
+  using Kind = MemoryDwgFiler::Kind;
+  const auto kindByte = [](Kind kind, unsigned char flags = 0) {
+    return static_cast<unsigned char>(static_cast<unsigned char>(kind) | flags);
+  };
+  const auto status = [](Bytes bytes, const std::function<void(MemoryDwgFiler&)>& read) {
+    MemoryDwgFiler in(std::move(bytes), AcDb::kFileFiler);
+    read(in);
+    return in.filerStatus();
+  };
+  const auto readInt16 = [](MemoryDwgFiler& in) { in.readInt16(nullptr); };
+  const auto readUInt16 = [](MemoryDwgFiler& in) { in.readUInt16(nullptr); };
+  const auto readHandle = [](MemoryDwgFiler& in) { in.readAcDbHandle(nullptr); };
+  EXPECT_EQ(status(NumberItem(Kind::kInt16, 2 * 40000), readInt16), Acad::eFilerError);
+  EXPECT_EQ(status(NumberItem(Kind::kInt16, 2 * 32767), readInt16), Acad::eOk);
+  EXPECT_EQ(status(NumberItem(Kind::kUInt16, 65536), readUInt16), Acad::eFilerError);
+  Bytes eleven(11, 0x80);
+  eleven.insert(eleven.begin(), kindByte(Kind::kHandle));
+  eleven.back() = 0x01;
+  EXPECT_EQ(status(eleven, readHandle), Acad::eFilerError);
+  Bytes past64Bits = NumberItem(Kind::kHandle, UINT64_MAX);
+  past64Bits.back() = 0x02;
+  EXPECT_EQ(status(past64Bits, readHandle), Acad::eFilerError);
+  EXPECT_EQ(status({kindByte(Kind::kHandle), 0x80}, readHandle), Acad::eEndOfFile);
+  EXPECT_EQ(status({kindByte(Kind::kDouble, MemoryDwgFiler::kZeroFlags[1])},
+                   [](MemoryDwgFiler& in) { in.readDouble(nullptr); }),
+            Acad::eFilerError);
+  EXPECT_EQ(status({kindByte(Kind::kString, MemoryDwgFiler::kSharedTextFlag), 0},
+                   [](MemoryDwgFiler& in) { in.readString(nullptr); }),
+            Acad::eFilerError);
+}
+
+// With shared texts a text is filed once and named by its number; a copy of the item writes it
+// whole into a filer that shares none, and a number beyond the texts is damaged.
+TEST(MemoryDwgFilerTest, SharedTextsAreFiledOnceAndNamedByNumber) {
+  SharedTexts written;
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  out.shareTexts(&written);
+  for (const char* text : {"ByLayer", "面積", "ByLayer"}) out.writeString(text);
+  ASSERT_EQ(written.texts(), (std::vector<std::string_view>{"ByLayer", "面積"}));
+  EXPECT_EQ(out.bytes().size(), 3u * 2u);
+  SharedTexts read;
+  for (std::string_view text : written.texts()) read.add(text);
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  in.shareTexts(&read);
+  MemoryDwgFiler whole(AcDb::kFileFiler);
+  std::string first;
+  in.readString(&first);
+  while (!in.atEnd()) ASSERT_TRUE(in.copyItemTo(whole));
+  EXPECT_EQ(first, "ByLayer");
+  MemoryDwgFiler wholeIn(whole.bytes(), AcDb::kFileFiler);
+  std::string second, third;
+  wholeIn.readString(&second);
+  wholeIn.readString(&third);
+  EXPECT_EQ(wholeIn.filerStatus(), Acad::eOk);
+  EXPECT_EQ(second, "面積");
+  EXPECT_EQ(third, "ByLayer");
+  Bytes beyond = {
+      static_cast<unsigned char>(static_cast<unsigned char>(MemoryDwgFiler::Kind::kString) |
+                                 MemoryDwgFiler::kSharedTextFlag),
+      2};
+  MemoryDwgFiler beyondIn(beyond, AcDb::kFileFiler);
+  beyondIn.shareTexts(&read);
+  beyondIn.readString(nullptr);
+  EXPECT_EQ(beyondIn.filerStatus(), Acad::eFilerError);
+}
+
 // A filer over a file's bytes refuses text that is not UTF-8 and handles at or beyond a limit,
 // and makes no stub for such a handle; other filers take them.
 TEST(MemoryDwgFilerTest, AFilerThatRefusesInvalidDataFailsOnIt) {
@@ -377,11 +534,8 @@ TEST(MemoryDwgFilerTest, AFilerThatRefusesInvalidDataFailsOnIt) {
   EXPECT_EQ(
       statuses([](MemoryDwgFiler& out) { out.writeAcDbHandle(AcDbHandle(kLimit)); }, readHandle),
       refused);
-  MemoryDwgFiler out(AcDb::kFileFiler, &drawing);
-  out.writeHardPointerId(AcDbObjectId());
-  std::vector<unsigned char> beyond = out.takeBytes();
-  beyond[2] = 0x10;  // handle 0x1000, little-endian after the kind byte
-  MemoryDwgFiler strict(beyond, AcDb::kFileFiler, &drawing);
+  MemoryDwgFiler strict(NumberItem(MemoryDwgFiler::Kind::kHardPointer, kLimit), AcDb::kFileFiler,
+                        &drawing);
   strict.refuseInvalid(kLimit);
   AcDbObjectId id;
   EXPECT_EQ(strict.readHardPointerId(&id), Acad::eFilerError);

@@ -3,6 +3,8 @@
 #include <array>
 #include <unordered_map>
 
+#include "db/recent_slot.h"
+
 namespace tessera::db {
 namespace {
 
@@ -13,21 +15,10 @@ std::unordered_map<std::string_view, Node*>& Pool() {
   return *pool;
 }
 
-// A drawing names the same few layers, linetypes and styles over and over: a slot per name,
-// picked from its length and its ends, finds most of them again without hashing the whole text.
-constexpr std::size_t kRecentSlots = 64;
-
 template <typename Node>
 std::array<Node*, kRecentSlots>& Recent() {
   static std::array<Node*, kRecentSlots> recent{};
   return recent;
-}
-
-std::size_t RecentSlot(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto first = static_cast<unsigned char>(text.front());
-  const auto last = static_cast<unsigned char>(text.back());
-  return (text.size() * 31 + first * 7 + last) % kRecentSlots;
 }
 
 }  // namespace

@@ -36,7 +36,54 @@ void MemoryDwgFiler::clear() {
   m_status = Acad::eOk;
 }
 
+// Texts shared by a file's objects.
+
+std::uint64_t SharedTexts::numberOf(std::string_view text) {
+  std::uint64_t& recent = m_recent[db::RecentSlot(text)];
+  if (recent != 0 && m_texts[recent - 1] == text) return recent - 1;
+  auto known = m_numbers.find(text);
+  if (known == m_numbers.end()) {
+    const std::string_view kept = m_written.emplace_back(text);
+    m_texts.push_back(kept);
+    known = m_numbers.emplace(kept, m_texts.size() - 1).first;
+  }
+  recent = known->second + 1;
+  return known->second;
+}
+
 // Writing.
+
+namespace {
+
+// A 64-bit number takes at most ten bytes of seven bits.
+constexpr std::size_t kMaxVarintBytes = 10;
+constexpr unsigned char kVarintMore = 0x80;  // on every byte of a number but its last
+constexpr unsigned char kVarintPart = 0x7F;  // the seven bits of the number a byte holds
+constexpr unsigned kVarintBits = 7;
+
+std::uint64_t ZigZag(std::int64_t value) {
+  return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+std::int64_t UnZigZag(std::uint64_t value) {
+  return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+std::uint64_t DoubleBits(double value) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+double BitsDouble(std::uint64_t bits) {
+  double value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+unsigned char KindByte(MemoryDwgFiler::Kind kind) {
+  return static_cast<unsigned char>(kind);
+}
+
+}  // namespace
 
 // The vector at least doubles when it must grow, as its own growth would.
 void MemoryDwgFiler::grow(std::size_t length) {
@@ -51,15 +98,30 @@ void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
 template <std::size_t kWidth>
 void MemoryDwgFiler::putItem(Kind kind, std::uint64_t value) {
   unsigned char* at = room(1 + kWidth);
-  at[0] = static_cast<unsigned char>(kind);
+  at[0] = KindByte(kind);
   StoreLittleEndian<kWidth>(value, at + 1);
+}
+
+// A kind byte and a number, seven bits a byte from the lowest.
+void MemoryDwgFiler::putNumber(unsigned char kindByte, std::uint64_t value) {
+  unsigned char* at = reserve(1 + kMaxVarintBytes);
+  at[0] = kindByte;
+  std::size_t length = 1;
+  for (; value >= kVarintMore; value >>= kVarintBits)
+    at[length++] = static_cast<unsigned char>(value | kVarintMore);
+  at[length++] = static_cast<unsigned char>(value);
+  m_written += length;
+}
+
+void MemoryDwgFiler::putSigned(Kind kind, std::int64_t value) {
+  putNumber(KindByte(kind), ZigZag(value));
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeId(Kind kind, const AcDbObjectId& id) {
   if (idsAsHandles()) {
-    putItem<8>(kind, id.isNull() ? 0 : id.handle().value());
+    putNumber(KindByte(kind), id.isNull() ? 0 : id.handle().value());
   } else {
-    putItem<8>(kind, static_cast<std::uint64_t>(id.asOldId()));
+    putNumber(KindByte(kind), static_cast<std::uint64_t>(id.asOldId()));
   }
   return m_status;
 }
@@ -78,14 +140,21 @@ Acad::ErrorStatus MemoryDwgFiler::writeSoftPointerId(const AcDbObjectId& id) {
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeAcDbHandle(const AcDbHandle& handle) {
-  putItem<8>(Kind::kHandle, handle.value());
+  putNumber(KindByte(Kind::kHandle), handle.value());
   return m_status;
 }
 
+void MemoryDwgFiler::putText(std::string_view text) {
+  if (m_texts != nullptr) {
+    putNumber(KindByte(Kind::kString) | kSharedTextFlag, m_texts->numberOf(text));
+  } else {
+    putNumber(KindByte(Kind::kString), text.size());
+    putRaw(text.data(), text.size());
+  }
+}
+
 Acad::ErrorStatus MemoryDwgFiler::writeString(const char* text) {
-  std::size_t length = text ? std::strlen(text) : 0;
-  putItem<4>(Kind::kString, length);
-  putRaw(text, length);
+  putText(text ? text : "");
   return m_status;
 }
 
@@ -100,69 +169,70 @@ Acad::ErrorStatus MemoryDwgFiler::writeInt8(Adesk::Int8 value) {
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt16(Adesk::Int16 value) {
-  putItem<2>(Kind::kInt16, static_cast<std::uint16_t>(value));
+  putSigned(Kind::kInt16, value);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt32(Adesk::Int32 value) {
-  putItem<4>(Kind::kInt32, static_cast<std::uint32_t>(value));
+  putSigned(Kind::kInt32, value);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeInt64(Adesk::Int64 value) {
-  putItem<8>(Kind::kInt64, static_cast<std::uint64_t>(value));
+  putSigned(Kind::kInt64, value);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeUInt16(Adesk::UInt16 value) {
-  putItem<2>(Kind::kUInt16, value);
+  putNumber(KindByte(Kind::kUInt16), value);
   return m_status;
 }
 
-namespace {
-std::uint64_t DoubleBits(double value) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-double BitsDouble(std::uint64_t bits) {
-  double value = 0;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-}  // namespace
-
-void MemoryDwgFiler::putTriple(Kind kind, double x, double y, double z) {
+// A point's or vector's kind byte, flagging its zero parts, and its other parts.
+void MemoryDwgFiler::putTriple(Kind kind, const double (&parts)[3]) {
   constexpr std::size_t kBytes = sizeof(std::uint64_t);
-  unsigned char* at = room(1 + 3 * kBytes);
-  at[0] = static_cast<unsigned char>(kind);
-  StoreLittleEndian<kBytes>(DoubleBits(x), at + 1);
-  StoreLittleEndian<kBytes>(DoubleBits(y), at + 1 + kBytes);
-  StoreLittleEndian<kBytes>(DoubleBits(z), at + 1 + 2 * kBytes);
+  unsigned char* at = reserve(1 + 3 * kBytes);
+  unsigned char kindByte = KindByte(kind);
+  std::size_t length = 1;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::uint64_t bits = DoubleBits(parts[i]);
+    if (bits == 0) {
+      kindByte |= kZeroFlags[i];
+    } else {
+      StoreLittleEndian<kBytes>(bits, at + length);
+      length += kBytes;
+    }
+  }
+  at[0] = kindByte;
+  m_written += length;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeDouble(double value) {
-  putItem<8>(Kind::kDouble, DoubleBits(value));
+  const std::uint64_t bits = DoubleBits(value);
+  if (bits == 0)
+    *room(1) = KindByte(Kind::kDouble) | kZeroFlags[0];
+  else
+    putItem<8>(Kind::kDouble, bits);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writePoint3d(const AcGePoint3d& point) {
-  putTriple(Kind::kPoint, point.x, point.y, point.z);
+  putTriple(Kind::kPoint, {point.x, point.y, point.z});
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::writeVector3d(const AcGeVector3d& vector) {
-  putTriple(Kind::kVector, vector.x, vector.y, vector.z);
+  putTriple(Kind::kVector, {vector.x, vector.y, vector.z});
   return m_status;
 }
 
+// Byte blocks keep a four-byte length, so that a blob's can be filled in once its bytes are in.
 Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t length) {
   putItem<4>(Kind::kBytes, length);
   putRaw(buffer, length);
   return m_status;
 }
 
-// A blob's length is not known before its bytes are written: four bytes are kept for it.
 std::size_t MemoryDwgFiler::startBlob() {
   putItem<4>(Kind::kBytes, 0);
   return m_written - 4;
@@ -213,7 +283,18 @@ bool MemoryDwgFiler::takeUInt(std::uint64_t* value, std::size_t width) {
 bool MemoryDwgFiler::expect(Kind kind) {
   if (m_status != Acad::eOk) return false;
   if (m_position >= sourceSize()) return fail(Acad::eEndOfFile);
-  if (source()[m_position] != static_cast<unsigned char>(kind)) return fail(Acad::eFilerError);
+  if (source()[m_position] != KindByte(kind)) return fail(Acad::eFilerError);
+  ++m_position;
+  return true;
+}
+
+bool MemoryDwgFiler::expectFlagged(Kind kind, unsigned char allowed, unsigned char* flags) {
+  if (m_status != Acad::eOk) return false;
+  if (m_position >= sourceSize()) return fail(Acad::eEndOfFile);
+  const unsigned char kindByte = source()[m_position];
+  if ((kindByte & kKindBits) != KindByte(kind) || (kindByte & ~kKindBits & ~allowed) != 0)
+    return fail(Acad::eFilerError);
+  *flags = kindByte & ~kKindBits;
   ++m_position;
   return true;
 }
@@ -224,7 +305,7 @@ bool MemoryDwgFiler::expect(Kind kind) {
 template <std::size_t kWidth>
 bool MemoryDwgFiler::takeItem(Kind kind, std::uint64_t* value) {
   if (m_status == Acad::eOk && sourceSize() - m_position > kWidth &&
-      source()[m_position] == static_cast<unsigned char>(kind)) {
+      source()[m_position] == KindByte(kind)) {
     *value = LoadLittleEndian<kWidth>(source() + m_position + 1);
     m_position += 1 + kWidth;
     return true;
@@ -237,25 +318,162 @@ bool MemoryDwgFiler::takeItemApart(Kind kind, std::uint64_t* value, std::size_t 
   return expect(kind) && takeUInt(value, width);
 }
 
-// A point's or vector's kind byte and its three numbers.
-bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
-  constexpr std::size_t kBytes = sizeof(std::uint64_t);
-  if (m_status == Acad::eOk && sourceSize() - m_position > 3 * kBytes &&
-      source()[m_position] == static_cast<unsigned char>(kind)) {
-    const unsigned char* from = source() + m_position + 1;
-    for (std::size_t i = 0; i < 3; ++i) raw[i] = LoadLittleEndian<kBytes>(from + i * kBytes);
-    m_position += 1 + 3 * kBytes;
+// The number at `from`, and the bytes it takes; 0 for one that runs to `end` or past 64 bits.
+// Handles and counts take one to three bytes: those are read without the loop.
+static inline std::size_t DecodeVarint(const unsigned char* from, const unsigned char* end,
+                                       std::uint64_t* value) {
+  const auto available = static_cast<std::size_t>(end - from);
+  if (available == 0) return 0;
+  const std::uint64_t first = from[0];
+  if (first < kVarintMore) {
+    *value = first;
+    return 1;
+  }
+  if (available >= 3) {
+    const std::uint64_t second = from[1];
+    if (second < kVarintMore) {
+      *value = (first & kVarintPart) | second << kVarintBits;
+      return 2;
+    }
+    const std::uint64_t third = from[2];
+    if (third < kVarintMore) {
+      *value = (first & kVarintPart) | (second & kVarintPart) << kVarintBits |
+               third << (2 * kVarintBits);
+      return 3;
+    }
+  }
+  std::uint64_t result = 0;
+  for (std::size_t i = 0; i < std::min(kMaxVarintBytes, available); ++i) {
+    const std::uint64_t byte = from[i];
+    result |= (byte & kVarintPart) << (kVarintBits * i);
+    if (byte < kVarintMore) {
+      // The tenth byte holds the 64th bit alone.
+      if (i + 1 == kMaxVarintBytes && byte > 1) return 0;
+      *value = result;
+      return i + 1;
+    }
+  }
+  return 0;
+}
+
+// A number of seven bits a byte at the read position: one that runs past the end is short, one
+// longer than 64 bits damaged.
+bool MemoryDwgFiler::takeVarint(std::uint64_t* value) {
+  if (m_status != Acad::eOk) return false;
+  const unsigned char* from = source() + m_position;
+  const std::size_t available = sourceSize() - m_position;
+  if (const std::size_t length = DecodeVarint(from, from + available, value)) {
+    m_position += length;
     return true;
   }
+  const bool cut =
+      available < kMaxVarintBytes &&
+      std::all_of(from, from + available, [](unsigned char byte) { return byte >= kVarintMore; });
+  return fail(cut ? Acad::eEndOfFile : Acad::eFilerError);
+}
+
+// A kind byte and a number in one step; anything but a whole number of the kind apart, which sets
+// the status a short or damaged number deserves.
+bool MemoryDwgFiler::takeCompact(Kind kind, std::uint64_t* value) {
+  if (m_status == Acad::eOk && m_position < sourceSize() &&
+      source()[m_position] == KindByte(kind)) {
+    const unsigned char* end = source() + sourceSize();
+    if (const std::size_t length = DecodeVarint(source() + m_position + 1, end, value)) {
+      m_position += 1 + length;
+      return true;
+    }
+  }
+  return takeCompactApart(kind, value);
+}
+
+bool MemoryDwgFiler::takeCompactApart(Kind kind, std::uint64_t* value) {
+  return expect(kind) && takeVarint(value);
+}
+
+template <std::size_t kWidth, bool kSigned>
+bool MemoryDwgFiler::takeNumber(Kind kind, std::uint64_t* value) {
+  constexpr unsigned kBits = 8 * kWidth;
+  if (m_fixedWidths) {
+    if (!takeItem<kWidth>(kind, value)) return false;
+    if constexpr (kSigned && kBits < 64)
+      *value = static_cast<std::uint64_t>(static_cast<std::int64_t>(*value << (64 - kBits)) >>
+                                          (64 - kBits));
+    return true;
+  }
+  if (!takeCompact(kind, value)) return false;
+  if constexpr (kSigned) {
+    const std::int64_t number = UnZigZag(*value);
+    if constexpr (kBits < 64) {
+      constexpr std::int64_t kLimit = std::int64_t{1} << (kBits - 1);
+      if (number < -kLimit || number >= kLimit) return fail(Acad::eFilerError);
+    }
+    *value = static_cast<std::uint64_t>(number);
+  } else if constexpr (kBits < 64) {
+    if (*value >> kBits != 0) return fail(Acad::eFilerError);
+  }
+  return true;
+}
+
+// A double's bits: eight bytes, or none for a zero.
+bool MemoryDwgFiler::takeDouble(std::uint64_t* bits) {
+  if (m_fixedWidths) return takeItem<8>(Kind::kDouble, bits);
+  if (m_status == Acad::eOk && sourceSize() - m_position > sizeof *bits) {
+    const unsigned char kindByte = source()[m_position];
+    if (kindByte == KindByte(Kind::kDouble)) {
+      *bits = LoadLittleEndian<sizeof *bits>(source() + m_position + 1);
+      m_position += 1 + sizeof *bits;
+      return true;
+    }
+    if (kindByte == (KindByte(Kind::kDouble) | kZeroFlags[0])) {
+      *bits = 0;
+      ++m_position;
+      return true;
+    }
+  }
+  unsigned char flags = 0;
+  if (!expectFlagged(Kind::kDouble, kZeroFlags[0], &flags)) return false;
+  if (flags != 0) {
+    *bits = 0;
+    return true;
+  }
+  return takeUInt(bits, sizeof *bits);
+}
+
+// A point's or vector's kind byte and its three parts.
+bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
+  constexpr std::size_t kBytes = sizeof raw[0];
+  if (m_fixedWidths) return takeFixedTriple(kind, raw);
+  if (m_status == Acad::eOk && sourceSize() - m_position > 3 * kBytes &&
+      (source()[m_position] & kKindBits) == KindByte(kind)) {
+    const unsigned char flags = source()[m_position];
+    const unsigned char* from = source() + m_position + 1;
+    for (std::size_t i = 0; i < 3; ++i) {
+      const bool zero = (flags & kZeroFlags[i]) != 0;
+      raw[i] = zero ? 0 : LoadLittleEndian<kBytes>(from);
+      from += zero ? 0 : kBytes;
+    }
+    m_position = static_cast<std::size_t>(from - source());
+    return true;
+  }
+  unsigned char flags = 0;
+  if (!expectFlagged(kind, kZeroFlags[0] | kZeroFlags[1] | kZeroFlags[2], &flags)) return false;
+  for (std::size_t i = 0; i < 3; ++i) {
+    raw[i] = 0;
+    if ((flags & kZeroFlags[i]) == 0) takeUInt(&raw[i], sizeof raw[i]);
+  }
+  return m_status == Acad::eOk;
+}
+
+bool MemoryDwgFiler::takeFixedTriple(Kind kind, std::uint64_t (&raw)[3]) {
   if (!expect(kind)) return false;
-  for (auto& r : raw) takeUInt(&r, kBytes);
+  for (auto& r : raw) takeUInt(&r, sizeof r);
   return m_status == Acad::eOk;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readId(Kind kind, AcDbObjectId* id) {
   std::uint64_t raw = 0;
   AcDbObjectId result;
-  if (takeItem<8>(kind, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
+  if (takeNumber<8>(kind, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
   if (m_status == Acad::eOk && raw != 0) {
     if (!idsAsHandles()) {
       result.setFromOldId(static_cast<std::int64_t>(raw));
@@ -284,24 +502,73 @@ Acad::ErrorStatus MemoryDwgFiler::readSoftPointerId(AcDbObjectId* id) {
 
 Acad::ErrorStatus MemoryDwgFiler::readAcDbHandle(AcDbHandle* handle) {
   std::uint64_t raw = 0;
-  if (takeItem<8>(Kind::kHandle, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
+  if (takeNumber<8>(Kind::kHandle, &raw) && raw >= m_handleLimit) fail(Acad::eFilerError);
   if (handle) *handle = AcDbHandle(raw);
   return m_status;
 }
 
-Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
+// A text named by its number among the shared texts, which were checked as they were read.
+bool MemoryDwgFiler::takeSharedText(std::string_view* text) {
+  std::uint64_t number = 0;
+  if (!takeVarint(&number)) return false;
+  if (number >= m_texts->texts().size()) return fail(Acad::eFilerError);
+  *text = m_texts->texts()[number];
+  return true;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readTextInPlace(std::string_view* text) {
+  if (!m_fixedWidths && m_status == Acad::eOk && m_position < sourceSize()) {
+    // In one step: a shared text, or a text whose bytes are all there.
+    const unsigned char kindByte = source()[m_position];
+    const unsigned char* from = source() + m_position + 1;
+    std::uint64_t number = 0;
+    const std::size_t length = DecodeVarint(from, source() + sourceSize(), &number);
+    if (kindByte == (KindByte(Kind::kString) | kSharedTextFlag) && m_texts != nullptr &&
+        length != 0 && number < m_texts->texts().size()) {
+      *text = m_texts->texts()[number];
+      m_position += 1 + length;
+      return m_status;
+    }
+    if (kindByte == KindByte(Kind::kString) && length != 0 &&
+        number <= sourceSize() - m_position - 1 - length) {
+      const std::string_view read(reinterpret_cast<const char*>(from + length), number);
+      if (!m_checkText || db::IsValidText(read)) {
+        *text = read;
+        m_position += 1 + length + number;
+        return m_status;
+      }
+    }
+  }
+  *text = {};
   std::uint64_t length = 0;
-  if (takeItem<4>(Kind::kString, &length) && length > sourceSize() - m_position)
-    fail(Acad::eEndOfFile);
-  if (m_status != Acad::eOk) {
-    if (text) text->clear();
+  if (m_fixedWidths) {
+    takeItem<4>(Kind::kString, &length);
+  } else {
+    unsigned char flags = 0;
+    if (!expectFlagged(Kind::kString, m_texts ? kSharedTextFlag : 0, &flags)) return m_status;
+    if (flags != 0) {
+      takeSharedText(text);
+      return m_status;
+    }
+    takeVarint(&length);
+  }
+  if (m_status == Acad::eOk && length > sourceSize() - m_position) fail(Acad::eEndOfFile);
+  if (m_status != Acad::eOk) return m_status;
+  const std::string_view read(reinterpret_cast<const char*>(source() + m_position), length);
+  m_position += length;
+  if (m_checkText && !db::IsValidText(read)) {
+    fail(Acad::eFilerError);
     return m_status;
   }
+  *text = read;
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
+  std::string_view read;
+  readTextInPlace(&read);
   // Into the caller's string: a short text is copied once, not built apart and moved over.
-  const std::string_view read(reinterpret_cast<const char*>(source() + m_position), length);
   if (text) text->assign(read);
-  m_position += length;
-  if (m_checkText && !db::IsValidText(read)) fail(Acad::eFilerError);
   return m_status;
 }
 
@@ -321,49 +588,49 @@ Acad::ErrorStatus MemoryDwgFiler::readInt8(Adesk::Int8* value) {
 
 Acad::ErrorStatus MemoryDwgFiler::readInt16(Adesk::Int16* value) {
   std::uint64_t raw = 0;
-  takeItem<2>(Kind::kInt16, &raw);
+  takeNumber<2, true>(Kind::kInt16, &raw);
   if (value) *value = static_cast<Adesk::Int16>(static_cast<std::uint16_t>(raw));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt32(Adesk::Int32* value) {
   std::uint64_t raw = 0;
-  takeItem<4>(Kind::kInt32, &raw);
+  takeNumber<4, true>(Kind::kInt32, &raw);
   if (value) *value = static_cast<Adesk::Int32>(static_cast<std::uint32_t>(raw));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readInt64(Adesk::Int64* value) {
   std::uint64_t raw = 0;
-  takeItem<8>(Kind::kInt64, &raw);
+  takeNumber<8, true>(Kind::kInt64, &raw);
   if (value) *value = static_cast<Adesk::Int64>(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readUInt16(Adesk::UInt16* value) {
   std::uint64_t raw = 0;
-  takeItem<2>(Kind::kUInt16, &raw);
+  takeNumber<2>(Kind::kUInt16, &raw);
   if (value) *value = static_cast<Adesk::UInt16>(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readDouble(double* value) {
   std::uint64_t raw = 0;
-  takeItem<8>(Kind::kDouble, &raw);
+  takeDouble(&raw);
   if (value) *value = BitsDouble(raw);
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readPoint3d(AcGePoint3d* point) {
   std::uint64_t raw[3] = {};
-  takeTriple(Kind::kPoint, raw);
+  if (!takeTriple(Kind::kPoint, raw)) raw[0] = raw[1] = raw[2] = 0;
   if (point) point->set(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
   return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readVector3d(AcGeVector3d* vector) {
   std::uint64_t raw[3] = {};
-  takeTriple(Kind::kVector, raw);
+  if (!takeTriple(Kind::kVector, raw)) raw[0] = raw[1] = raw[2] = 0;
   if (vector) *vector = AcGeVector3d(BitsDouble(raw[0]), BitsDouble(raw[1]), BitsDouble(raw[2]));
   return m_status;
 }
@@ -395,6 +662,72 @@ Acad::ErrorStatus MemoryDwgFiler::readBlobInPlace(const unsigned char** data, st
     }
   }
   return m_status;
+}
+
+// Copying items.
+
+bool MemoryDwgFiler::copyItemTo(MemoryDwgFiler& out) {
+  if (m_status == Acad::eOk && atEnd()) return fail(Acad::eEndOfFile);
+  if (m_status != Acad::eOk) return false;
+  const auto kind = static_cast<Kind>(source()[m_position] & kKindBits);
+  std::uint64_t number = 0;
+  switch (kind) {
+    case Kind::kHardOwner:
+    case Kind::kSoftOwner:
+    case Kind::kHardPointer:
+    case Kind::kSoftPointer:
+    case Kind::kHandle:
+      if (takeNumber<8>(kind, &number)) out.putNumber(KindByte(kind), number);
+      break;
+    case Kind::kString: {
+      std::string_view text;
+      if (readTextInPlace(&text) == Acad::eOk) out.putText(text);
+      break;
+    }
+    case Kind::kBool:
+    case Kind::kInt8:
+      if (takeItem<1>(kind, &number)) out.putItem<1>(kind, number);
+      break;
+    case Kind::kInt16:
+      if (takeNumber<2, true>(kind, &number))
+        out.putSigned(kind, static_cast<std::int64_t>(number));
+      break;
+    case Kind::kInt32:
+      if (takeNumber<4, true>(kind, &number))
+        out.putSigned(kind, static_cast<std::int64_t>(number));
+      break;
+    case Kind::kInt64:
+      if (takeNumber<8, true>(kind, &number))
+        out.putSigned(kind, static_cast<std::int64_t>(number));
+      break;
+    case Kind::kUInt16:
+      if (takeNumber<2>(kind, &number)) out.putNumber(KindByte(kind), number);
+      break;
+    case Kind::kDouble: {
+      double value = 0;
+      if (readDouble(&value) == Acad::eOk) out.writeDouble(value);
+      break;
+    }
+    case Kind::kPoint: {
+      AcGePoint3d point;
+      if (readPoint3d(&point) == Acad::eOk) out.writePoint3d(point);
+      break;
+    }
+    case Kind::kVector: {
+      AcGeVector3d vector;
+      if (readVector3d(&vector) == Acad::eOk) out.writeVector3d(vector);
+      break;
+    }
+    case Kind::kBytes: {
+      const unsigned char* data = nullptr;
+      std::size_t size = 0;
+      if (readBlobInPlace(&data, &size) == Acad::eOk) out.writeBytes(data, size);
+      break;
+    }
+    default:
+      return fail(Acad::eFilerError);
+  }
+  return m_status == Acad::eOk;
 }
 
 }  // namespace tessera::files

@@ -1,22 +1,49 @@
 // A binary filer over a byte vector: objects write their fields into it in order and read them
 // back in that order. The .tdb drawing format, the undo log and COPY all file through it.
 //
-// Every item is stored as a one-byte kind, then its value in little-endian order, so a read of
-// the wrong kind, or past the end, is detected and sets the filer's status (eFilerError or
-// eEndOfFile) instead of reading out of bounds; once the status is not eOk every read fails.
+// Every item is stored as a kind byte, then its value, so a read of the wrong kind, or past the
+// end, is detected and sets the filer's status (eFilerError or eEndOfFile) instead of reading out
+// of bounds; once the status is not eOk every read fails. Values take as few bytes as they need:
+// whole numbers, handles and ids seven bits a byte (signed ones zigzagged, so that -1 is short),
+// doubles eight bytes, and a double or a point's part that is zero none at all, flagged in the
+// kind byte instead. Files of .tdb versions 1 to 3 hold every value at a fixed width: a filer
+// told so reads them.
 //
 // Object ids are stored as handles for the file filer (a read resolves them in the filer's
 // database, making an empty stub for a handle not yet read), and as the raw stub address for
 // every other kind (undo, copy, wblock clone), which only lives as long as the session.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "cad/db_object.h"
+#include "db/recent_slot.h"
 
 namespace tessera::files {
+
+// The texts of a file's objects, each held once and named by its number in the objects' data.
+// A writer numbers texts in the order of their first use; a reader takes them as the file lists
+// them, viewed in the file's bytes.
+class SharedTexts {
+ public:
+  std::uint64_t numberOf(std::string_view text);
+  void add(std::string_view text) { m_texts.push_back(text); }
+  const std::vector<std::string_view>& texts() const { return m_texts; }
+
+ private:
+  std::deque<std::string> m_written;  // the writer's copies, which the views below keep
+  std::unordered_map<std::string_view, std::uint64_t> m_numbers;
+  std::vector<std::string_view> m_texts;
+  // The number, plus one, of the last text met in each of the writer's recent slots.
+  std::array<std::uint64_t, db::kRecentSlots> m_recent{};
+};
 
 class MemoryDwgFiler : public AcDbDwgFiler {
  public:
@@ -59,6 +86,16 @@ class MemoryDwgFiler : public AcDbDwgFiler {
     m_handleLimit = handleLimit;
   }
 
+  // Reads values at the fixed widths of .tdb files of versions 1 to 3.
+  void readFixedWidths() { m_fixedWidths = true; }
+  // From now on texts are written as, or may be read as, numbers in `texts` (null: whole).
+  void shareTexts(SharedTexts* texts) { m_texts = texts; }
+  // A text read in place: a view of the bytes the filer reads, or of the shared texts.
+  Acad::ErrorStatus readTextInPlace(std::string_view* text);
+  // Copies the item at the read position into `out`, as `out` writes it (a shared text whole);
+  // false, with the status set, when there is none or it is damaged.
+  bool copyItemTo(MemoryDwgFiler& out);
+
   // Blobs: length-prefixed blocks of bytes whose length the reader does not know in advance.
   // A blob read in place: where its bytes start in what the filer reads, and how many.
   Acad::ErrorStatus readBlobInPlace(const unsigned char** data, std::size_t* size);
@@ -66,8 +103,6 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // startBlob returns a mark that endBlob takes once they are all written.
   std::size_t startBlob();
   void endBlob(std::size_t mark);
-  // Bytes taken into an open blob as they are, without a kind of their own.
-  void appendToBlob(const unsigned char* data, std::size_t size) { putRaw(data, size); }
 
   Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override;
   Acad::ErrorStatus writeHardOwnershipId(const AcDbObjectId& id) override;
@@ -103,7 +138,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   Acad::ErrorStatus readBytes(void* buffer, std::size_t length) override;
   Acad::ErrorStatus writeBytes(const void* buffer, std::size_t length) override;
 
-  // The kind byte in front of every item.
+  // The kind byte in front of every item: the kind in its low bits, flags above it.
   enum class Kind : unsigned char {
     kHardOwner = 1,
     kSoftOwner,
@@ -122,6 +157,11 @@ class MemoryDwgFiler : public AcDbDwgFiler {
     kVector,
     kBytes,
   };
+  static constexpr unsigned char kKindBits = 0x1F;
+  // Flags of a text named by its number among the shared texts, and of a double, or a point's or
+  // vector's x, y and z, that is zero and left out.
+  static constexpr unsigned char kSharedTextFlag = 0x20;
+  static constexpr unsigned char kZeroFlags[3] = {0x20, 0x40, 0x80};
 
  private:
   bool idsAsHandles() const { return m_type == AcDb::kFileFiler; }
@@ -129,10 +169,14 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::size_t sourceSize() const { return m_view ? m_viewSize : m_written; }
   Acad::ErrorStatus writeId(Kind kind, const AcDbObjectId& id);
   Acad::ErrorStatus readId(Kind kind, AcDbObjectId* id);
+  // Room for `length` more bytes after those written; the caller counts what it uses.
+  unsigned char* reserve(std::size_t length) {
+    if (m_bytes.size() - m_written < length) grow(length);
+    return m_bytes.data() + m_written;
+  }
   // Where the next `length` bytes go, counted as written.
   unsigned char* room(std::size_t length) {
-    if (m_bytes.size() - m_written < length) grow(length);
-    unsigned char* at = m_bytes.data() + m_written;
+    unsigned char* at = reserve(length);
     m_written += length;
     return at;
   }
@@ -140,15 +184,29 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   void putRaw(const void* data, std::size_t length);
   template <std::size_t kWidth>
   void putItem(Kind kind, std::uint64_t value);
-  void putTriple(Kind kind, double x, double y, double z);
+  void putNumber(unsigned char kindByte, std::uint64_t value);
+  void putSigned(Kind kind, std::int64_t value);
+  void putText(std::string_view text);
+  void putTriple(Kind kind, const double (&parts)[3]);
   // Checks the next kind byte; on a mismatch or at the end sets the status and returns false.
   bool expect(Kind kind);
+  // The next kind byte, which must be of `kind` with no flags but `allowed`.
+  bool expectFlagged(Kind kind, unsigned char allowed, unsigned char* flags);
   bool takeRaw(void* data, std::size_t length);
   bool takeUInt(std::uint64_t* value, std::size_t width);
   template <std::size_t kWidth>
   bool takeItem(Kind kind, std::uint64_t* value);
   [[gnu::noinline]] bool takeItemApart(Kind kind, std::uint64_t* value, std::size_t width);
+  bool takeVarint(std::uint64_t* value);
+  bool takeCompact(Kind kind, std::uint64_t* value);
+  [[gnu::noinline]] bool takeCompactApart(Kind kind, std::uint64_t* value);
+  // A number of the kind that fits kWidth bytes; a signed one comes sign-extended to 64 bits.
+  template <std::size_t kWidth, bool kSigned = false>
+  bool takeNumber(Kind kind, std::uint64_t* value);
+  bool takeDouble(std::uint64_t* bits);
   bool takeTriple(Kind kind, std::uint64_t (&raw)[3]);
+  bool takeFixedTriple(Kind kind, std::uint64_t (&raw)[3]);
+  bool takeSharedText(std::string_view* text);
   bool fail(Acad::ErrorStatus status);
 
   AcDb::FilerType m_type;
@@ -163,6 +221,8 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::size_t m_position = 0;
   bool m_checkText = false;
   std::uint64_t m_handleLimit = UINT64_MAX;
+  bool m_fixedWidths = false;
+  SharedTexts* m_texts = nullptr;
 };
 
 }  // namespace tessera::files

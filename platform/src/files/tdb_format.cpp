@@ -27,10 +27,13 @@ using db::ObjectAccess;
 
 // Eight bytes that a text-mode transfer or a truncated copy would change.
 constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
-// Versions 2 and 3 end with a checksum of all bytes before it, taken a byte at a time in version
-// 2 and eight bytes at a time in version 3 (eight times fewer steps over a large drawing);
-// version 1 files, which have none, are still read.
-constexpr Adesk::Int32 kVersion = 3;
+// Versions 2 on end with a checksum of all bytes before it, taken a byte at a time in version
+// 2 and eight bytes at a time from version 3 (eight times fewer steps over a large drawing);
+// version 1 files, which have none, are still read. Up to version 3 every value had a fixed
+// width and every text was written where it was used; version 4 files values in the bytes they
+// need and each text once, after the objects, in less than half the bytes.
+constexpr Adesk::Int32 kVersion = 4;
+constexpr Adesk::Int32 kVersionFixedWidths = 3;
 constexpr Adesk::Int32 kVersionByteChecksum = 2;
 constexpr Adesk::Int32 kVersionWithoutChecksum = 1;
 // Bytes of the checksum at the end of the file.
@@ -89,15 +92,35 @@ bool ChecksumMatches(Adesk::Int32 version, std::span<const unsigned char> bytes)
   return stored == Checksum(version, bytes.data(), body);
 }
 
+// How the values of a file's version are laid out, and the texts its objects share.
+struct FileLayout {
+  bool fixedWidths = false;
+  SharedTexts* texts = nullptr;
+};
+
 // A filer over a file's bytes that refuses what no drawing holds: text that is not valid
 // (db/text_check.h) and handles beyond kHandleLimit.
 class CheckedFiler : public MemoryDwgFiler {
  public:
-  CheckedFiler(const unsigned char* data, std::size_t size, AcDbDatabase* database)
+  CheckedFiler(const unsigned char* data, std::size_t size, AcDbDatabase* database,
+               const FileLayout& layout)
       : MemoryDwgFiler(data, size, AcDb::kFileFiler, database) {
     refuseInvalid(kHandleLimit);
+    if (layout.fixedWidths) readFixedWidths();
+    shareTexts(layout.texts);
   }
 };
+
+// The version item after the magic text, at fixed width in every version so that any reader
+// finds it: its kind byte, then four bytes.
+constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
+
+void AppendVersionItem(Adesk::Int32 version, std::vector<unsigned char>& bytes) {
+  bytes.push_back(static_cast<unsigned char>(MemoryDwgFiler::Kind::kInt32));
+  const std::size_t at = bytes.size();
+  bytes.resize(at + sizeof version);
+  StoreLittleEndian<sizeof version>(static_cast<std::uint32_t>(version), bytes.data() + at);
+}
 
 void WriteTags(MemoryDwgFiler& out, const RawTags& tags) {
   out.writeInt32(static_cast<Adesk::Int32>(tags.size()));
@@ -223,8 +246,11 @@ void FileObject(AcDbObject* object, MemoryDwgFiler& out) {
   const std::vector<unsigned char>& bytes =
       keptObject ? keptObject->binaryData : keptEntity->binaryData;
   if (!(keptObject ? keptObject->originalClassName : keptEntity->originalClassName).empty()) {
-    // Kept from a binary file: written back unchanged.
-    out.appendToBlob(bytes.data(), bytes.size());
+    // Kept from a binary file: written back item by item, its texts shared as the file shares
+    // them, so that it files as the object of its class would.
+    MemoryDwgFiler kept(bytes.data(), bytes.size(), AcDb::kFileFiler, object->database());
+    while (!kept.atEnd() && kept.copyItemTo(out)) {
+    }
     return;
   }
   // Kept from DXF: its record name and tags, then its base data.
@@ -238,7 +264,13 @@ void FileObject(AcDbObject* object, MemoryDwgFiler& out) {
 
 // Bytes a saved object takes on average in a drawing of figures: room reserved up front spares
 // the file's buffer most of its growths.
-constexpr std::size_t kTypicalObjectBytes = 200;
+constexpr std::size_t kTypicalObjectBytes = 90;
+
+// The texts the objects share, each once, in the order of their numbers.
+void WriteSharedTexts(MemoryDwgFiler& out, const SharedTexts& texts) {
+  out.writeInt32(static_cast<Adesk::Int32>(texts.texts().size()));
+  for (std::string_view text : texts.texts()) out.writeString(std::string(text));
+}
 
 }  // namespace
 
@@ -253,8 +285,8 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
 
   std::vector<unsigned char> room(std::begin(kMagic), std::end(kMagic));
   room.reserve(order.size() * kTypicalObjectBytes + kChecksumSize);
+  AppendVersionItem(kVersion, room);
   MemoryDwgFiler out(std::move(room), AcDb::kFileFiler, database);
-  out.writeInt32(kVersion);
   WriteHeader(out, impl);
   out.writeInt32(static_cast<Adesk::Int32>(classes.names.size()));
   for (const auto& [name, entity] : classes.names) {
@@ -262,6 +294,8 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
     out.writeBool(entity);
   }
   out.writeInt32(static_cast<Adesk::Int32>(order.size()));
+  SharedTexts texts;
+  out.shareTexts(&texts);
   for (std::size_t i = 0; i < order.size(); ++i) {
     AcDbObject* object = Peek(order[i]);
     out.writeInt32(classOf[i]);
@@ -274,6 +308,8 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
     out.endBlob(blob);
     if (open) opened->close();
   }
+  out.shareTexts(nullptr);
+  WriteSharedTexts(out, texts);
   out.writeString(kEndMark);
   std::vector<unsigned char> bytes = out.takeBytes();
   bytes.resize(bytes.size() + kChecksumSize);
@@ -292,8 +328,11 @@ struct ClassEntry {
   bool registeredKeepsBytes = false;
 };
 
-// An object's entry takes at least its class, handle and owner items and its data's length.
-constexpr std::size_t kSmallestEntryBytes = (1 + 4) + 2 * (1 + 8) + (1 + 4);
+// An object's entry takes at least its class, handle and owner items (a kind byte and a byte
+// each) and its data's length.
+constexpr std::size_t kSmallestEntryBytes = 3 * (1 + 1) + (1 + 4);
+// A text takes at least its kind byte and length.
+constexpr std::size_t kSmallestTextBytes = 1 + 1;
 
 struct ObjectEntry {
   Adesk::Int32 classIndex = 0;
@@ -306,9 +345,14 @@ struct ObjectEntry {
 
 class TdbReader {
  public:
-  // The bytes after the magic text, without the checksum; they outlive the reader.
-  TdbReader(const unsigned char* body, std::size_t size, AcDbDatabase* database)
-      : m_in(body, size, database), m_database(database), m_impl(db::Impl(database)) {}
+  // The bytes after the version item, without the checksum; they outlive the reader.
+  TdbReader(const unsigned char* body, std::size_t size, Adesk::Int32 version,
+            AcDbDatabase* database)
+      : m_layout{version <= kVersionFixedWidths,
+                 version > kVersionFixedWidths ? &m_texts : nullptr},
+        m_in(body, size, database, FileLayout{m_layout.fixedWidths, nullptr}),
+        m_database(database),
+        m_impl(db::Impl(database)) {}
 
   std::optional<std::string> read();
 
@@ -319,6 +363,7 @@ class TdbReader {
   bool header();
   bool classTable();
   bool objectList();
+  bool sharedTexts();
   std::optional<std::string> build();
   std::optional<std::string> placeWellKnown();
   std::optional<std::string> checkContainers() const;
@@ -326,7 +371,10 @@ class TdbReader {
   AcDbObject* readOwnData(AcDbObject* object, CheckedFiler& in, const ObjectEntry& entry,
                           std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
+  std::optional<std::vector<unsigned char>> selfContained(const ObjectEntry& entry);
 
+  SharedTexts m_texts;
+  FileLayout m_layout;  // of the objects' data
   CheckedFiler m_in;
   AcDbDatabase* m_database;
   db::DatabaseImpl* m_impl;
@@ -337,8 +385,6 @@ class TdbReader {
 };
 
 std::optional<std::string> TdbReader::read() {
-  Adesk::Int32 version = 0;
-  m_in.readInt32(&version);
   if (!header()) return damaged("header");
   if (!classTable()) return damaged("class table");
   if (!objectList()) return damaged("objects");
@@ -410,9 +456,23 @@ bool TdbReader::objectList() {
       m_in.setFilerStatus(Acad::eFilerError);
     m_objects.push_back(std::move(entry));
   }
+  if (m_layout.texts != nullptr && !sharedTexts()) return false;
   std::string end;
   m_in.readString(&end);
   return m_in.filerStatus() == Acad::eOk && end == kEndMark;
+}
+
+// The texts the objects name by number, viewed where they lie in the file's bytes.
+bool TdbReader::sharedTexts() {
+  Adesk::Int32 count = 0;
+  if (!ReadCount(m_in, count)) return false;
+  if (static_cast<std::size_t>(count) > m_in.remaining() / kSmallestTextBytes)
+    m_in.setFilerStatus(Acad::eEndOfFile);
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    std::string_view text;
+    if (m_in.readTextInPlace(&text) == Acad::eOk) m_texts.add(text);
+  }
+  return m_in.filerStatus() == Acad::eOk;
 }
 
 // Handles first: unique, and the seed above them all before any object is made (objects that
@@ -547,7 +607,7 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  CheckedFiler in(entry.data, entry.size, m_database);
+  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
   if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
     kind.registeredKeepsBytes = kind.registered != nullptr && KeepsData(kind.registered);
@@ -566,8 +626,14 @@ AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
       keptEntity->AcDbEntity::dwgInFields(&in);
     else
       keptObject->AcDbObject::dwgInFields(&in);
+    std::optional<std::vector<unsigned char>> data = selfContained(entry);
+    if (in.filerStatus() != Acad::eOk || !data) {
+      delete object;
+      problem = "object " + entry.handle.text() + " of class " + kind.name;
+      return nullptr;
+    }
     (keptEntity ? keptEntity->originalClassName : keptObject->originalClassName) = kind.name;
-    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = in.takeBytes();
+    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = std::move(*data);
     return object;
   }
   return readOwnData(object, in, entry, problem);
@@ -615,8 +681,18 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
   return object;
 }
 
+// The data of an object kept as it came, laid out as this program writes it and with its texts
+// whole, so that it is written back into any file unchanged.
+std::optional<std::vector<unsigned char>> TdbReader::selfContained(const ObjectEntry& entry) {
+  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
+  MemoryDwgFiler out(AcDb::kFileFiler, m_database);
+  while (!in.atEnd())
+    if (!in.copyItemTo(out)) return std::nullopt;
+  return out.takeBytes();
+}
+
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  CheckedFiler in(entry.data, entry.size, m_database);
+  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
@@ -638,12 +714,10 @@ AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
 }
 
 // The format version, the first item after the magic text.
-// The version item: its kind byte and the number.
-constexpr std::size_t kVersionItemSize = 1 + sizeof(Adesk::Int32);
-
 std::optional<Adesk::Int32> VersionOf(std::span<const unsigned char> bytes) {
   if (bytes.size() < sizeof kMagic + kVersionItemSize) return std::nullopt;
   MemoryDwgFiler in(bytes.data() + sizeof kMagic, kVersionItemSize, AcDb::kFileFiler);
+  in.readFixedWidths();
   Adesk::Int32 version = 0;
   in.readInt32(&version);
   if (in.filerStatus() != Acad::eOk) return std::nullopt;
@@ -667,14 +741,16 @@ std::optional<std::string> ReadTdbBytes(std::span<const unsigned char> bytes,
   if (summed && (bytes.size() < sizeof kMagic + kVersionItemSize + kChecksumSize ||
                  !ChecksumMatches(*version, bytes)))
     return std::string("the drawing is damaged (its checksum does not match its contents)");
-  const std::size_t bodySize = bytes.size() - sizeof kMagic - (summed ? kChecksumSize : 0);
+  const std::size_t bodySize =
+      bytes.size() - sizeof kMagic - kVersionItemSize - (summed ? kChecksumSize : 0);
   db::DatabaseImpl* impl = db::Impl(database);
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
   AcDbDatabase* working = services->workingDatabase();
   services->setWorkingDatabase(database);
   impl->loading = true;
   std::optional<std::string> problem =
-      TdbReader(bytes.data() + sizeof kMagic, bodySize, database).read();
+      TdbReader(bytes.data() + sizeof kMagic + kVersionItemSize, bodySize, *version, database)
+          .read();
   impl->loading = false;
   services->setWorkingDatabase(working);
   return problem;

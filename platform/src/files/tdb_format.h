@@ -4,9 +4,11 @@
 // handle and the data its dwgOutFields wrote. Objects come in an order that lets each read
 // find what it refers to: tables and their records, then the entities of every block, then the
 // other objects (so an application object that opens an entity while it reads finds it).
-// A checksum of everything before it ends the file: a file changed by a single bit is refused
-// as damaged. Files of version 1, written before the checksum, and of version 2, whose checksum
-// is taken a byte at a time, are still read.
+// The texts the objects use are filed once, after the objects, and each object's data names
+// them by number. A checksum of everything before it ends the file: a file changed by a single
+// bit is refused as damaged. Files of version 3, whose values all have a fixed width and whose
+// texts stand where they are used, of version 2, whose checksum is taken a byte at a time, and
+// of version 1, written before the checksum, are still read.
 #pragma once
 
 #include <optional>
