@@ -88,13 +88,14 @@ def main():
         subprocess.run([tessera, "run", os.devnull, "--in", drawing, "--out", tdb], check=True,
                        stdout=subprocess.DEVNULL)
         size = os.path.getsize(drawing) / 2**20
+        tdb_size = os.path.getsize(tdb) / 2**20
         dxf_read, dxf_write, dxf_made = ours(tessera, folder, drawing, ".dxf")
         tdb_read, tdb_write, tdb_made = ours(tessera, folder, tdb, ".tdb")
         try:
             ez_read, ez_write = ezdxf_times(drawing, folder)
         except ImportError:
             ez_read = ez_write = None
-    print(f"dxf_speed: {FIGURES} triangle figures, DXF of {size:.1f} MiB")
+    print(f"dxf_speed: {FIGURES} triangle figures, DXF of {size:.1f} MiB, .tdb of {tdb_size:.1f} MiB")
     print(f"dxf_speed: ours  read {dxf_read * 1000:.0f} ms, write {dxf_write * 1000:.0f} ms")
     print(f"dxf_speed: .tdb  read {tdb_read * 1000:.0f} ms, write {tdb_write * 1000:.0f} ms")
     print(f"dxf_speed: written into /dev/null (no disk, no sync): DXF {dxf_made * 1000:.0f} ms, "
