@@ -269,6 +269,23 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   EXPECT_EQ(std::get<Bytes>(kept), whole);
 }
 
+// Drawings saved before entities kept the properties the platform does not use (every file of
+// version 1, the first of version 2) are read with their entities whole.
+TEST_F(TdbFormatTest, DrawingsSavedBeforeEntitiesKeptTheirPropertiesAreRead) {
+  const std::string data = std::string(TESSERA_SOURCE_DIR) + "/tests/platform_files/data/";
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  reread = Reread(data + "line_version1.tdb");
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(ModelSpaceSummary(reread.get()), std::vector<std::string>{"AcDbLine 20 0"});
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  reread = Reread(data + "circle_figures_version2.tdb");
+  ASSERT_TRUE(reread);
+  const std::vector<std::string> figures = ModelSpaceSummary(reread.get());
+  ASSERT_EQ(figures.size(), 16u);
+  EXPECT_EQ(figures.front().substr(0, figures.front().find(' ')), "AcDbCircle");
+  EXPECT_EQ(figures.front().substr(figures.front().rfind(' ') + 1), "AREA_LINE");
+}
+
 // The binary filer alone, as the undo log and COPY use it.
 
 TEST(MemoryDwgFilerTest, ReadsBackEveryKindInOrder) {

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -162,6 +163,12 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // vector's x, y and z, that is zero and left out.
   static constexpr unsigned char kSharedTextFlag = 0x20;
   static constexpr unsigned char kZeroFlags[3] = {0x20, 0x40, 0x80};
+
+  // The kind of the item at the read position, if there is one.
+  std::optional<Kind> nextKind() const {
+    if (atEnd()) return std::nullopt;
+    return static_cast<Kind>(source()[m_position] & kKindBits);
+  }
 
  private:
   bool idsAsHandles() const { return m_type == AcDb::kFileFiler; }

@@ -35,6 +35,9 @@ constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
 constexpr Adesk::Int32 kVersion = 4;
 constexpr Adesk::Int32 kVersionFixedWidths = 3;
 constexpr Adesk::Int32 kVersionByteChecksum = 2;
+// Entities of version 1 files, and of version 2 files saved before entities kept the properties
+// the platform does not use, have no count of them after their linetype.
+constexpr Adesk::Int32 kVersionEntitiesWithoutKeptProperties = 2;
 constexpr Adesk::Int32 kVersionWithoutChecksum = 1;
 // Bytes of the checksum at the end of the file.
 constexpr std::size_t kChecksumSize = 8;
@@ -338,17 +341,35 @@ struct ObjectEntry {
   Adesk::Int32 classIndex = 0;
   AcDbHandle handle;
   AcDbHandle owner;
-  // The object's data where it lies in the file's bytes.
+  // The object's data where it lies in the file's bytes, or as it was brought up to date.
   const unsigned char* data = nullptr;
   std::size_t size = 0;
+  bool updated = false;
 };
+
+// Copies `count` items; false when the data ends first or is damaged.
+bool CopyItems(MemoryDwgFiler& in, MemoryDwgFiler& out, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i)
+    if (!in.copyItemTo(out)) return false;
+  return true;
+}
+
+// Copies a count, then `perEntry` items for each entry it counts.
+bool CopyCounted(MemoryDwgFiler& in, MemoryDwgFiler& out, std::size_t perEntry) {
+  Adesk::Int32 count = 0;
+  in.readInt32(&count);
+  if (in.filerStatus() != Acad::eOk || count < 0 || count > kMaxCount) return false;
+  out.writeInt32(count);
+  return CopyItems(in, out, static_cast<std::size_t>(count) * perEntry);
+}
 
 class TdbReader {
  public:
   // The bytes after the version item, without the checksum; they outlive the reader.
   TdbReader(const unsigned char* body, std::size_t size, Adesk::Int32 version,
             AcDbDatabase* database)
-      : m_layout{version <= kVersionFixedWidths,
+      : m_version(version),
+        m_layout{version <= kVersionFixedWidths,
                  version > kVersionFixedWidths ? &m_texts : nullptr},
         m_in(body, size, database, FileLayout{m_layout.fixedWidths, nullptr}),
         m_database(database),
@@ -372,7 +393,13 @@ class TdbReader {
                           std::string& problem);
   AcDbObject* keep(const ObjectEntry& entry, bool entity);
   std::optional<std::vector<unsigned char>> selfContained(const ObjectEntry& entry);
+  bool updateEntity(const ObjectEntry& entry, bool keptFromDxf,
+                    std::vector<unsigned char>& updated) const;
+  FileLayout layoutOf(const ObjectEntry& entry) const {
+    return entry.updated ? FileLayout{} : m_layout;
+  }
 
+  Adesk::Int32 m_version;
   SharedTexts m_texts;
   FileLayout m_layout;  // of the objects' data
   CheckedFiler m_in;
@@ -600,14 +627,44 @@ std::optional<std::string> TdbReader::checkContainers() const {
 
 // A new object of the entry's class with its data read; an object of a class nobody
 // registered keeps its data as it is.
-AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
-  ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
+// An entity's data from before entities kept the properties the platform does not use, with a
+// count of none put in after its linetype: no entity's own fields start with such a number, so
+// data that has the count is copied unchanged.
+bool TdbReader::updateEntity(const ObjectEntry& entry, bool keptFromDxf,
+                             std::vector<unsigned char>& updated) const {
+  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
+  MemoryDwgFiler out(AcDb::kFileFiler, m_database);
+  constexpr std::size_t kTagItems = 2;       // code and value
+  constexpr std::size_t kXDataItems = 2;     // type and value
+  constexpr std::size_t kNamesAndColor = 3;  // layer, colour, linetype
+  if (keptFromDxf && !(CopyItems(in, out, 1) && CopyCounted(in, out, kTagItems))) return false;
+  if (!CopyCounted(in, out, kXDataItems) || !CopyItems(in, out, kNamesAndColor)) return false;
+  if (in.nextKind() != MemoryDwgFiler::Kind::kUInt16) out.writeUInt16(0);
+  while (!in.atEnd())
+    if (!in.copyItemTo(out)) return false;
+  updated = out.takeBytes();
+  return true;
+}
+
+AcDbObject* TdbReader::make(const ObjectEntry& stored, std::string& problem) {
+  ClassEntry& kind = m_classes[static_cast<std::size_t>(stored.classIndex)];
+  ObjectEntry entry = stored;
+  std::vector<unsigned char> updated;
+  if (m_version <= kVersionEntitiesWithoutKeptProperties && kind.entity) {
+    if (!updateEntity(stored, kind.name == kKeptEntityClass, updated)) {
+      problem = "object " + stored.handle.text() + " of class " + kind.name;
+      return nullptr;
+    }
+    entry.data = updated.data();
+    entry.size = updated.size();
+    entry.updated = true;
+  }
   if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
     AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
+  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
   if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
     kind.registeredKeepsBytes = kind.registered != nullptr && KeepsData(kind.registered);
@@ -684,7 +741,7 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
 // The data of an object kept as it came, laid out as this program writes it and with its texts
 // whole, so that it is written back into any file unchanged.
 std::optional<std::vector<unsigned char>> TdbReader::selfContained(const ObjectEntry& entry) {
-  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
+  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
   MemoryDwgFiler out(AcDb::kFileFiler, m_database);
   while (!in.atEnd())
     if (!in.copyItemTo(out)) return std::nullopt;
@@ -692,7 +749,7 @@ std::optional<std::vector<unsigned char>> TdbReader::selfContained(const ObjectE
 }
 
 AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
+  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
