@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "db/xdata.h"
 #include "files/memory_filer.h"
 #include "files/tdb_format.h"
 #include "platform/drawing_files.h"
@@ -518,6 +519,29 @@ TEST(MemoryDwgFilerTest, SharedTextsAreFiledOnceAndNamedByNumber) {
   beyondIn.shareTexts(&read);
   beyondIn.readString(nullptr);
   EXPECT_EQ(beyondIn.filerStatus(), Acad::eFilerError);
+}
+
+// Extended data read from a file takes only the values extended data holds: an item whose code
+// names an object id or a 64-bit number is refused, and nothing read before it is kept.
+TEST(MemoryDwgFilerTest, ExtendedDataOfAnotherKindIsRefused) {
+  const auto read = [](int code) {
+    MemoryDwgFiler out(AcDb::kFileFiler);
+    out.writeInt32(2);
+    out.writeInt16(1000);
+    out.writeString("kept");
+    out.writeInt16(static_cast<Adesk::Int16>(code));
+    out.writeString("1F");
+    MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+    resbuf* chain = nullptr;
+    const Acad::ErrorStatus status = db::ReadXData(&in, chain);
+    const bool read = chain != nullptr;
+    db::ReleaseXData(chain);
+    return std::pair(status, read);
+  };
+  EXPECT_EQ(read(1000), std::pair(Acad::eOk, true));
+  EXPECT_EQ(read(1005), std::pair(Acad::eOk, true));
+  EXPECT_EQ(read(330), std::pair(Acad::eFilerError, false));
+  EXPECT_EQ(read(160), std::pair(Acad::eFilerError, false));
 }
 
 // A filer over a file's bytes refuses text that is not UTF-8 and handles at or beyond a limit,

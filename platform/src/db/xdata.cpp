@@ -171,6 +171,23 @@ Acad::ErrorStatus ReadItemValue(AcDbDwgFiler* filer, resbuf* item) {
   return filer->filerStatus();
 }
 
+// Extended data files points, reals, 16- and 32-bit numbers and texts: a code whose value is
+// none of these (an object id, a 64-bit number) is damage, and would be read as a text that its
+// resbuf does not own.
+bool IsFiledXDataCode(int code) {
+  switch (GroupCodeValueKind(code)) {
+    case GroupValueKind::kPoint:
+    case GroupValueKind::kReal:
+    case GroupValueKind::kInt16:
+    case GroupValueKind::kInt32:
+      return true;
+    case GroupValueKind::kInvalid:
+      return false;
+    default:
+      return lisp::ResbufHoldsString(code);
+  }
+}
+
 }  // namespace
 
 Acad::ErrorStatus ReadXData(AcDbDwgFiler* filer, resbuf*& chain) {
@@ -182,7 +199,7 @@ Acad::ErrorStatus ReadXData(AcDbDwgFiler* filer, resbuf*& chain) {
   for (Adesk::Int32 i = 0; i < count; ++i) {
     Adesk::Int16 code = 0;
     if (filer->readInt16(&code) != Acad::eOk) break;
-    if (GroupCodeValueKind(code) == GroupValueKind::kInvalid) {
+    if (!IsFiledXDataCode(code)) {
       filer->setFilerStatus(Acad::eFilerError);
       break;
     }
