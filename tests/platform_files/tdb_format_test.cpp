@@ -486,6 +486,22 @@ TEST(MemoryDwgFilerTest, ANumberTooLongOrTooWideOrAStrayFlagIsRefused) {
             Acad::eFilerError);
 }
 
+// Texts are numbered in the order of their first use however many there are: the numbers of
+// earlier texts hold as the writer's table grows, and a text longer than the writer's blocks of
+// copies, or an empty one, is numbered as any other.
+TEST(MemoryDwgFilerTest, SharedTextsKeepTheirNumbersAsTheyGrow) {
+  SharedTexts texts;
+  std::vector<std::string> expected = {"", std::string(100000, 'x')};
+  for (int i = 0; i < 20000; ++i) expected.push_back("text " + std::to_string(i));
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_EQ(texts.numberOf(expected[i]), i);
+    ASSERT_EQ(texts.numberOf(expected[i / 2]), i / 2);  // an earlier one, again
+  }
+  for (std::size_t i = expected.size(); i-- > 0;) ASSERT_EQ(texts.numberOf(expected[i]), i);
+  ASSERT_EQ(texts.texts().size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(texts.texts()[i], expected[i]);
+}
+
 // With shared texts a text is filed once and named by its number; a copy of the item writes it
 // whole into a filer that shares none, and a number beyond the texts is damaged.
 TEST(MemoryDwgFilerTest, SharedTextsAreFiledOnceAndNamedByNumber) {

@@ -38,17 +38,71 @@ void MemoryDwgFiler::clear() {
 
 // Texts shared by a file's objects.
 
+namespace {
+
+constexpr std::size_t kTextBlockBytes = 64 * 1024;
+constexpr std::size_t kFirstTextSlots = 1024;  // a power of two
+
+// FNV-1a: the texts are short, and the table compares whole texts after the hash.
+std::uint32_t TextHash(std::string_view text) {
+  std::uint32_t hash = 2166136261u;
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+}  // namespace
+
 std::uint64_t SharedTexts::numberOf(std::string_view text) {
   std::uint64_t& recent = m_recent[db::RecentSlot(text)];
   if (recent != 0 && m_texts[recent - 1] == text) return recent - 1;
-  auto known = m_numbers.find(text);
-  if (known == m_numbers.end()) {
-    const std::string_view kept = m_written.emplace_back(text);
-    m_texts.push_back(kept);
-    known = m_numbers.emplace(kept, m_texts.size() - 1).first;
+  if (m_slots.empty()) m_slots.assign(kFirstTextSlots, 0);
+  const std::uint32_t hash = TextHash(text);
+  std::size_t slot = findSlot(text, hash);
+  if (m_slots[slot] == 0) {
+    m_texts.push_back(keep(text));
+    m_hashes.push_back(hash);
+    m_slots[slot] = static_cast<std::uint32_t>(m_texts.size());
+    // Kept at most half full, so that a miss ends soon.
+    if (2 * m_texts.size() > m_slots.size()) growTable();
+    recent = m_texts.size();
+    return m_texts.size() - 1;
   }
-  recent = known->second + 1;
-  return known->second;
+  recent = m_slots[slot];
+  return m_slots[slot] - 1;
+}
+
+// The slot that holds the text, or the free slot where it goes.
+std::size_t SharedTexts::findSlot(std::string_view text, std::uint32_t hash) const {
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t held = m_slots[slot];
+    if (held == 0 || (m_hashes[held - 1] == hash && m_texts[held - 1] == text)) return slot;
+  }
+}
+
+void SharedTexts::growTable() {
+  m_slots.assign(2 * m_slots.size(), 0);
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t number = 0; number < m_texts.size(); ++number) {
+    std::size_t slot = m_hashes[number] & mask;
+    while (m_slots[slot] != 0) slot = (slot + 1) & mask;
+    m_slots[slot] = static_cast<std::uint32_t>(number + 1);
+  }
+}
+
+// A copy of the text that stays where it is while the writer lives.
+std::string_view SharedTexts::keep(std::string_view text) {
+  if (text.empty()) return {};
+  if (text.size() > m_blockLeft) {
+    const std::size_t size = std::max(kTextBlockBytes, text.size());
+    m_blocks.push_back(std::make_unique<char[]>(size));
+    m_blockEnd = m_blocks.back().get() + size;
+    m_blockLeft = size;
+  }
+  char* at = m_blockEnd - m_blockLeft;
+  std::memcpy(at, text.data(), text.size());
+  m_blockLeft -= text.size();
+  return {at, text.size()};
 }
 
 // Writing.
@@ -103,7 +157,30 @@ void MemoryDwgFiler::putItem(Kind kind, std::uint64_t value) {
 }
 
 // A kind byte and a number, seven bits a byte from the lowest.
-void MemoryDwgFiler::putNumber(unsigned char kindByte, std::uint64_t value) {
+// Handles, counts and text numbers take one to three bytes: those are stored without the loop.
+inline void MemoryDwgFiler::putNumber(unsigned char kindByte, std::uint64_t value) {
+  constexpr std::uint64_t kTwoBytes = std::uint64_t{1} << (2 * kVarintBits);
+  constexpr std::uint64_t kThreeBytes = std::uint64_t{1} << (3 * kVarintBits);
+  if (value >= kThreeBytes || m_bytes.size() - m_written < 1 + kMaxVarintBytes)
+    return putLongNumber(kindByte, value);
+  unsigned char* at = m_bytes.data() + m_written;
+  at[0] = kindByte;
+  if (value < kVarintMore) {
+    at[1] = static_cast<unsigned char>(value);
+    m_written += 2;
+  } else if (value < kTwoBytes) {
+    at[1] = static_cast<unsigned char>(value | kVarintMore);
+    at[2] = static_cast<unsigned char>(value >> kVarintBits);
+    m_written += 3;
+  } else {
+    at[1] = static_cast<unsigned char>(value | kVarintMore);
+    at[2] = static_cast<unsigned char>((value >> kVarintBits) | kVarintMore);
+    at[3] = static_cast<unsigned char>(value >> (2 * kVarintBits));
+    m_written += 4;
+  }
+}
+
+void MemoryDwgFiler::putLongNumber(unsigned char kindByte, std::uint64_t value) {
   unsigned char* at = reserve(1 + kMaxVarintBytes);
   at[0] = kindByte;
   std::size_t length = 1;

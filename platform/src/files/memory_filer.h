@@ -17,11 +17,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "cad/db_object.h"
@@ -39,8 +38,17 @@ class SharedTexts {
   const std::vector<std::string_view>& texts() const { return m_texts; }
 
  private:
-  std::deque<std::string> m_written;  // the writer's copies, which the views below keep
-  std::unordered_map<std::string_view, std::uint64_t> m_numbers;
+  std::string_view keep(std::string_view text);
+  std::size_t findSlot(std::string_view text, std::uint32_t hash) const;
+  void growTable();
+
+  // The writer's copies of its texts, which the views below keep, in blocks that never move.
+  std::vector<std::unique_ptr<char[]>> m_blocks;
+  char* m_blockEnd = nullptr;
+  std::size_t m_blockLeft = 0;
+  // Open addressing: each slot holds a text's number plus one, or 0 when free.
+  std::vector<std::uint32_t> m_slots;
+  std::vector<std::uint32_t> m_hashes;  // of each numbered text
   std::vector<std::string_view> m_texts;
   // The number, plus one, of the last text met in each of the writer's recent slots.
   std::array<std::uint64_t, db::kRecentSlots> m_recent{};
@@ -192,6 +200,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   template <std::size_t kWidth>
   void putItem(Kind kind, std::uint64_t value);
   void putNumber(unsigned char kindByte, std::uint64_t value);
+  void putLongNumber(unsigned char kindByte, std::uint64_t value);
   void putSigned(Kind kind, std::int64_t value);
   void putText(std::string_view text);
   void putTriple(Kind kind, const double (&parts)[3]);
