@@ -1,5 +1,7 @@
 // Dictionaries, groups and extended data.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "db_fixture.h"
 
@@ -130,6 +132,65 @@ TEST_F(ContainersTest, ExtendedDataMustStartWithAnApplicationName) {
   EXPECT_EQ(line->setXData(bad), Acad::eInvalidInput);
   acutRelRb(bad);
   EXPECT_EQ(line->xData(), nullptr);
+  line->close();
+}
+
+// The applications' codes in order, from the whole of an object's data.
+std::vector<std::string> Applications(AcDbObject* object) {
+  std::vector<std::string> names;
+  resbuf* all = object->xData();
+  for (resbuf* item = all; item; item = item->rbnext)
+    if (item->restype == 1001) names.emplace_back(item->resval.rstring);
+  acutRelRb(all);
+  return names;
+}
+
+TEST_F(ContainersTest, ExtendedDataBlocksAreReplacedAndRemovedByApplicationWithoutCase) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  auto* line = Open<AcDbLine>(id, AcDb::kForWrite);
+  resbuf* three = acutBuildList(1001, "FIRST", 1070, 1, 1001, "SECOND", 1040, 2.5, 1001, "THIRD",
+                                1000, "kept", 0);
+  ASSERT_EQ(line->setXData(three), Acad::eOk);
+  acutRelRb(three);
+
+  // One call both removes a block (its name alone) and replaces another, named in other case.
+  resbuf* edit = acutBuildList(1001, "second", 1001, "first", 1071, 70000, 0);
+  ASSERT_EQ(line->setXData(edit), Acad::eOk);
+  acutRelRb(edit);
+  EXPECT_EQ(Applications(line), (std::vector<std::string>{"THIRD", "first"}));
+  resbuf* first = line->xData("FIRST");
+  ASSERT_TRUE(first && first->rbnext);
+  EXPECT_EQ(first->rbnext->restype, 1071);
+  EXPECT_EQ(first->rbnext->resval.rlong, 70000);
+  acutRelRb(first);
+  EXPECT_EQ(line->xData("SECOND"), nullptr);
+
+  resbuf* removeAll = acutBuildList(1001, "THIRD", 1001, "FIRST", 0);
+  ASSERT_EQ(line->setXData(removeAll), Acad::eOk);
+  acutRelRb(removeAll);
+  EXPECT_EQ(line->xData(), nullptr);
+  line->close();
+}
+
+TEST_F(ContainersTest, ExtendedDataRefusesItemsItCannotKeepAndStaysAsItWas) {
+  AcDbObjectId id = AppendLine(0, 0, 1, 1);
+  auto* line = Open<AcDbLine>(id, AcDb::kForWrite);
+  resbuf* kept = Tag("AREA_TRIANGLE", "TYPE_OUT");
+  ASSERT_EQ(line->setXData(kept), Acad::eOk);
+  acutRelRb(kept);
+  for (int code : {330, 160}) {  // an object id, a 64-bit number
+    SCOPED_TRACE(code);
+    resbuf* bad = acutBuildList(1001, "AREA_TRIANGLE", 1000, "REPLACED", 0);
+    resbuf* item = acutNewRb(code);
+    bad->rbnext->rbnext = item;
+    EXPECT_EQ(line->setXData(bad), Acad::eInvalidInput);
+    acutRelRb(bad);
+    resbuf* data = line->xData("AREA_TRIANGLE");
+    ASSERT_TRUE(data && data->rbnext);
+    EXPECT_STREQ(data->rbnext->resval.rstring, "TYPE_OUT");
+    EXPECT_EQ(data->rbnext->rbnext, nullptr);
+    acutRelRb(data);
+  }
   line->close();
 }
 

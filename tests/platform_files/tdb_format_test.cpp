@@ -548,11 +548,9 @@ TEST(MemoryDwgFilerTest, ExtendedDataOfAnotherKindIsRefused) {
     out.writeInt16(static_cast<Adesk::Int16>(code));
     out.writeString("1F");
     MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
-    resbuf* chain = nullptr;
-    const Acad::ErrorStatus status = db::ReadXData(&in, chain);
-    const bool read = chain != nullptr;
-    db::ReleaseXData(chain);
-    return std::pair(status, read);
+    db::XDataItems items;
+    const Acad::ErrorStatus status = db::ReadXData(&in, items);
+    return std::pair(status, !items.empty());
   };
   EXPECT_EQ(read(1000), std::pair(Acad::eOk, true));
   EXPECT_EQ(read(1005), std::pair(Acad::eOk, true));

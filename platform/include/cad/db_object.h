@@ -12,6 +12,7 @@
 #include "cad/ads.h"
 #include "cad/ge.h"
 #include "cad/rx.h"
+#include "cad/xdata_items.h"
 
 class AcDbDatabase;
 class AcDbObject;
@@ -304,7 +305,7 @@ class AcDbObject : public AcRxObject {
   // Small fields last: an entity's first field takes the room they leave.
   AcDbStub* m_stub = nullptr;
   AcDbObjectId m_ownerId;
-  resbuf* m_xdata = nullptr;
+  tessera::db::XDataItems m_xdata;
   mutable std::unique_ptr<Rare> m_rare;
   std::vector<AcDbObjectId> m_persistentReactors;
   std::int32_t m_readers = 0;

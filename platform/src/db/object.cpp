@@ -32,7 +32,6 @@ bool IsResident(const AcDbStub* stub) {
 AcDbObject::AcDbObject() = default;
 
 AcDbObject::~AcDbObject() {
-  tessera::db::ReleaseXData(m_xdata);
   if (m_stub != nullptr && m_stub->object == this) m_stub->object = nullptr;
 }
 
@@ -281,11 +280,8 @@ Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* filer) const {
 }
 
 Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* filer) {
-  resbuf* read = nullptr;
-  Acad::ErrorStatus status = tessera::db::ReadXData(filer, read);
+  Acad::ErrorStatus status = tessera::db::ReadXData(filer, m_xdata);
   if (status != Acad::eOk) return status;
-  tessera::db::ReleaseXData(m_xdata);
-  m_xdata = read;
   return filer->filerStatus();
 }
 

@@ -21,7 +21,7 @@ class ObjectAccess {
   static std::vector<AcDbObjectId>& persistentReactors(AcDbObject* object) {
     return object->m_persistentReactors;
   }
-  static resbuf*& xdata(AcDbObject* object) { return object->m_xdata; }
+  static XDataItems& xdata(AcDbObject* object) { return object->m_xdata; }
   static const std::vector<AcDbObjectReactor*>& reactors(const AcDbObject* object) {
     static const std::vector<AcDbObjectReactor*> none;
     return object->m_rare ? object->m_rare->reactors : none;

@@ -150,8 +150,9 @@ KeptTags DxfTagsOf(AcDbObject* object) {
   KeptTags tags;
   files::DxfFiler filer(&tags, object->database());
   object->dxfOutFields(&filer);
-  for (const resbuf* item = ObjectAccess::xdata(object); item != nullptr; item = item->rbnext)
-    filer.writeItem(*item);
+  resbuf item{};
+  for (auto reader = ObjectAccess::xdata(object).reader(); reader.next(item);)
+    filer.writeItem(item);
   if (!tags.empty() && tags.front().first == AcDb::kDxfHandle) tags.erase(tags.begin());
   return tags;
 }

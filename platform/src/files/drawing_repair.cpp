@@ -8,6 +8,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/per_class.h"
 #include "files/dxf_layout.h"
 #include "files/dxf_tags.h"
 #include "files/saved_objects.h"
@@ -61,8 +62,6 @@ class ReferenceRepair {
       m_repairs->push_back("the " + NameOf(object) + " " + object->objectId().handle().text() +
                            " " + what);
   }
-  // Asked of each object's class once: a drawing has few classes and many objects.
-  RepairedPart partToRepair(const AcDbObject* object);
   void dictionary(AcDbDictionary* dictionary);
   void group(AcDbGroup* group);
   void reactors(AcDbObject* object);
@@ -81,7 +80,7 @@ class ReferenceRepair {
   db::DatabaseImpl* m_impl;
   std::vector<std::string>* m_repairs;
   std::set<std::uint64_t> m_kept;
-  std::vector<std::pair<const AcRxClass*, RepairedPart>> m_parts;
+  db::PerClass<RepairedPart> m_parts;
 };
 
 void ReferenceRepair::keptHandles() {
@@ -184,19 +183,10 @@ RepairedPart PartToRepair(const AcDbObject* object) {
   return RepairedPart::kNone;
 }
 
-RepairedPart ReferenceRepair::partToRepair(const AcDbObject* object) {
-  const AcRxClass* own = object->isA();
-  for (const auto& [known, part] : m_parts)
-    if (known == own) return part;
-  const RepairedPart part = PartToRepair(object);
-  m_parts.emplace_back(own, part);
-  return part;
-}
-
 void ReferenceRepair::object(AcDbObject* object) {
   reactors(object);
   owner(object);
-  switch (partToRepair(object)) {
+  switch (m_parts.of(object->isA(), [&] { return PartToRepair(object); })) {
     case RepairedPart::kKeptObjectTags:
       keptTags(object, AcDbUnknownObject::cast(object)->dxfTags);
       break;

@@ -9,6 +9,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/xdata.h"
 #include "files/drawing_repair.h"
 #include "files/dxf_filer.h"
 #include "files/dxf_layout.h"
@@ -16,7 +17,6 @@
 #include "files/dxf_symbols.h"
 #include "files/saved_objects.h"
 #include "lisp/group_codes.h"
-#include "lisp/resbuf_convert.h"
 
 namespace tessera::files {
 namespace {
@@ -634,35 +634,40 @@ bool DxfBuilder::read(AcDbObject* object, const DxfRecord& record, Acad::ErrorSt
 bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
   const DxfTag* tag = record.find(kDxfXDataApplication);
   if (tag == nullptr) return true;
-  lisp::ResbufChain chain;
+  // Kept between records: reading a drawing reads the data of every object in turn.
+  thread_local std::string packed;
+  packed.clear();
+  std::uint32_t count = 0;
   for (; tag != record.end; ++tag) {
     // Only extended-data groups belong here; anything else is dropped.
     if (tag->code < kFirstXDataCode || tag->code > kLastXDataCode ||
         lisp::GroupCodeValueKind(tag->code) == lisp::GroupValueKind::kInvalid)
       continue;
     bool point = lisp::GroupCodeValueKind(tag->code) == lisp::GroupValueKind::kPoint;
-    resbuf* item = chain.append(tag->code);
+    resbuf item{};
+    item.restype = static_cast<short>(tag->code);
     std::int64_t integer = 0;
     double real = 0;
     bool valid = true;
+    bool text = false;
     switch (lisp::GroupCodeValueKind(tag->code)) {
       case lisp::GroupValueKind::kInt16:
         valid = ParseDxfInteger(tag->value, integer);
-        item->resval.rint = static_cast<short>(integer);
+        item.resval.rint = static_cast<short>(integer);
         break;
       case lisp::GroupValueKind::kInt32:
         valid = ParseDxfInteger(tag->value, integer);
-        item->resval.rlong = static_cast<std::int32_t>(integer);
+        item.resval.rlong = static_cast<std::int32_t>(integer);
         break;
       case lisp::GroupValueKind::kReal:
         valid = ParseDxfReal(tag->value, real);
-        item->resval.rreal = real;
+        item.resval.rreal = real;
         break;
       case lisp::GroupValueKind::kPoint:
-        valid = ParseDxfReal(tag->value, item->resval.rpoint[0]);
+        valid = ParseDxfReal(tag->value, item.resval.rpoint[0]);
         break;
       default:
-        item->resval.rstring = lisp::NewResbufString(tag->value);
+        text = true;
         if (tag->code == kDxfXDataApplication) m_applications.emplace(tag->value);
         break;
     }
@@ -674,14 +679,17 @@ bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
     for (int axis = 1;
          point && axis <= 2 && tag + 1 != record.end && tag[1].code == xCode + 10 * axis; ++axis) {
       ++tag;
-      if (!ParseDxfReal(tag->value, item->resval.rpoint[axis]))
+      if (!ParseDxfReal(tag->value, item.resval.rpoint[axis]))
         return fail(tag->line, "group " + std::to_string(tag->code) + " wants a number, not \"" +
                                    std::string(tag->value) + "\"");
     }
+    if (text)
+      db::AppendXDataText(packed, item.restype, tag->value);
+    else
+      db::AppendXDataItem(packed, item);
+    ++count;
   }
-  resbuf*& xdata = ObjectAccess::xdata(object);
-  acutRelRb(xdata);
-  xdata = chain.release();
+  ObjectAccess::xdata(object).assign(packed, count);
   return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/per_class.h"
 #include "files/dxf_filer.h"
 #include "files/dxf_layout.h"
 #include "files/dxf_symbols.h"
@@ -120,24 +121,44 @@ struct Census {
 
   Census(db::DatabaseImpl* impl, const SavedObjects& saved) {
     std::unordered_map<const AcRxClass*, int> counts;
+    db::PerClass<ClassFacts> facts;
     if (saved.isSaved(impl->namedObjects)) nonGraphical.push_back(impl->namedObjects);
     impl->forEachObject([&](AcDbObjectId id) {
       AcDbObject* object = Peek(id);
       const AcRxClass* aClass = object->isA();
-      const bool application = aClass->isCustom() && *aClass->dxfName() != '\0';
-      std::optional<std::string> lost = ClassDxfCannotCarry(object);
-      auto* entity = AcDbEntity::cast(object);
+      const ClassFacts fact = facts.of(aClass, [&] { return FactsOf(aClass); });
       if (!saved.isSaved(id)) return;
-      if (lost && uncarried++ == 0) firstUncarried = *lost;
-      if (application) ++counts[aClass];
-      if (entity == nullptr) {
+      if (fact.mayBeUncarried) {
+        if (std::optional<std::string> lost = ClassDxfCannotCarry(object))
+          if (uncarried++ == 0) firstUncarried = *lost;
+      }
+      if (fact.application) ++counts[aClass];
+      if (!fact.entity) {
         if (saved.isNonGraphical(id)) nonGraphical.push_back(id);
         return;
       }
+      auto* entity = static_cast<AcDbEntity*>(object);
       AddName(linetypes, entity->linetype());
-      if (auto* text = AcDbText::cast(entity)) AddName(textStyles, text->textStyleName());
+      if (fact.text) AddName(textStyles, static_cast<AcDbText*>(entity)->textStyleName());
     });
     for (const auto& [aClass, count] : counts) classes[aClass->dxfName()] = {aClass, count};
+  }
+
+ private:
+  // What the census asks of an object's class.
+  struct ClassFacts {
+    bool application = false;     // an application's class that DXF carries
+    bool mayBeUncarried = false;  // kept as it came, or an application's without a DXF name
+    bool entity = false;
+    bool text = false;
+  };
+  static ClassFacts FactsOf(const AcRxClass* aClass) {
+    const bool custom = aClass->isCustom();
+    const bool named = *aClass->dxfName() != '\0';
+    return {custom && named,
+            (custom && !named) || aClass->isDerivedFrom(AcDbUnknownObject::desc()) ||
+                aClass->isDerivedFrom(AcDbUnknownEntity::desc()),
+            aClass->isDerivedFrom(AcDbEntity::desc()), aClass->isDerivedFrom(AcDbText::desc())};
   }
 };
 
@@ -630,9 +651,10 @@ void DxfWriter::fields(AcDbObjectId id, AcDbObject* target) {
 }
 
 void DxfWriter::xdata(const AcDbObject* object) {
-  for (const resbuf* item = ObjectAccess::xdata(const_cast<AcDbObject*>(object)); item != nullptr;
-       item = item->rbnext)
-    m_filer.writeItem(*item);
+  resbuf item{};
+  for (auto reader = ObjectAccess::xdata(const_cast<AcDbObject*>(object)).reader();
+       reader.next(item);)
+    m_filer.writeItem(item);
 }
 
 }  // namespace

@@ -80,18 +80,39 @@ struct OwnedParts {
   AcDbObjectId sequenceEnd;
 };
 
-OwnedParts PartsOf(AcDbObject* object) {
-  if (auto* polyline = AcDbComplexEntity::cast(object))
+constexpr int kVertices = 0;
+constexpr int kAttributes = 1;
+constexpr int kNoParts = 2;
+
+int PartsKind(const AcRxClass* aClass) {
+  // Old-style polylines have no class of their own above the two kinds.
+  if (aClass->isDerivedFrom(AcDb2dPolyline::desc()) ||
+      aClass->isDerivedFrom(AcDb3dPolyline::desc()))
+    return kVertices;
+  if (aClass->isDerivedFrom(AcDbBlockReference::desc())) return kAttributes;
+  return kNoParts;
+}
+
+OwnedParts PartsOf(AcDbObject* object, int kind) {
+  if (kind == kVertices) {
+    auto* polyline = static_cast<AcDbComplexEntity*>(object);
     return {&db::ObjectAccess::vertices(polyline), db::ObjectAccess::sequenceEnd(polyline)};
-  if (auto* reference = AcDbBlockReference::cast(object))
+  }
+  if (kind == kAttributes) {
+    auto* reference = static_cast<AcDbBlockReference*>(object);
     return {&db::ObjectAccess::attributes(reference), db::ObjectAccess::sequenceEnd(reference)};
+  }
   return {};
 }
 
 }  // namespace
 
 bool SavedObjects::appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const {
-  const OwnedParts owned = PartsOf(Peek(entity));
+  AcDbObject* object = Peek(entity);
+  if (object == nullptr) return false;
+  const AcRxClass* aClass = object->isA();
+  const OwnedParts owned =
+      PartsOf(object, m_partsClass.of(aClass, [&] { return PartsKind(aClass); }));
   if (owned.parts == nullptr) return false;
   const bool entitySaved = isSaved(entity);
   for (AcDbObjectId id : *owned.parts)
@@ -132,8 +153,13 @@ std::vector<AcDbObjectId> SavedObjects::nonGraphical() const {
 
 bool SavedObjects::isNonGraphical(AcDbObjectId id) const {
   AcDbObject* object = Peek(id);
-  return id != db::Impl(m_database)->namedObjects && !AcDbEntity::cast(object) &&
-         !AcDbSymbolTable::cast(object) && !AcDbSymbolTableRecord::cast(object);
+  if (object == nullptr || id == db::Impl(m_database)->namedObjects) return false;
+  const AcRxClass* aClass = object->isA();
+  return m_nonGraphicalClass.of(aClass, [&] {
+    return !aClass->isDerivedFrom(AcDbEntity::desc()) &&
+           !aClass->isDerivedFrom(AcDbSymbolTable::desc()) &&
+           !aClass->isDerivedFrom(AcDbSymbolTableRecord::desc());
+  });
 }
 
 }  // namespace tessera::files

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cad/db_database.h"
+#include "db/per_class.h"
 
 namespace tessera::files {
 
@@ -40,6 +41,10 @@ class SavedObjects {
   std::vector<AcDbStub*> m_roots;
   // 0 deciding, 1 saved, 2 not saved.
   mutable std::unordered_map<AcDbStub*, int> m_state;
+  // Whether objects of a class are neither entities, symbol tables nor their records.
+  mutable db::PerClass<bool> m_nonGraphicalClass;
+  // Whether entities of a class own vertices (0), attributes (1) or nothing (2).
+  mutable db::PerClass<int> m_partsClass;
 };
 
 // The object behind an id for reading its fields during a save, without an open (a save reads

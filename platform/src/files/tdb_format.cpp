@@ -11,6 +11,7 @@
 
 #include "db/database_impl.h"
 #include "db/object_access.h"
+#include "db/per_class.h"
 #include "db/sorted_handles.h"
 #include "db/text_check.h"
 #include "files/drawing_repair.h"
@@ -222,30 +223,39 @@ bool KeepsData(const AcRxClass* aClass) {
 struct ClassTable {
   std::unordered_map<std::string_view, Adesk::Int32> index;
   std::vector<std::pair<std::string_view, bool>> names;
-  // The number of each class met so far whose objects are all filed under its own name (not
-  // objects kept under the name they came with): a drawing has few, looked up once an object.
-  std::vector<std::pair<const AcRxClass*, Adesk::Int32>> ownClasses;
+  // The number of each class whose objects are all filed under its own name, or kKeptClass for
+  // a class whose objects are filed under the name each came with.
+  static constexpr Adesk::Int32 kKeptClass = -1;
+  db::PerClass<Adesk::Int32> ownNumbers;
 
   Adesk::Int32 indexOf(AcDbObject* object) {
     const AcRxClass* own = object->isA();
-    for (const auto& [known, number] : ownClasses)
-      if (known == own) return number;
+    const Adesk::Int32 number =
+        ownNumbers.of(own, [&] { return KeepsData(own) ? kKeptClass : numberOf(object); });
+    return number != kKeptClass ? number : numberOf(object);
+  }
+  // Of an object whose class indexOf has met.
+  bool keepsData(const AcDbObject* object) {
+    return ownNumbers.of(object->isA(), [] { return kKeptClass; }) == kKeptClass;
+  }
+
+ private:
+  Adesk::Int32 numberOf(AcDbObject* object) {
     const std::string_view name = FiledClassName(object);
     auto [place, added] = index.emplace(name, static_cast<Adesk::Int32>(names.size()));
     if (added) names.emplace_back(name, AcDbEntity::cast(object) != nullptr);
-    if (!KeepsData(own)) ownClasses.emplace_back(own, place->second);
     return place->second;
   }
 };
 
-// The object's data, written straight into `out`.
-void FileObject(AcDbObject* object, MemoryDwgFiler& out) {
-  auto* keptObject = AcDbUnknownObject::cast(object);
-  auto* keptEntity = AcDbUnknownEntity::cast(object);
-  if (keptObject == nullptr && keptEntity == nullptr) {
+// The object's data, written straight into `out`; `kept` for an object kept as it came.
+void FileObject(AcDbObject* object, bool kept, MemoryDwgFiler& out) {
+  if (!kept) {
     object->dwgOutFields(&out);
     return;
   }
+  auto* keptObject = AcDbUnknownObject::cast(object);
+  auto* keptEntity = AcDbUnknownEntity::cast(object);
   const std::vector<unsigned char>& bytes =
       keptObject ? keptObject->binaryData : keptEntity->binaryData;
   if (!(keptObject ? keptObject->originalClassName : keptEntity->originalClassName).empty()) {
@@ -307,7 +317,7 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
     AcDbObject* opened = nullptr;
     const bool open = acdbOpenAcDbObject(opened, order[i], AcDb::kForRead) == Acad::eOk;
     const std::size_t blob = out.startBlob();
-    FileObject(object, out);
+    FileObject(object, classes.keepsData(object), out);
     out.endBlob(blob);
     if (open) opened->close();
   }
