@@ -312,9 +312,14 @@ Acad::ErrorStatus ReadXData(AcDbDwgFiler* filer, XDataItems& items) {
   Adesk::Int32 count = 0;
   if (filer->readInt32(&count) != Acad::eOk) return filer->filerStatus();
   if (count < 0 || count > kMaxXDataItems) return Acad::eFilerError;
-  // Kept between objects: reading a drawing reads the data of every object in turn.
-  thread_local std::string packed;
-  thread_local std::string text;
+  if (count == 0) {  // most objects
+    items.assign({}, 0);
+    return Acad::eOk;
+  }
+  // Kept between objects: reading a drawing reads the data of every object in turn. The
+  // platform's objects are used from one thread only.
+  static std::string packed;
+  static std::string text;
   packed.clear();
   for (Adesk::Int32 i = 0; i < count; ++i) {
     Adesk::Int16 code = 0;

@@ -634,8 +634,9 @@ bool DxfBuilder::read(AcDbObject* object, const DxfRecord& record, Acad::ErrorSt
 bool DxfBuilder::readXData(AcDbObject* object, const DxfRecord& record) {
   const DxfTag* tag = record.find(kDxfXDataApplication);
   if (tag == nullptr) return true;
-  // Kept between records: reading a drawing reads the data of every object in turn.
-  thread_local std::string packed;
+  // Kept between records: reading a drawing reads the data of every object in turn. The
+  // platform's objects are used from one thread only.
+  static std::string packed;
   packed.clear();
   std::uint32_t count = 0;
   for (; tag != record.end; ++tag) {
