@@ -335,6 +335,9 @@ namespace {
 struct ClassEntry {
   std::string name;
   bool entity = false;
+  // Whether the class's objects were kept from DXF as their tags, and as entities.
+  bool keptFromDxf = false;
+  bool keptEntityFromDxf = false;
   // Found by name at the first object of the class, with whether the class is one of those
   // whose objects keep their data as bytes.
   AcRxClass* registered = nullptr;
@@ -472,6 +475,8 @@ bool TdbReader::classTable() {
     ClassEntry entry;
     m_in.readString(&entry.name);
     m_in.readBool(&entry.entity);
+    entry.keptEntityFromDxf = entry.name == kKeptEntityClass;
+    entry.keptFromDxf = entry.keptEntityFromDxf || entry.name == kKeptObjectClass;
     m_classes.push_back(std::move(entry));
   }
   return m_in.filerStatus() == Acad::eOk;
@@ -661,7 +666,7 @@ AcDbObject* TdbReader::make(const ObjectEntry& stored, std::string& problem) {
   ObjectEntry entry = stored;
   std::vector<unsigned char> updated;
   if (m_version <= kVersionEntitiesWithoutKeptProperties && kind.entity) {
-    if (!updateEntity(stored, kind.name == kKeptEntityClass, updated)) {
+    if (!updateEntity(stored, kind.keptEntityFromDxf, updated)) {
       problem = "object " + stored.handle.text() + " of class " + kind.name;
       return nullptr;
     }
@@ -669,8 +674,8 @@ AcDbObject* TdbReader::make(const ObjectEntry& stored, std::string& problem) {
     entry.size = updated.size();
     entry.updated = true;
   }
-  if (kind.name == kKeptObjectClass || kind.name == kKeptEntityClass) {
-    AcDbObject* kept = keep(entry, kind.name == kKeptEntityClass);
+  if (kind.keptFromDxf) {
+    AcDbObject* kept = keep(entry, kind.keptEntityFromDxf);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
