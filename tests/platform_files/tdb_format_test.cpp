@@ -502,6 +502,66 @@ TEST(MemoryDwgFilerTest, SharedTextsKeepTheirNumbersAsTheyGrow) {
   for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(texts.texts()[i], expected[i]);
 }
 
+// A name read from a shared text is the one shared name of its text, whichever way it was
+// filed; a read of another kind fails and leaves the name as it was.
+TEST(MemoryDwgFilerTest, NamesReadAsSharedNamesWhetherTheirTextIsSharedOrNot) {
+  SharedTexts written;
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  out.shareTexts(&written);
+  for (const char* text : {"AREA_LINE", "0", "AREA_LINE"}) out.writeString(text);
+  MemoryDwgFiler plain(AcDb::kFileFiler);
+  plain.writeString("AREA_MARK");
+  plain.writeInt16(7);
+  SharedTexts read;
+  for (std::string_view text : written.texts()) read.add(text);
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  in.shareTexts(&read);
+  db::SharedName first("Standard"), second, third;
+  in.readName(&first);
+  in.readName(&second);
+  in.readName(&third);
+  EXPECT_EQ(in.filerStatus(), Acad::eOk);
+  EXPECT_TRUE(first == db::SharedName("AREA_LINE"));
+  EXPECT_TRUE(second == db::SharedName("0"));
+  EXPECT_TRUE(third == first);
+
+  MemoryDwgFiler plainIn(plain.bytes(), AcDb::kFileFiler);
+  plainIn.shareTexts(&read);
+  db::SharedName mark, kept("AREA_VALUE");
+  plainIn.readName(&mark);
+  EXPECT_TRUE(mark == db::SharedName("AREA_MARK"));
+  EXPECT_NE(plainIn.readName(&kept), Acad::eOk);  // an Int16 is not a text
+  EXPECT_EQ(kept.str(), "AREA_VALUE");
+}
+
+// A name is filed as the shared text of its text, the same number a string of that text gets;
+// a name that went, and another made where it was, is not mistaken for it.
+TEST(MemoryDwgFilerTest, NamesWrittenAsTheirSharedTexts) {
+  SharedTexts written;
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  out.shareTexts(&written);
+  db::SharedName line("AREA_LINE");
+  out.writeName(line);
+  out.writeString("AREA_LINE");
+  out.writeName(db::SharedName("0"));
+  for (const char* text : {"GONE_NAME_1", "GONE_NAME_2", "GONE_NAME_3"}) {
+    const db::SharedName passing(text);
+    out.writeName(passing);
+  }
+  out.writeName(line);
+  EXPECT_EQ(written.texts(), (std::vector<std::string_view>{"AREA_LINE", "0", "GONE_NAME_1",
+                                                            "GONE_NAME_2", "GONE_NAME_3"}));
+  SharedTexts read;
+  for (std::string_view text : written.texts()) read.add(text);
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  in.shareTexts(&read);
+  std::vector<std::string> texts(7);
+  for (std::string& text : texts) in.readString(&text);
+  EXPECT_EQ(in.filerStatus(), Acad::eOk);
+  EXPECT_EQ(texts, (std::vector<std::string>{"AREA_LINE", "AREA_LINE", "0", "GONE_NAME_1",
+                                             "GONE_NAME_2", "GONE_NAME_3", "AREA_LINE"}));
+}
+
 // With shared texts a text is filed once and named by its number; a copy of the item writes it
 // whole into a filer that shares none, and a number beyond the texts is damaged.
 TEST(MemoryDwgFilerTest, SharedTextsAreFiledOnceAndNamedByNumber) {

@@ -20,7 +20,8 @@ class AcDbObjectReactor;
 struct AcDbStub;
 namespace tessera::db {
 class ObjectAccess;
-}
+class SharedName;
+}  // namespace tessera::db
 
 // The persistent 64-bit name of an object in its drawing, written as upper-case hexadecimal
 // without leading zeros ("2A").
@@ -134,6 +135,10 @@ class AcDbDwgFiler : public AcRxObject {
   virtual Acad::ErrorStatus writeAcDbHandle(const AcDbHandle& handle) = 0;
   virtual Acad::ErrorStatus readString(std::string* text) = 0;
   virtual Acad::ErrorStatus writeString(const char* text) = 0;
+  // The platform's own: a string read as a shared name (a layer's, a style's), which a filer that
+  // holds each text once gives without looking the text up. A failed read keeps the name.
+  virtual Acad::ErrorStatus readName(tessera::db::SharedName* name);
+  virtual Acad::ErrorStatus writeName(const tessera::db::SharedName& name);
   Acad::ErrorStatus writeString(const std::string& text) { return writeString(text.c_str()); }
   virtual Acad::ErrorStatus readBool(bool* value) = 0;
   virtual Acad::ErrorStatus writeBool(bool value) = 0;

@@ -137,9 +137,9 @@ Acad::ErrorStatus AcDbEntity::moveStretchPointsAt(const std::vector<int>& indice
 
 Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbObject::dwgOutFields(filer);
-  filer->writeString(m_layer);
+  filer->writeName(m_layer);
   filer->writeUInt16(m_colorIndex);
-  filer->writeString(m_linetype);
+  filer->writeName(m_linetype);
   filer->writeUInt16(static_cast<Adesk::UInt16>(m_keptProperties ? m_keptProperties->size() : 0));
   if (m_keptProperties) {
     for (const auto& [code, value] : *m_keptProperties) {
@@ -152,9 +152,9 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {
 
 Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer) {
   AcDbObject::dwgInFields(filer);
-  tessera::db::ReadName(filer, m_layer);
+  filer->readName(&m_layer);
   filer->readUInt16(&m_colorIndex);
-  tessera::db::ReadName(filer, m_linetype);
+  filer->readName(&m_linetype);
   Adesk::UInt16 kept = 0;
   filer->readUInt16(&kept);
   m_keptProperties.reset();

@@ -7,7 +7,6 @@
 
 #include "cad/db_object.h"
 #include "cad/ge.h"
-#include "cad/shared_name.h"
 
 namespace tessera::db {
 
@@ -29,14 +28,6 @@ inline double DistanceXY(const AcGePoint3d& a, const AcGePoint3d& b) {
 
 inline bool Contains(const std::vector<int>& indices, int index) {
   return std::find(indices.begin(), indices.end(), index) != indices.end();
-}
-
-// A name filed as a string; on a failed read it keeps what the filer leaves in the text. A
-// name read as the one the object already has (its linetype, its style) is kept without a lookup.
-inline void ReadName(AcDbDwgFiler* filer, SharedName& name) {
-  std::string text = name;
-  filer->readString(&text);
-  if (text != name.str()) name = text;
 }
 
 }  // namespace tessera::db

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cad/arx.h"
+#include "cad/shared_name.h"
 #include "db/database_impl.h"
 #include "db/notify.h"
 #include "db/object_access.h"
@@ -12,6 +13,17 @@
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbObject, AcRxObject)
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbObjectReactor, AcRxObject)
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDwgFiler, AcRxObject)
+
+Acad::ErrorStatus AcDbDwgFiler::readName(tessera::db::SharedName* name) {
+  std::string text;
+  // A name read as the one it already is (its linetype, its style) is kept without a lookup.
+  if (readString(&text) == Acad::eOk && text != name->str()) *name = text;
+  return filerStatus();
+}
+
+Acad::ErrorStatus AcDbDwgFiler::writeName(const tessera::db::SharedName& name) {
+  return writeString(name.c_str());
+}
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDxfFiler, AcRxObject)
 
 namespace {

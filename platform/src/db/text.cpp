@@ -125,7 +125,7 @@ Acad::ErrorStatus AcDbText::fileTextFields(AcDbDwgFiler* filer) const {
   filer->writeDouble(m_oblique);
   filer->writeDouble(m_thickness);
   filer->writeString(m_text);
-  filer->writeString(m_styleName);
+  filer->writeName(m_styleName);
   filer->writeInt16(static_cast<Adesk::Int16>(m_horizontalMode));
   filer->writeInt16(static_cast<Adesk::Int16>(m_verticalMode));
   filer->writeVector3d(m_normal);
@@ -142,7 +142,7 @@ Acad::ErrorStatus AcDbText::readTextFields(AcDbDwgFiler* filer) {
   filer->readDouble(&m_oblique);
   filer->readDouble(&m_thickness);
   filer->readString(&m_text);
-  ReadName(filer, m_styleName);
+  filer->readName(&m_styleName);
   filer->readInt16(&horizontal);
   filer->readInt16(&vertical);
   filer->readVector3d(&m_normal);
@@ -187,7 +187,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::setFlags(Adesk::Int16 flags) {
 
 Acad::ErrorStatus AcDbAttributeDefinition::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbText::dwgOutFields(filer);
-  filer->writeString(m_tag);
+  filer->writeName(m_tag);
   filer->writeString(m_prompt);
   filer->writeInt16(m_flags);
   return filer->filerStatus();
@@ -195,7 +195,7 @@ Acad::ErrorStatus AcDbAttributeDefinition::dwgOutFields(AcDbDwgFiler* filer) con
 
 Acad::ErrorStatus AcDbAttributeDefinition::dwgInFields(AcDbDwgFiler* filer) {
   AcDbText::dwgInFields(filer);
-  ReadName(filer, m_tag);
+  filer->readName(&m_tag);
   filer->readString(&m_prompt);
   filer->readInt16(&m_flags);
   return filer->filerStatus();
@@ -252,14 +252,14 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
 
 Acad::ErrorStatus AcDbAttribute::dwgOutFields(AcDbDwgFiler* filer) const {
   AcDbText::dwgOutFields(filer);
-  filer->writeString(m_tag);
+  filer->writeName(m_tag);
   filer->writeInt16(m_flags);
   return filer->filerStatus();
 }
 
 Acad::ErrorStatus AcDbAttribute::dwgInFields(AcDbDwgFiler* filer) {
   AcDbText::dwgInFields(filer);
-  ReadName(filer, m_tag);
+  filer->readName(&m_tag);
   filer->readInt16(&m_flags);
   return filer->filerStatus();
 }

@@ -71,6 +71,17 @@ std::uint64_t SharedTexts::numberOf(std::string_view text) {
   return m_slots[slot] - 1;
 }
 
+std::uint64_t SharedTexts::numberOfName(const db::SharedName& name) {
+  const std::string& text = name.str();
+  const auto address = reinterpret_cast<std::uintptr_t>(&text);
+  NameSlot& slot = m_nameSlots[(address >> 4) % kNameSlots];
+  // The text is compared too: a name's one copy may go and another's take its place.
+  if (slot.text == &text && m_texts[slot.number] == text) return slot.number;
+  const std::uint64_t number = numberOf(std::string_view(text));
+  slot = {&text, number};
+  return number;
+}
+
 // The slot that holds the text, or the free slot where it goes.
 std::size_t SharedTexts::findSlot(std::string_view text, std::uint32_t hash) const {
   const std::size_t mask = m_slots.size() - 1;
@@ -88,6 +99,11 @@ void SharedTexts::growTable() {
     while (m_slots[slot] != 0) slot = (slot + 1) & mask;
     m_slots[slot] = static_cast<std::uint32_t>(number + 1);
   }
+}
+
+const db::SharedName& SharedTexts::makeName(std::size_t number) {
+  if (m_names.size() <= number) m_names.resize(m_texts.size());
+  return m_names[number].emplace(m_texts[number]);
 }
 
 // A copy of the text that stays where it is while the writer lives.
@@ -232,6 +248,15 @@ void MemoryDwgFiler::putText(std::string_view text) {
 
 Acad::ErrorStatus MemoryDwgFiler::writeString(const char* text) {
   putText(text ? text : "");
+  return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::writeName(const db::SharedName& name) {
+  if (m_texts == nullptr) {
+    putText(name.str());
+  } else {
+    putNumber(KindByte(Kind::kString) | kSharedTextFlag, m_texts->numberOfName(name));
+  }
   return m_status;
 }
 
@@ -647,6 +672,22 @@ Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
   // Into the caller's string: a short text is copied once, not built apart and moved over.
   if (text) text->assign(read);
   return m_status;
+}
+
+Acad::ErrorStatus MemoryDwgFiler::readName(db::SharedName* name) {
+  if (m_texts != nullptr && !m_fixedWidths && m_status == Acad::eOk && m_position < sourceSize() &&
+      source()[m_position] == (KindByte(Kind::kString) | kSharedTextFlag)) {
+    std::uint64_t number = 0;
+    const std::size_t length =
+        DecodeVarint(source() + m_position + 1, source() + sourceSize(), &number);
+    if (length != 0 && number < m_texts->texts().size()) {
+      const db::SharedName& shared = m_texts->nameOf(static_cast<std::size_t>(number));
+      if (!(*name == shared)) *name = shared;
+      m_position += 1 + length;
+      return m_status;
+    }
+  }
+  return AcDbDwgFiler::readName(name);
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readBool(bool* value) {

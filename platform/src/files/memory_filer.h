@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "cad/db_object.h"
+#include "cad/shared_name.h"
 #include "db/recent_slot.h"
 
 namespace tessera::files {
@@ -34,10 +35,18 @@ namespace tessera::files {
 class SharedTexts {
  public:
   std::uint64_t numberOf(std::string_view text);
+  std::uint64_t numberOfName(const db::SharedName& name);
   void add(std::string_view text) { m_texts.push_back(text); }
   const std::vector<std::string_view>& texts() const { return m_texts; }
+  // A read text as a shared name, made at its first use: a drawing names its few layers and
+  // styles in every entity.
+  const db::SharedName& nameOf(std::size_t number) {
+    if (number < m_names.size() && m_names[number]) return *m_names[number];
+    return makeName(number);
+  }
 
  private:
+  const db::SharedName& makeName(std::size_t number);
   std::string_view keep(std::string_view text);
   std::size_t findSlot(std::string_view text, std::uint32_t hash) const;
   void growTable();
@@ -50,6 +59,15 @@ class SharedTexts {
   std::vector<std::uint32_t> m_slots;
   std::vector<std::uint32_t> m_hashes;  // of each numbered text
   std::vector<std::string_view> m_texts;
+  std::vector<std::optional<db::SharedName>> m_names;  // by number, as far as any was asked
+  // The last name met in each slot by the address of its text, with its number: a name is
+  // numbered without hashing its text.
+  struct NameSlot {
+    const std::string* text = nullptr;
+    std::uint64_t number = 0;
+  };
+  static constexpr std::size_t kNameSlots = 64;
+  std::array<NameSlot, kNameSlots> m_nameSlots{};
   // The number, plus one, of the last text met in each of the writer's recent slots.
   std::array<std::uint64_t, db::kRecentSlots> m_recent{};
 };
@@ -124,7 +142,9 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   Acad::ErrorStatus readAcDbHandle(AcDbHandle* handle) override;
   Acad::ErrorStatus writeAcDbHandle(const AcDbHandle& handle) override;
   Acad::ErrorStatus readString(std::string* text) override;
+  Acad::ErrorStatus readName(db::SharedName* name) override;
   Acad::ErrorStatus writeString(const char* text) override;
+  Acad::ErrorStatus writeName(const db::SharedName& name) override;
   using AcDbDwgFiler::writeString;
   Acad::ErrorStatus readBool(bool* value) override;
   Acad::ErrorStatus writeBool(bool value) override;
