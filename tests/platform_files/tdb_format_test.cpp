@@ -534,8 +534,8 @@ TEST(MemoryDwgFilerTest, NamesReadAsSharedNamesWhetherTheirTextIsSharedOrNot) {
   EXPECT_EQ(kept.str(), "AREA_VALUE");
 }
 
-// A name is filed as the shared text of its text, the same number a string of that text gets;
-// a name that went, and another made where it was, is not mistaken for it.
+// A name is filed as the shared text of its text, the same number a string of that text gets,
+// also names whose objects went while the file was written.
 TEST(MemoryDwgFilerTest, NamesWrittenAsTheirSharedTexts) {
   SharedTexts written;
   MemoryDwgFiler out(AcDb::kFileFiler);

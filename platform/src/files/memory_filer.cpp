@@ -72,13 +72,12 @@ std::uint64_t SharedTexts::numberOf(std::string_view text) {
 }
 
 std::uint64_t SharedTexts::numberOfName(const db::SharedName& name) {
-  const std::string& text = name.str();
-  const auto address = reinterpret_cast<std::uintptr_t>(&text);
+  const auto address = reinterpret_cast<std::uintptr_t>(&name.str());
   NameSlot& slot = m_nameSlots[(address >> 4) % kNameSlots];
-  // The text is compared too: a name's one copy may go and another's take its place.
-  if (slot.text == &text && m_texts[slot.number] == text) return slot.number;
-  const std::uint64_t number = numberOf(std::string_view(text));
-  slot = {&text, number};
+  if (slot.name && *slot.name == name) return slot.number;
+  const std::uint64_t number = numberOf(std::string_view(name.str()));
+  slot.name = name;
+  slot.number = number;
   return number;
 }
 

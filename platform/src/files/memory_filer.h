@@ -60,10 +60,10 @@ class SharedTexts {
   std::vector<std::uint32_t> m_hashes;  // of each numbered text
   std::vector<std::string_view> m_texts;
   std::vector<std::optional<db::SharedName>> m_names;  // by number, as far as any was asked
-  // The last name met in each slot by the address of its text, with its number: a name is
-  // numbered without hashing its text.
+  // The last name met in each slot by the address of its one copy, with its number: a name is
+  // numbered without hashing its text. Held here, that copy stays while it is in its slot.
   struct NameSlot {
-    const std::string* text = nullptr;
+    std::optional<db::SharedName> name;
     std::uint64_t number = 0;
   };
   static constexpr std::size_t kNameSlots = 64;
