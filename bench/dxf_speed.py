@@ -3,8 +3,8 @@ figures that `tessera run` draws from a generated script.
 
 Our times come from the program as a user runs it: opening the drawing and saving it, less the
 time of a run that does neither (starting, loading the plug-in); ezdxf's from readfile and saveas
-in this process. Each of our times is the best of five runs. Goals: DXF at least 30 times faster than
-ezdxf both ways, .tdb at least 3 times faster than our DXF.
+in this process. Each of our times is the best of eleven runs. Goals: DXF at least 30 times
+faster than ezdxf both ways, .tdb at least 3 times faster than our DXF.
 
     python3 bench/dxf_speed.py BUILD_FOLDER
 """
@@ -15,7 +15,7 @@ import tempfile
 import time
 
 FIGURES = 10_000
-RUNS = 5  # best of five: the machine slows runs by up to half from one to the next
+RUNS = 11  # the machine slows runs by up to half, and now and then twice over, from one to the next
 EZDXF_RUNS = 1  # ezdxf takes seconds: its noise is small beside its time
 CELL_MM = 10_000
 ROW_FIGURES = 100
