@@ -13,6 +13,7 @@
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbObject, AcRxObject)
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbObjectReactor, AcRxObject)
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDwgFiler, AcRxObject)
+CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDxfFiler, AcRxObject)
 
 Acad::ErrorStatus AcDbDwgFiler::readName(tessera::db::SharedName* name) {
   std::string text;
@@ -24,7 +25,6 @@ Acad::ErrorStatus AcDbDwgFiler::readName(tessera::db::SharedName* name) {
 Acad::ErrorStatus AcDbDwgFiler::writeName(const tessera::db::SharedName& name) {
   return writeString(name.c_str());
 }
-CAD_DEFINE_ABSTRACT_MEMBERS(AcDbDxfFiler, AcRxObject)
 
 namespace {
 
