@@ -16,6 +16,8 @@ using lisp::GroupValueKind;
 constexpr int kApplicationCode = 1001;
 // More items than this in one object's data means a corrupt file, not a drawing.
 constexpr Adesk::Int32 kMaxXDataItems = 1 << 20;
+// The packed items' block starts with their size and their count.
+constexpr std::size_t kBlockHeaderBytes = 2 * sizeof(std::uint32_t);
 
 // How an item's value is packed. Extended data keeps points, reals, 16- and 32-bit numbers and
 // texts: a code whose value is none of these (an object id, a 64-bit number) has no place in it.
@@ -100,10 +102,6 @@ void AppendUnnamedBlocks(std::string_view packed, const resbuf* given, std::stri
   if (keep) merged.append(packed.substr(blockStart));
 }
 
-}  // namespace
-
-namespace {
-constexpr std::size_t kBlockHeaderBytes = 2 * sizeof(std::uint32_t);  // size and count
 }  // namespace
 
 std::string_view XDataItems::packed() const {

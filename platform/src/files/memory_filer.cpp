@@ -617,19 +617,32 @@ bool MemoryDwgFiler::takeSharedText(std::string_view* text) {
   return true;
 }
 
+// A shared text's number in one step when the next item names one the texts hold; false, with
+// nothing taken, for any other item.
+bool MemoryDwgFiler::takeSharedNumber(std::size_t* number) {
+  if (m_texts == nullptr || m_fixedWidths || m_status != Acad::eOk || m_position >= sourceSize() ||
+      source()[m_position] != (KindByte(Kind::kString) | kSharedTextFlag))
+    return false;
+  std::uint64_t value = 0;
+  const std::size_t length =
+      DecodeVarint(source() + m_position + 1, source() + sourceSize(), &value);
+  if (length == 0 || value >= m_texts->texts().size()) return false;
+  *number = static_cast<std::size_t>(value);
+  m_position += 1 + length;
+  return true;
+}
+
 Acad::ErrorStatus MemoryDwgFiler::readTextInPlace(std::string_view* text) {
+  if (std::size_t shared = 0; takeSharedNumber(&shared)) {
+    *text = m_texts->texts()[shared];
+    return m_status;
+  }
   if (!m_fixedWidths && m_status == Acad::eOk && m_position < sourceSize()) {
-    // In one step: a shared text, or a text whose bytes are all there.
+    // In one step: a text whose bytes are all there.
     const unsigned char kindByte = source()[m_position];
     const unsigned char* from = source() + m_position + 1;
     std::uint64_t number = 0;
     const std::size_t length = DecodeVarint(from, source() + sourceSize(), &number);
-    if (kindByte == (KindByte(Kind::kString) | kSharedTextFlag) && m_texts != nullptr &&
-        length != 0 && number < m_texts->texts().size()) {
-      *text = m_texts->texts()[number];
-      m_position += 1 + length;
-      return m_status;
-    }
     if (kindByte == KindByte(Kind::kString) && length != 0 &&
         number <= sourceSize() - m_position - 1 - length) {
       const std::string_view read(reinterpret_cast<const char*>(from + length), number);
@@ -674,19 +687,11 @@ Acad::ErrorStatus MemoryDwgFiler::readString(std::string* text) {
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readName(db::SharedName* name) {
-  if (m_texts != nullptr && !m_fixedWidths && m_status == Acad::eOk && m_position < sourceSize() &&
-      source()[m_position] == (KindByte(Kind::kString) | kSharedTextFlag)) {
-    std::uint64_t number = 0;
-    const std::size_t length =
-        DecodeVarint(source() + m_position + 1, source() + sourceSize(), &number);
-    if (length != 0 && number < m_texts->texts().size()) {
-      const db::SharedName& shared = m_texts->nameOf(static_cast<std::size_t>(number));
-      if (!(*name == shared)) *name = shared;
-      m_position += 1 + length;
-      return m_status;
-    }
-  }
-  return AcDbDwgFiler::readName(name);
+  std::size_t shared = 0;
+  if (!takeSharedNumber(&shared)) return AcDbDwgFiler::readName(name);
+  const db::SharedName& read = m_texts->nameOf(shared);
+  if (!(*name == read)) *name = read;
+  return m_status;
 }
 
 Acad::ErrorStatus MemoryDwgFiler::readBool(bool* value) {

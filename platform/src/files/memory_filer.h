@@ -243,6 +243,7 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   bool takeTriple(Kind kind, std::uint64_t (&raw)[3]);
   bool takeFixedTriple(Kind kind, std::uint64_t (&raw)[3]);
   bool takeSharedText(std::string_view* text);
+  bool takeSharedNumber(std::size_t* number);
   bool fail(Acad::ErrorStatus status);
 
   AcDb::FilerType m_type;
