@@ -78,7 +78,7 @@ TEST_F(ContainersTest, AnonymousGroupsGetNamesOfTheirOwnAndSkipErasedMembers) {
   other->close();
 
   auto* line = Open<AcDbLine>(a, AcDb::kForWrite);
-  EXPECT_EQ(line->persistentReactors(), std::vector<AcDbObjectId>{groupId});
+  EXPECT_EQ(line->persistentReactors().toVector(), std::vector<AcDbObjectId>{groupId});
   line->erase();
   line->close();
   group = Open<AcDbGroup>(groupId, AcDb::kForRead);

@@ -54,7 +54,6 @@ class AcDbEntity : public AcDbObject {
   virtual void forEachSubEntity(void (*apply)(AcDbEntity*, const void*), const void* arg) {}
 
  private:
-  using KeptProperties = std::vector<std::pair<int, std::string>>;
   static const tessera::db::SharedName& defaultLayer();
   static const tessera::db::SharedName& defaultLinetype();
 
@@ -62,9 +61,6 @@ class AcDbEntity : public AcDbObject {
   Adesk::UInt16 m_colorIndex = kColorByLayer;
   tessera::db::SharedName m_layer = defaultLayer();
   tessera::db::SharedName m_linetype = defaultLinetype();
-  // Entity properties read from a file that the platform does not use (line weight, true colour,
-  // transparency, ...): group code and value as read, written back unchanged. Null when none.
-  std::unique_ptr<KeptProperties> m_keptProperties;
 };
 
 // A curve: has a start and an end.

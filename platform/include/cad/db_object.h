@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cad/acad_types.h"
@@ -88,6 +90,58 @@ class AcDbObjectId {
 };
 
 using AcDbObjectIdArray = AcArray<AcDbObjectId>;
+
+namespace tessera::db {
+
+// A short list of object ids in the room of one pointer. Every object has one (the ids that
+// follow it), most hold none and most others one: a vector's three words would cost every
+// object of a drawing two more.
+class IdList {
+ public:
+  using value_type = AcDbObjectId;
+  using iterator = AcDbObjectId*;
+  using const_iterator = const AcDbObjectId*;
+
+  IdList() = default;
+  IdList(std::initializer_list<AcDbObjectId> ids) { assign(ids.begin(), ids.end()); }
+  IdList(const IdList& other) { assign(other.begin(), other.end()); }
+  IdList(IdList&& other) noexcept : m_block(other.m_block) { other.m_block = nullptr; }
+  IdList& operator=(const IdList& other);
+  IdList& operator=(IdList&& other) noexcept;
+  ~IdList() {
+    if (m_block != nullptr) clear();
+  }
+
+  std::size_t size() const { return m_block ? m_block->size : 0; }
+  bool empty() const { return size() == 0; }
+  iterator begin() { return data(); }
+  iterator end() { return data() + size(); }
+  const_iterator begin() const { return data(); }
+  const_iterator end() const { return data() + size(); }
+
+  void push_back(AcDbObjectId id);
+  // Drops [first, last), keeping the order of the rest.
+  iterator erase(const_iterator first, const_iterator last);
+  void clear();
+  std::vector<AcDbObjectId> toVector() const { return {begin(), end()}; }
+
+ private:
+  // The ids follow their count and room in one allocation.
+  struct Block {
+    std::uint32_t size;
+    std::uint32_t capacity;
+  };
+  AcDbObjectId* data() const {
+    return m_block ? reinterpret_cast<AcDbObjectId*>(m_block + 1) : nullptr;
+  }
+  void assign(const AcDbObjectId* first, const AcDbObjectId* last);
+  void reserve(std::size_t capacity);
+  static void release(Block* block);
+
+  Block* m_block = nullptr;
+};
+
+}  // namespace tessera::db
 
 namespace AcDb {
 // Group codes used by DXF filing.
@@ -279,7 +333,7 @@ class AcDbObject : public AcRxObject {
   // Persistent reactors: ids of objects that follow this one (a group follows its members).
   void addPersistentReactor(AcDbObjectId id);
   Acad::ErrorStatus removePersistentReactor(AcDbObjectId id);
-  const std::vector<AcDbObjectId>& persistentReactors() const { return m_persistentReactors; }
+  const tessera::db::IdList& persistentReactors() const { return m_persistentReactors; }
   AcDbObjectId extensionDictionary() const {
     return m_rare ? m_rare->extensionDictionary : AcDbObjectId();
   }
@@ -297,13 +351,26 @@ class AcDbObject : public AcRxObject {
   // Whether a change of this object counts as a change of its owner (vertices, attributes).
   virtual bool isSubObject() const { return false; }
 
+  // An entity's properties read from a file that the platform does not use (line weight, true
+  // colour, transparency, ...): group code and value as read, written back unchanged. Kept with
+  // what few objects have, so that entities without them, nearly all, do not pay a pointer.
+  using KeptProperties = std::vector<std::pair<int, std::string>>;
+  const KeptProperties* keptProperties() const {
+    return m_rare ? m_rare->keptProperties.get() : nullptr;
+  }
+  KeptProperties& keptPropertiesForWrite();
+  void dropKeptProperties() {
+    if (m_rare) m_rare->keptProperties.reset();
+  }
+
  private:
   friend class tessera::db::ObjectAccess;
 
-  // What few objects have, made on first use: most objects have neither.
+  // What few objects have, made on first use: most objects have none of it.
   struct Rare {
     AcDbObjectId extensionDictionary;
     std::vector<AcDbObjectReactor*> reactors;
+    std::unique_ptr<KeptProperties> keptProperties;
   };
   Rare& rare() const;
 
@@ -312,7 +379,7 @@ class AcDbObject : public AcRxObject {
   AcDbObjectId m_ownerId;
   tessera::db::XDataItems m_xdata;
   mutable std::unique_ptr<Rare> m_rare;
-  std::vector<AcDbObjectId> m_persistentReactors;
+  tessera::db::IdList m_persistentReactors;
   std::int32_t m_readers = 0;
   std::int16_t m_notifyDepth = 0;
   std::int8_t m_openMode = AcDb::kForWrite;  // a new object is open for write until it is closed

@@ -140,9 +140,10 @@ Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {
   filer->writeName(m_layer);
   filer->writeUInt16(m_colorIndex);
   filer->writeName(m_linetype);
-  filer->writeUInt16(static_cast<Adesk::UInt16>(m_keptProperties ? m_keptProperties->size() : 0));
-  if (m_keptProperties) {
-    for (const auto& [code, value] : *m_keptProperties) {
+  const KeptProperties* keptAsRead = keptProperties();
+  filer->writeUInt16(static_cast<Adesk::UInt16>(keptAsRead ? keptAsRead->size() : 0));
+  if (keptAsRead) {
+    for (const auto& [code, value] : *keptAsRead) {
       filer->writeInt16(static_cast<Adesk::Int16>(code));
       filer->writeString(value);
     }
@@ -157,14 +158,13 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer) {
   filer->readName(&m_linetype);
   Adesk::UInt16 kept = 0;
   filer->readUInt16(&kept);
-  m_keptProperties.reset();
+  dropKeptProperties();
   for (Adesk::UInt16 i = 0; i < kept && filer->filerStatus() == Acad::eOk; ++i) {
     Adesk::Int16 code = 0;
     std::string value;
     filer->readInt16(&code);
     filer->readString(&value);
-    if (!m_keptProperties) m_keptProperties = std::make_unique<KeptProperties>();
-    m_keptProperties->emplace_back(code, std::move(value));
+    keptPropertiesForWrite().emplace_back(code, std::move(value));
   }
   return filer->filerStatus();
 }

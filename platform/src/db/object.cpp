@@ -258,6 +258,12 @@ AcDbObject::Rare& AcDbObject::rare() const {
   return *m_rare;
 }
 
+AcDbObject::KeptProperties& AcDbObject::keptPropertiesForWrite() {
+  Rare& fields = rare();
+  if (!fields.keptProperties) fields.keptProperties = std::make_unique<KeptProperties>();
+  return *fields.keptProperties;
+}
+
 void AcDbObject::addReactor(AcDbObjectReactor* reactor) const {
   if (reactor != nullptr && !hasReactor(reactor)) rare().reactors.push_back(reactor);
 }
@@ -283,7 +289,7 @@ Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId id) {
   if (Acad::ErrorStatus status = assertWriteEnabled(); status != Acad::eOk) return status;
   auto found = std::find(m_persistentReactors.begin(), m_persistentReactors.end(), id);
   if (found == m_persistentReactors.end()) return Acad::eKeyNotFound;
-  m_persistentReactors.erase(found);
+  m_persistentReactors.erase(found, found + 1);
   return Acad::eOk;
 }
 

@@ -18,9 +18,7 @@ class ObjectAccess {
   static void setExtensionDictionary(AcDbObject* object, AcDbObjectId id) {
     if (!id.isNull() || object->m_rare) object->rare().extensionDictionary = id;
   }
-  static std::vector<AcDbObjectId>& persistentReactors(AcDbObject* object) {
-    return object->m_persistentReactors;
-  }
+  static IdList& persistentReactors(AcDbObject* object) { return object->m_persistentReactors; }
   static XDataItems& xdata(AcDbObject* object) { return object->m_xdata; }
   static const std::vector<AcDbObjectReactor*>& reactors(const AcDbObject* object) {
     static const std::vector<AcDbObjectReactor*> none;

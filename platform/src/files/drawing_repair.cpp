@@ -127,7 +127,7 @@ void ReferenceRepair::reactors(AcDbObject* object) {
     if (Gone(follower))
       report(object, "is followed by " + follower.handle().text() +
                          ", which the drawing does not have: dropped");
-  std::erase_if(followers, Gone);
+  followers.erase(std::remove_if(followers.begin(), followers.end(), Gone), followers.end());
 }
 
 // An object whose owner is not in the drawing goes to model space (an entity) or to the named

@@ -103,8 +103,8 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const {
   if (impl != nullptr && !ownerId().isNull() && ownerId() == impl->paperSpace)
     filer->writeInt16(kPaperSpaceCode, 1);
   TESSERA_ENTITY_FIELDS(TESSERA_DXF_PUT)
-  if (m_keptProperties)
-    for (const auto& [code, value] : *m_keptProperties) filer->writeString(code, value.c_str());
+  if (const KeptProperties* keptAsRead = keptProperties())
+    for (const auto& [code, value] : *keptAsRead) filer->writeString(code, value.c_str());
   return filer->filerStatus();
 }
 
@@ -112,8 +112,8 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
   if (Acad::ErrorStatus status = AcDbObject::dxfInFields(filer); status != Acad::eOk) return status;
   tessera::files::SubclassGroups in(filer, "AcDbEntity");
   // The groups as text again, in the form the file had them.
-  KeptProperties keptProperties;
-  DxfFiler kept(&keptProperties, database());
+  KeptProperties keptAsRead;
+  DxfFiler kept(&keptAsRead, database());
   while (in.next()) {
     switch (in.code()) {
       TESSERA_ENTITY_FIELDS(TESSERA_DXF_TAKE)
@@ -128,8 +128,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer) {
   // Colours beyond ByLayer (and a layer's "off" sign) are no entity colours: ByLayer.
   if (m_colorIndex > kColorByLayer) m_colorIndex = kColorByLayer;
   if (m_layer.empty()) m_layer = defaultLayer();
-  m_keptProperties = keptProperties.empty()
-                         ? nullptr
-                         : std::make_unique<KeptProperties>(std::move(keptProperties));
+  dropKeptProperties();
+  if (!keptAsRead.empty()) keptPropertiesForWrite() = std::move(keptAsRead);
   return in.status();
 }
