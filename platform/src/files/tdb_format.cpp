@@ -401,6 +401,8 @@ class TdbReader {
   std::optional<std::string> build();
   std::optional<std::string> placeWellKnown();
   std::optional<std::string> checkContainers() const;
+  std::optional<std::string> listedOnce() const;
+  bool listedAsInFile(const std::vector<AcDbObjectId>& order) const;
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* readOwnData(AcDbObject* object, CheckedFiler& in, const ObjectEntry& entry,
                           std::string& problem);
@@ -599,13 +601,38 @@ std::optional<std::string> TdbReader::checkContainers() const {
       !RecordsOfClass<AcDbLayerTableRecord>(m_impl->layerTable) ||
       !RecordsOfClass<AcDbRegAppTableRecord>(m_impl->regAppTable))
     return damaged("a table lists a record of another kind");
+  if (auto problem = listedOnce()) return problem;
+  for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
+    for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
+      const AcDbObject* entity = Peek(entityId);
+      if (entity == nullptr || entity->ownerId() != blockId)
+        return damaged("entity " + entityId.handle().text() + " of block " +
+                       blockId.handle().text() + " has another owner");
+    }
+  }
+  return std::nullopt;
+}
+
+// Whether a save would list the objects exactly as the file does, as it does for every file
+// this program writes: then each is listed once, and none is left out.
+bool TdbReader::listedAsInFile(const std::vector<AcDbObjectId>& order) const {
+  if (order.size() != m_objects.size()) return false;
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (order[i].stub()->handle != m_objects[i].handle.value()) return false;
+  return true;
+}
+
+// Every object of the file is listed by one container, once.
+std::optional<std::string> TdbReader::listedOnce() const {
+  const std::vector<AcDbObjectId> order = ObjectsInOrder(m_database, SavedObjects(m_database));
+  if (listedAsInFile(order)) return std::nullopt;
   // An object that two containers list, or one lists twice, would be saved twice. Each listed
   // object is marked at its place among the file's handles; the few that reading made (an
   // application's rows) are not among them and are compared apart.
   std::vector<bool> listed(m_handles.size(), false);
   std::vector<std::uint64_t> twice;
   std::vector<std::uint64_t> madeByReading;
-  for (const AcDbObjectId& id : ObjectsInOrder(m_database, SavedObjects(m_database))) {
+  for (const AcDbObjectId& id : order) {
     const std::uint64_t handle = id.handle().value();
     const auto place = db::FindSortedHandle(m_handles.begin(), m_handles.end(), handle,
                                             [](std::uint64_t h) { return h; });
@@ -629,14 +656,6 @@ std::optional<std::string> TdbReader::checkContainers() const {
   if (auto orphan = std::find(listed.begin(), listed.end(), false); orphan != listed.end())
     return damaged("object " + AcDbHandle(m_handles[orphan - listed.begin()]).text() +
                    " belongs to no part of the drawing");
-  for (const AcDbObjectId& blockId : AcDbSymbolTable::cast(Peek(m_impl->blockTable))->recordIds()) {
-    for (const AcDbObjectId& entityId : AcDbBlockTableRecord::cast(Peek(blockId))->entityIds()) {
-      const AcDbObject* entity = Peek(entityId);
-      if (entity == nullptr || entity->ownerId() != blockId)
-        return damaged("entity " + entityId.handle().text() + " of block " +
-                       blockId.handle().text() + " has another owner");
-    }
-  }
   return std::nullopt;
 }
 
