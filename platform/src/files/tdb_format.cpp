@@ -350,14 +350,20 @@ constexpr std::size_t kSmallestEntryBytes = 3 * (1 + 1) + (1 + 4);
 // A text takes at least its kind byte and length.
 constexpr std::size_t kSmallestTextBytes = 1 + 1;
 
+// One of the file's objects, 32 bytes: a drawing lists hundreds of thousands.
 struct ObjectEntry {
   Adesk::Int32 classIndex = 0;
+  std::uint32_t size = 0;  // of the data
   AcDbHandle handle;
   AcDbHandle owner;
-  // The object's data where it lies in the file's bytes, or as it was brought up to date.
-  const unsigned char* data = nullptr;
+  const unsigned char* data = nullptr;  // where it lies in the file's bytes
+};
+
+// An object's data as it is read: in the file's bytes, or as it was brought up to date.
+struct ObjectData {
+  const unsigned char* bytes = nullptr;
   std::size_t size = 0;
-  bool updated = false;
+  FileLayout layout;
 };
 
 // Copies `count` items; false when the data ends first or is damaged.
@@ -406,13 +412,11 @@ class TdbReader {
   AcDbObject* make(const ObjectEntry& entry, std::string& problem);
   AcDbObject* readOwnData(AcDbObject* object, CheckedFiler& in, const ObjectEntry& entry,
                           std::string& problem);
-  AcDbObject* keep(const ObjectEntry& entry, bool entity);
-  std::optional<std::vector<unsigned char>> selfContained(const ObjectEntry& entry);
+  AcDbObject* keep(const ObjectData& data, bool entity);
+  std::optional<std::vector<unsigned char>> selfContained(const ObjectData& data);
   bool updateEntity(const ObjectEntry& entry, bool keptFromDxf,
                     std::vector<unsigned char>& updated) const;
-  FileLayout layoutOf(const ObjectEntry& entry) const {
-    return entry.updated ? FileLayout{} : m_layout;
-  }
+  ObjectData dataOf(const ObjectEntry& entry) const { return {entry.data, entry.size, m_layout}; }
 
   Adesk::Int32 m_version;
   SharedTexts m_texts;
@@ -495,8 +499,11 @@ bool TdbReader::objectList() {
     m_in.readInt32(&entry.classIndex);
     m_in.readAcDbHandle(&entry.handle);
     m_in.readAcDbHandle(&entry.owner);
-    m_in.readBlobInPlace(&entry.data, &entry.size);
-    if (entry.classIndex < 0 || static_cast<std::size_t>(entry.classIndex) >= m_classes.size())
+    std::size_t size = 0;
+    m_in.readBlobInPlace(&entry.data, &size);
+    entry.size = static_cast<std::uint32_t>(size);
+    if (entry.classIndex < 0 || static_cast<std::size_t>(entry.classIndex) >= m_classes.size() ||
+        size > UINT32_MAX)
       m_in.setFilerStatus(Acad::eFilerError);
     m_objects.push_back(std::move(entry));
   }
@@ -666,7 +673,7 @@ std::optional<std::string> TdbReader::listedOnce() const {
 // data that has the count is copied unchanged.
 bool TdbReader::updateEntity(const ObjectEntry& entry, bool keptFromDxf,
                              std::vector<unsigned char>& updated) const {
-  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
+  CheckedFiler in(entry.data, entry.size, m_database, m_layout);
   MemoryDwgFiler out(AcDb::kFileFiler, m_database);
   constexpr std::size_t kTagItems = 2;       // code and value
   constexpr std::size_t kXDataItems = 2;     // type and value
@@ -680,25 +687,23 @@ bool TdbReader::updateEntity(const ObjectEntry& entry, bool keptFromDxf,
   return true;
 }
 
-AcDbObject* TdbReader::make(const ObjectEntry& stored, std::string& problem) {
-  ClassEntry& kind = m_classes[static_cast<std::size_t>(stored.classIndex)];
-  ObjectEntry entry = stored;
+AcDbObject* TdbReader::make(const ObjectEntry& entry, std::string& problem) {
+  ClassEntry& kind = m_classes[static_cast<std::size_t>(entry.classIndex)];
+  ObjectData data = dataOf(entry);
   std::vector<unsigned char> updated;
   if (m_version <= kVersionEntitiesWithoutKeptProperties && kind.entity) {
-    if (!updateEntity(stored, kind.keptEntityFromDxf, updated)) {
-      problem = "object " + stored.handle.text() + " of class " + kind.name;
+    if (!updateEntity(entry, kind.keptEntityFromDxf, updated)) {
+      problem = "object " + entry.handle.text() + " of class " + kind.name;
       return nullptr;
     }
-    entry.data = updated.data();
-    entry.size = updated.size();
-    entry.updated = true;
+    data = {updated.data(), updated.size(), FileLayout{}};
   }
   if (kind.keptFromDxf) {
-    AcDbObject* kept = keep(entry, kind.keptEntityFromDxf);
+    AcDbObject* kept = keep(data, kind.keptEntityFromDxf);
     if (kept == nullptr) problem = "object " + entry.handle.text() + " kept from DXF";
     return kept;
   }
-  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
+  CheckedFiler in(data.bytes, data.size, m_database, data.layout);
   if (kind.registered == nullptr) {
     kind.registered = static_cast<AcRxClass*>(acrxClassDictionary()->at(kind.name.c_str()));
     kind.registeredKeepsBytes = kind.registered != nullptr && KeepsData(kind.registered);
@@ -717,14 +722,14 @@ AcDbObject* TdbReader::make(const ObjectEntry& stored, std::string& problem) {
       keptEntity->AcDbEntity::dwgInFields(&in);
     else
       keptObject->AcDbObject::dwgInFields(&in);
-    std::optional<std::vector<unsigned char>> data = selfContained(entry);
-    if (in.filerStatus() != Acad::eOk || !data) {
+    std::optional<std::vector<unsigned char>> whole = selfContained(data);
+    if (in.filerStatus() != Acad::eOk || !whole) {
       delete object;
       problem = "object " + entry.handle.text() + " of class " + kind.name;
       return nullptr;
     }
     (keptEntity ? keptEntity->originalClassName : keptObject->originalClassName) = kind.name;
-    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = std::move(*data);
+    (keptEntity ? keptEntity->binaryData : keptObject->binaryData) = std::move(*whole);
     return object;
   }
   return readOwnData(object, in, entry, problem);
@@ -774,16 +779,16 @@ AcDbObject* ReadKeptAsApplicationObject(const std::string& dxfName, const RawTag
 
 // The data of an object kept as it came, laid out as this program writes it and with its texts
 // whole, so that it is written back into any file unchanged.
-std::optional<std::vector<unsigned char>> TdbReader::selfContained(const ObjectEntry& entry) {
-  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
+std::optional<std::vector<unsigned char>> TdbReader::selfContained(const ObjectData& data) {
+  CheckedFiler in(data.bytes, data.size, m_database, data.layout);
   MemoryDwgFiler out(AcDb::kFileFiler, m_database);
   while (!in.atEnd())
     if (!in.copyItemTo(out)) return std::nullopt;
   return out.takeBytes();
 }
 
-AcDbObject* TdbReader::keep(const ObjectEntry& entry, bool entity) {
-  CheckedFiler in(entry.data, entry.size, m_database, layoutOf(entry));
+AcDbObject* TdbReader::keep(const ObjectData& data, bool entity) {
+  CheckedFiler in(data.bytes, data.size, m_database, data.layout);
   std::string dxfName;
   RawTags tags;
   in.readString(&dxfName);
