@@ -187,6 +187,7 @@ void WriteHeader(MemoryDwgFiler& out, db::DatabaseImpl* impl) {
 std::vector<AcDbObjectId> ObjectsInOrder(AcDbDatabase* database, const SavedObjects& saved) {
   db::DatabaseImpl* impl = db::Impl(database);
   std::vector<AcDbObjectId> order;
+  order.reserve(impl->objectCount());  // nearly all are saved: no growing copies of the list
   for (AcDbObjectId table : {impl->blockTable, impl->layerTable, impl->regAppTable}) {
     if (!saved.isSaved(table)) continue;
     order.push_back(table);
