@@ -230,7 +230,8 @@ TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
 // A file saved in the layout of version 3 (every value at a fixed width), and the same file as
 // version 2 (a checksum taken a byte at a time) and version 1 (no checksum), read as the drawing
 // it was; saved again, it takes today's layout, in fewer bytes. A second-version file with the
-// newer sum is damaged.
+// newer sum is damaged. Today's file as version 4 (its checksum in one lane) reads the same, and
+// is damaged with the four-lane sum.
 TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
   const std::string saved =
@@ -238,7 +239,7 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes third(saved.begin(), saved.end());
   constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
   ASSERT_EQ(third[kVersionValue], 3);
-  EXPECT_EQ(whole[kVersionValue], 4);
+  EXPECT_EQ(whole[kVersionValue], 5);
   EXPECT_LT(whole.size() * 3, third.size() * 2);
   const auto readThird = ReadBack(third);
   ASSERT_TRUE(std::holds_alternative<Bytes>(readThird)) << std::get<std::string>(readThird);
@@ -258,6 +259,15 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const auto readSecond = ReadBack(Resummed(second));
   ASSERT_TRUE(std::holds_alternative<Bytes>(readSecond)) << std::get<std::string>(readSecond);
   EXPECT_EQ(std::get<Bytes>(readSecond), whole);
+
+  Bytes fourth = whole;
+  fourth[kVersionValue] = 4;
+  const auto laneSummed = ReadBack(fourth);
+  ASSERT_TRUE(std::holds_alternative<std::string>(laneSummed));
+  EXPECT_NE(std::get<std::string>(laneSummed).find("checksum"), std::string::npos);
+  const auto readFourth = ReadBack(Resummed(fourth));
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readFourth)) << std::get<std::string>(readFourth);
+  EXPECT_EQ(std::get<Bytes>(readFourth), whole);
 
   // An object of a class nobody registered, kept from the older file, is saved in today's
   // layout too: as the object of its class is.

@@ -278,6 +278,7 @@ std::string BlockCycle(AcDbDatabase* database) {
 
 void RepairReferences(AcDbDatabase* database, std::vector<std::string>* repairs) {
   std::vector<AcDbObjectId> all;
+  all.reserve(db::Impl(database)->objectCount());
   db::Impl(database)->forEachObject([&](AcDbObjectId id) { all.push_back(id); });
   ReferenceRepair repair(db::Impl(database), repairs);
   for (AcDbObjectId id : all) repair.object(Peek(id));

