@@ -1,6 +1,7 @@
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 
 #include "cad/db_object.h"
@@ -33,6 +34,7 @@ void IdList::release(Block* block) {
 
 void IdList::reserve(std::size_t capacity) {
   if (capacity <= (m_block ? m_block->capacity : 0)) return;
+  if (capacity > UINT32_MAX) throw std::length_error("too many ids for one list");
   void* room = ::operator new(sizeof(Block) + capacity * sizeof(AcDbObjectId));
   auto* block =
       new (room) Block{static_cast<std::uint32_t>(size()), static_cast<std::uint32_t>(capacity)};
