@@ -10,6 +10,7 @@
 #include <deque>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cad/arx.h"
@@ -127,6 +128,31 @@ TEST(DxfFilerTest, CodeLinesReadAsDxfIntegers) {
     if (!problem && code) {
       EXPECT_EQ(tags.at(0).code, expected) << "\"" << line << "\"";
     }
+  }
+}
+
+// Codes right-aligned in three columns, and a value's line breaks written as spaces, whatever the
+// value's length (short values go out in one step with their code, long ones in several).
+TEST(DxfFilerTest, TagsAreWrittenAsOneCodeLineAndOneValueLine) {
+  const std::string longValue = std::string(70, 'a') + "\r\n" + std::string(30, 'b');
+  const std::string longWritten = std::string(70, 'a') + "  " + std::string(30, 'b');
+  const std::vector<std::tuple<int, std::string, std::string>> cases = {
+      {0, "EOF", "  0\nEOF\n"},
+      {10, "1.5", " 10\n1.5\n"},
+      {330, "1F", "330\n1F\n"},
+      {1071, "7", "1071\n7\n"},
+      {-5, "x", " -5\nx\n"},
+      {1, "", "  1\n\n"},
+      {1, "two\nlines\rand", "  1\ntwo lines and\n"},
+      {1, "面積面積\n", "  1\n面積面積 \n"},
+      {1, "面積 abcdefghijk", "  1\n面積 abcdefghijk\n"},
+      {1, std::string(64, 'c'), "  1\n" + std::string(64, 'c') + "\n"},
+      {1, longValue, "  1\n" + longWritten + "\n"},
+  };
+  for (const auto& [code, value, written] : cases) {
+    std::string out = "before\n";
+    AppendDxfTag(out, code, value);
+    EXPECT_EQ(out, "before\n" + written) << code << " " << value;
   }
 }
 

@@ -206,20 +206,99 @@ bool ParseDxfInteger(std::string_view text, std::int64_t& value) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
+namespace {
+
+// Whether the bytes hold a line break, eight at a time (the last few in a word padded with
+// zeros): a byte equal to one makes a zero byte of the word xor-ed with it, which the borrow of
+// subtracting one from each byte shows.
+bool HasLineBreak(const char* text, std::size_t size) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const auto breaks = [](std::uint64_t word) {
+    const std::uint64_t lf = word ^ (kOnes * '\n');
+    const std::uint64_t cr = word ^ (kOnes * '\r');
+    return (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
+  };
+  for (std::size_t i = 0; i < size; i += sizeof(std::uint64_t)) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text + i, std::min(sizeof word, size - i));
+    if (breaks(word) != 0) return true;
+  }
+  return false;
+}
+
+// Line breaks in a value would end its line early: they are written as spaces.
+void BlankLineBreaks(char* text, std::size_t size) {
+  if (!HasLineBreak(text, size)) return;  // nearly every value
+  for (std::size_t i = 0; i < size; ++i)
+    if (text[i] == '\n' || text[i] == '\r') text[i] = ' ';
+}
+
+// A group code's line, right-aligned in its columns, as it is written.
+struct CodeLine {
+  std::array<char, 8> text{};
+  std::size_t size = 0;
+};
+
+constexpr CodeLine MakeCodeLine(int code) {
+  CodeLine line;
+  char digits[8] = {};
+  std::size_t count = 0;
+  for (int rest = code; count == 0 || rest > 0; rest /= 10)
+    digits[count++] = static_cast<char>('0' + rest % 10);
+  for (std::size_t pad = count; pad < kCodeColumns; ++pad) line.text[line.size++] = ' ';
+  while (count > 0) line.text[line.size++] = digits[--count];
+  line.text[line.size++] = '\n';
+  return line;
+}
+
+// Every group code's line, made once: a save writes millions.
+constexpr auto kCodeLines = [] {
+  std::array<CodeLine, kMaxGroupCode + 1> lines{};
+  for (int code = 0; code <= kMaxGroupCode; ++code) lines[code] = MakeCodeLine(code);
+  return lines;
+}();
+
+// Puts the code's line at `line`, which has room for kCodeLineBytes; returns its length.
+constexpr std::size_t kCodeLineBytes = kCodeColumns + 12 + 1;  // any int, right-aligned
+std::size_t PutCodeLine(int code, char* line) {
+  if (code >= 0 && code <= kMaxGroupCode) {
+    const CodeLine& known = kCodeLines[static_cast<std::size_t>(code)];
+    std::memcpy(line, known.text.data(), known.text.size());
+    return known.size;
+  }
+  char* end = std::to_chars(line, line + kCodeLineBytes - 1, code).ptr;
+  auto size = static_cast<std::size_t>(end - line);
+  if (size < kCodeColumns) {
+    std::memmove(line + kCodeColumns - size, line, size);
+    std::memset(line, ' ', kCodeColumns - size);
+    size = kCodeColumns;
+  }
+  line[size] = '\n';
+  return size + 1;
+}
+
+// Values up to this many bytes, nearly all, go out with their code in one append.
+constexpr std::size_t kShortValueBytes = 64;
+
+}  // namespace
+
 void AppendDxfTag(std::string& out, int code, std::string_view value) {
-  // The code line is put together first and appended at once: a save appends every tag here.
-  char line[kCodeColumns + 16];
-  char* digits = line + kCodeColumns;
-  auto [end, error] = std::to_chars(digits, line + sizeof line - 1, code);
-  const auto length = static_cast<std::size_t>(end - digits);
-  const std::size_t pad = length < kCodeColumns ? kCodeColumns - length : 0;
-  std::memset(digits - pad, ' ', pad);
-  *end++ = '\n';
-  out.append(digits - pad, static_cast<std::size_t>(end - (digits - pad)));
+  // The tag is put together on the stack and appended at once: a save appends every tag here.
+  char line[kCodeLineBytes + kShortValueBytes + 1];
+  std::size_t size = PutCodeLine(code, line);
+  if (value.size() <= kShortValueBytes) {
+    std::memcpy(line + size, value.data(), value.size());
+    BlankLineBreaks(line + size, value.size());
+    size += value.size();
+    line[size++] = '\n';
+    out.append(line, size);
+    return;
+  }
+  out.append(line, size);
   const std::size_t start = out.size();
   out += value;
-  for (char* c = out.data() + start; c != out.data() + out.size(); ++c)
-    if (*c == '\n' || *c == '\r') *c = ' ';
+  BlankLineBreaks(out.data() + start, value.size());
   out += '\n';
 }
 
