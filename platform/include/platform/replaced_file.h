@@ -10,6 +10,7 @@
 // the next time their output is written.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,10 @@ class ReplacedFile {
 
 // Writes `content` as a replaced file in one go.
 bool WriteReplacing(const std::string& path, std::string_view content, std::string& error);
+// Writes the pieces one after another as a replaced file: content made in parts is not copied
+// into one piece first.
+bool WriteReplacing(const std::string& path, std::initializer_list<std::string_view> pieces,
+                    std::string& error);
 
 // Whether the path may be written: false, with a message naming it, for an existing regular
 // file (reached through links) that is read-only. Nothing is made.

@@ -124,12 +124,13 @@ bool WriteDrawingFile(AcDbDatabase* database, const std::string& path, std::stri
     return WriteReplacing(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
   }
-  std::string text;
-  if (auto lost = files::WriteCarriedDxfText(database, text)) {
+  std::string head;
+  std::string rest;
+  if (auto lost = files::WriteCarriedDxfText(database, head, rest)) {
     error = path + ": not saved: " + *lost;
     return false;
   }
-  return WriteReplacing(path, text, error);
+  return WriteReplacing(path, {head, rest}, error);
 }
 
 }  // namespace tessera

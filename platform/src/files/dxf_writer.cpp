@@ -182,6 +182,9 @@ class DxfWriter {
   }
 
   std::string text();
+  // The text in two parts, which follow each other in the file: the HEADER section, written
+  // last, and the rest, which is not copied behind it.
+  void text(std::string& head, std::string& rest);
   const Census& census() const { return m_census; }
 
  private:
@@ -234,6 +237,14 @@ const std::vector<RawTags>* DxfWriter::preserved(const std::string& key) const {
 }
 
 std::string DxfWriter::text() {
+  std::string out;
+  std::string rest;
+  text(out, rest);
+  out += rest;
+  return out;
+}
+
+void DxfWriter::text(std::string& head, std::string& rest) {
   m_text.reserve(m_impl->objectCount() * kTextBytesPerObject);
   classes();
   tables();
@@ -241,12 +252,10 @@ std::string DxfWriter::text() {
   entities();
   objects();
   sections();
-  std::string out;
-  header(out);
-  out.reserve(out.size() + m_text.size() + kTextBytesPerObject);
-  out += m_text;
-  AppendDxfTag(out, 0, "EOF");
-  return out;
+  AppendDxfTag(m_text, 0, "EOF");
+  header(head);
+  rest = std::move(m_text);
+  m_text.clear();
 }
 
 // HEADER: written last, when the handles the other sections used are known.
@@ -668,10 +677,11 @@ std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database) {
   return Refusal(Census(impl, SavedObjects(database)));
 }
 
-std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& text) {
+std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& head,
+                                               std::string& rest) {
   DxfWriter writer(database);
   if (auto refusal = Refusal(writer.census())) return refusal;
-  text = writer.text();
+  writer.text(head, rest);
   return std::nullopt;
 }
 

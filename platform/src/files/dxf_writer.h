@@ -17,7 +17,10 @@ std::string WriteDxfText(AcDbDatabase* database);
 // of a class registered without a DXF name have no DXF form.
 std::optional<std::string> DataDxfCannotCarry(AcDbDatabase* database);
 
-// Both in one pass over the drawing: the text, or (leaving `text` alone) why there is none.
-std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& text);
+// Both in one pass over the drawing: the text, or (leaving both alone) why there is none. The
+// text comes in two parts that follow each other in the file, the HEADER section and the rest,
+// for a writer that puts them out in turn instead of copying one behind the other.
+std::optional<std::string> WriteCarriedDxfText(AcDbDatabase* database, std::string& head,
+                                               std::string& rest);
 
 }  // namespace tessera::files

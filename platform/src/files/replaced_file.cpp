@@ -189,11 +189,17 @@ bool ReplacedFile::fail(const std::string& reason, std::string& error) const {
 }
 
 bool WriteReplacing(const std::string& path, std::string_view content, std::string& error) {
+  return WriteReplacing(path, {content}, error);
+}
+
+bool WriteReplacing(const std::string& path, std::initializer_list<std::string_view> pieces,
+                    std::string& error) {
   ReplacedFile output(path);
   if (!output.open(error)) return false;
   {
     std::ofstream file(output.partialPath(), std::ios::binary | std::ios::trunc);
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
+    for (std::string_view piece : pieces)
+      file.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     file.close();
     if (!file) {
       error = path + ": cannot be written: " + std::strerror(errno);
