@@ -33,7 +33,7 @@ constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
 // version 1 files, which have none, are still read. Up to version 3 every value had a fixed
 // width and every text was written where it was used; version 4 files values in the bytes they
 // need and each text once, after the objects, in less than half the bytes. Version 5 takes the
-// checksum's words in four lanes, in a quarter of the time.
+// checksum's words in four lanes, in a third of the time.
 constexpr Adesk::Int32 kVersion = 5;
 constexpr Adesk::Int32 kVersionOneLaneChecksum = 4;
 constexpr Adesk::Int32 kVersionFixedWidths = 3;
