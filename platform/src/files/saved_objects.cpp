@@ -107,18 +107,19 @@ OwnedParts PartsOf(AcDbObject* object, int kind) {
 
 }  // namespace
 
-bool SavedObjects::appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const {
-  AcDbObject* object = Peek(entity);
+bool SavedObjects::appendParts(AcDbObjectId savedEntity, std::vector<AcDbObjectId>& order) const {
+  AcDbObject* object = Peek(savedEntity);
   if (object == nullptr) return false;
   const AcRxClass* aClass = object->isA();
   const OwnedParts owned =
       PartsOf(object, m_partsClass.of(aClass, [&] { return PartsKind(aClass); }));
   if (owned.parts == nullptr) return false;
-  const bool entitySaved = isSaved(entity);
+  // The entity is saved, as its block's list said: its owners are not walked again.
+  constexpr bool kEntitySaved = true;
   for (AcDbObjectId id : *owned.parts)
-    if (isSavedWith(id, entity, entitySaved)) order.push_back(id);
+    if (isSavedWith(id, savedEntity, kEntitySaved)) order.push_back(id);
   const AcDbObjectId end = owned.sequenceEnd;
-  if (end.isNull() || !isSavedWith(end, entity, entitySaved)) return false;
+  if (end.isNull() || !isSavedWith(end, savedEntity, kEntitySaved)) return false;
   order.push_back(end);
   return true;
 }

@@ -16,9 +16,10 @@ class SavedObjects {
   explicit SavedObjects(AcDbDatabase* database);
 
   bool isSaved(AcDbObjectId id) const;
-  // Appends to `order` what a save writes after an entity: its saved vertices or attributes,
-  // then its sequence end when it has one that is saved; returns whether it appended that end.
-  bool appendParts(AcDbObjectId entity, std::vector<AcDbObjectId>& order) const;
+  // Appends to `order` what a save writes after a saved entity (one that entities() lists): its
+  // saved vertices or attributes, then its sequence end when it has one that is saved; returns
+  // whether it appended that end.
+  bool appendParts(AcDbObjectId savedEntity, std::vector<AcDbObjectId>& order) const;
   // Saved records of a table, in table order.
   std::vector<AcDbObjectId> records(AcDbObjectId table) const;
   // Saved entities of a block, in drawing order (without their sub-entities).
