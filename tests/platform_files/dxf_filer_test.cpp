@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <limits>
 #include <random>
 #include <string>
 #include <tuple>
@@ -79,6 +80,43 @@ TEST(DxfFilerTest, WritesPointsAsThreeGroupsAndRealsThatReadBackExactly) {
   EXPECT_EQ(out[2].second, "0.0");
   EXPECT_EQ(out[3].second, drawing.clayer().handle().text());
   EXPECT_EQ(out[4].second, "0");
+}
+
+// Reals the filer wrote a moment ago are written again from its memory of them: each still reads
+// as the shortest text of its own value, through repeats, values pushed out of that memory, and
+// the two zeros and the values the format cannot hold.
+TEST(DxfFilerTest, RepeatedRealsAreWrittenAsTheirOwnText) {
+  const std::vector<double> values = {2.5,
+                                      1.0 / 3,
+                                      2.5,
+                                      -0.0,
+                                      0.0,
+                                      1e-300,
+                                      1.0 / 3,
+                                      7.25,
+                                      1e22,
+                                      123456.789,
+                                      2.5,
+                                      -0.0,
+                                      1.0 / 3,
+                                      1e22,
+                                      0.1,
+                                      0.2,
+                                      0.30000000000000004,
+                                      std::numeric_limits<double>::infinity(),
+                                      std::nan(""),
+                                      0.1,
+                                      7.25,
+                                      123456.789};
+  RawTags out;
+  AcDbDatabase drawing(true);
+  DxfFiler filer(&out, &drawing);
+  for (double value : values) filer.writeDouble(40, value);
+  ASSERT_EQ(out.size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    DxfRealText buffer;
+    EXPECT_EQ(out[i].second, std::string(FormatDxfReal(values[i], buffer))) << i;
+  }
 }
 
 // The shortest text of a real, as the format wants it (a point in every real), computed the

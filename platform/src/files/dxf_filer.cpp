@@ -1,5 +1,9 @@
 #include "files/dxf_filer.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 #include <limits>
 #include <utility>
 
@@ -205,8 +209,18 @@ Acad::ErrorStatus DxfFiler::writeBool(int code, bool value) {
 }
 
 Acad::ErrorStatus DxfFiler::writeDouble(int code, double value, int) {
-  DxfRealText buffer;
-  return append(code, FormatDxfReal(value, buffer));
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  for (std::size_t i = 0; i < m_realsKept; ++i)
+    if (m_reals[i].bits == bits) return append(code, {m_reals[i].text.data(), m_reals[i].size});
+  WrittenReal& written = m_reals[m_nextReal];
+  m_nextReal = (m_nextReal + 1) % kWrittenReals;
+  m_realsKept = std::max(m_realsKept, m_nextReal == 0 ? kWrittenReals : m_nextReal);
+  // The text may lie anywhere in the buffer, or elsewhere: it is kept at the buffer's start.
+  const std::string_view text = FormatDxfReal(value, written.text);
+  std::memmove(written.text.data(), text.data(), text.size());
+  written.bits = bits;
+  written.size = text.size();
+  return append(code, {written.text.data(), written.size});
 }
 
 Acad::ErrorStatus DxfFiler::writePoint3d(int code, const AcGePoint3d& point, int) {

@@ -8,7 +8,9 @@
 // wants one sets eBadDxfSequence, and problem() says which line and why.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "cad/db_object.h"
@@ -79,6 +81,18 @@ class DxfFiler : public AcDbDxfFiler {
   int m_lastLine = 0;
   std::string m_problem;
   Acad::ErrorStatus m_status = Acad::eOk;
+  // The last few reals written, with their text: an aligned text writes its point twice and a
+  // drawing repeats its heights and sizes, and those are formatted once.
+  // Only the first m_realsKept are set: a filer made to read a record clears nothing.
+  struct WrittenReal {
+    std::uint64_t bits;
+    std::size_t size;
+    DxfRealText text;
+  };
+  static constexpr std::size_t kWrittenReals = 4;
+  std::array<WrittenReal, kWrittenReals> m_reals;
+  std::size_t m_realsKept = 0;
+  std::size_t m_nextReal = 0;
 };
 
 // The DXF group code that starts an application's extended data.
