@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-
 #include <limits>
 #include <utility>
 
@@ -214,7 +213,7 @@ Acad::ErrorStatus DxfFiler::writeDouble(int code, double value, int) {
     if (m_reals[i].bits == bits) return append(code, {m_reals[i].text.data(), m_reals[i].size});
   WrittenReal& written = m_reals[m_nextReal];
   m_nextReal = (m_nextReal + 1) % kWrittenReals;
-  m_realsKept = std::max(m_realsKept, m_nextReal == 0 ? kWrittenReals : m_nextReal);
+  m_realsKept = std::min(m_realsKept + 1, kWrittenReals);  // slots fill in turn from the first
   // The text may lie anywhere in the buffer, or elsewhere: it is kept at the buffer's start.
   const std::string_view text = FormatDxfReal(value, written.text);
   std::memmove(written.text.data(), text.data(), text.size());

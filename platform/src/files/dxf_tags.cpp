@@ -234,39 +234,11 @@ void BlankLineBreaks(char* text, std::size_t size) {
     if (text[i] == '\n' || text[i] == '\r') text[i] = ' ';
 }
 
-// A group code's line, right-aligned in its columns, as it is written.
-struct CodeLine {
-  std::array<char, 8> text{};
-  std::size_t size = 0;
-};
+// Room for any group code's line: an int's digits and sign, right-aligned, and the line break.
+constexpr std::size_t kCodeLineBytes = kCodeColumns + 12 + 1;
 
-constexpr CodeLine MakeCodeLine(int code) {
-  CodeLine line;
-  char digits[8] = {};
-  std::size_t count = 0;
-  for (int rest = code; count == 0 || rest > 0; rest /= 10)
-    digits[count++] = static_cast<char>('0' + rest % 10);
-  for (std::size_t pad = count; pad < kCodeColumns; ++pad) line.text[line.size++] = ' ';
-  while (count > 0) line.text[line.size++] = digits[--count];
-  line.text[line.size++] = '\n';
-  return line;
-}
-
-// Every group code's line, made once: a save writes millions.
-constexpr auto kCodeLines = [] {
-  std::array<CodeLine, kMaxGroupCode + 1> lines{};
-  for (int code = 0; code <= kMaxGroupCode; ++code) lines[code] = MakeCodeLine(code);
-  return lines;
-}();
-
-// Puts the code's line at `line`, which has room for kCodeLineBytes; returns its length.
-constexpr std::size_t kCodeLineBytes = kCodeColumns + 12 + 1;  // any int, right-aligned
-std::size_t PutCodeLine(int code, char* line) {
-  if (code >= 0 && code <= kMaxGroupCode) {
-    const CodeLine& known = kCodeLines[static_cast<std::size_t>(code)];
-    std::memcpy(line, known.text.data(), known.text.size());
-    return known.size;
-  }
+// Puts the code's line, right-aligned in its columns, at `line`; returns its length.
+std::size_t FormatCodeLine(int code, char* line) {
   char* end = std::to_chars(line, line + kCodeLineBytes - 1, code).ptr;
   auto size = static_cast<std::size_t>(end - line);
   if (size < kCodeColumns) {
@@ -276,6 +248,25 @@ std::size_t PutCodeLine(int code, char* line) {
   }
   line[size] = '\n';
   return size + 1;
+}
+
+// Every group code's line, made once: a save writes millions.
+struct CodeLine {
+  std::array<char, kCodeLineBytes> text{};
+  std::size_t size = 0;
+};
+const auto kCodeLines = [] {
+  std::array<CodeLine, kMaxGroupCode + 1> lines{};
+  for (std::size_t code = 0; code < lines.size(); ++code)
+    lines[code].size = FormatCodeLine(static_cast<int>(code), lines[code].text.data());
+  return lines;
+}();
+
+std::size_t PutCodeLine(int code, char* line) {
+  if (code < 0 || code > kMaxGroupCode) return FormatCodeLine(code, line);
+  const CodeLine& known = kCodeLines[static_cast<std::size_t>(code)];
+  std::memcpy(line, known.text.data(), known.text.size());
+  return known.size;
 }
 
 // Values up to this many bytes, nearly all, go out with their code in one append.

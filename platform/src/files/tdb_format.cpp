@@ -64,42 +64,46 @@ std::uint64_t ByteChecksum(const unsigned char* bytes, std::size_t size) {
   return sum;
 }
 
-std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
-  const auto step = [](std::uint64_t sum, std::uint64_t word) {
-    return std::rotl(sum ^ word, kChecksumRotation) * kChecksumPrime;
-  };
-  std::uint64_t sum = kChecksumBasis;
+// One step of the word checksum: a bijection of the sum for each word.
+constexpr std::uint64_t ChecksumStep(std::uint64_t sum, std::uint64_t word) {
+  return std::rotl(sum ^ word, kChecksumRotation) * kChecksumPrime;
+}
+
+// The word checksum carried on from `sum` over the bytes: a word at a time, the last few bytes
+// one at a time.
+std::uint64_t WordSteps(std::uint64_t sum, const unsigned char* bytes, std::size_t size) {
   std::size_t i = 0;
   // Two words a turn: the same sum with half the loop's own steps.
   for (; i + 16 <= size; i += 16)
-    sum = step(step(sum, LoadLittleEndian<8>(bytes + i)), LoadLittleEndian<8>(bytes + i + 8));
-  for (; i + 8 <= size; i += 8) sum = step(sum, LoadLittleEndian<8>(bytes + i));
-  for (; i < size; ++i) sum = step(sum, bytes[i]);
+    sum = ChecksumStep(ChecksumStep(sum, LoadLittleEndian<8>(bytes + i)),
+                       LoadLittleEndian<8>(bytes + i + 8));
+  for (; i + 8 <= size; i += 8) sum = ChecksumStep(sum, LoadLittleEndian<8>(bytes + i));
+  for (; i < size; ++i) sum = ChecksumStep(sum, bytes[i]);
   return sum;
 }
 
-// Four sums, each over every fourth word as above, folded into one in lane order: the lanes'
-// steps do not wait on one another, so the sum keeps up with memory instead of waiting on one
-// multiplication after another. A changed word changes its lane's sum, and so the fold.
+std::uint64_t WordChecksum(const unsigned char* bytes, std::size_t size) {
+  return WordSteps(kChecksumBasis, bytes, size);
+}
+
+// Four sums, each over every fourth word as above, folded into one in lane order, then the
+// words and bytes that fill no turn of all four: the lanes' steps do not wait on one another, so
+// the sum keeps up with memory instead of waiting on one multiplication after another. A changed
+// word changes its lane's sum, and so the fold.
 std::uint64_t LaneChecksum(const unsigned char* bytes, std::size_t size) {
   constexpr std::size_t kLanes = 4;
   constexpr std::size_t kWord = 8;
-  const auto step = [](std::uint64_t sum, std::uint64_t word) {
-    return std::rotl(sum ^ word, kChecksumRotation) * kChecksumPrime;
-  };
   std::uint64_t lanes[kLanes] = {kChecksumBasis, kChecksumBasis, kChecksumBasis, kChecksumBasis};
   std::size_t i = 0;
   for (; i + kLanes * kWord <= size; i += kLanes * kWord) {
-    lanes[0] = step(lanes[0], LoadLittleEndian<kWord>(bytes + i));
-    lanes[1] = step(lanes[1], LoadLittleEndian<kWord>(bytes + i + kWord));
-    lanes[2] = step(lanes[2], LoadLittleEndian<kWord>(bytes + i + 2 * kWord));
-    lanes[3] = step(lanes[3], LoadLittleEndian<kWord>(bytes + i + 3 * kWord));
+    lanes[0] = ChecksumStep(lanes[0], LoadLittleEndian<kWord>(bytes + i));
+    lanes[1] = ChecksumStep(lanes[1], LoadLittleEndian<kWord>(bytes + i + kWord));
+    lanes[2] = ChecksumStep(lanes[2], LoadLittleEndian<kWord>(bytes + i + 2 * kWord));
+    lanes[3] = ChecksumStep(lanes[3], LoadLittleEndian<kWord>(bytes + i + 3 * kWord));
   }
   std::uint64_t sum = kChecksumBasis;
-  for (std::uint64_t lane : lanes) sum = step(sum, lane);
-  for (; i + kWord <= size; i += kWord) sum = step(sum, LoadLittleEndian<kWord>(bytes + i));
-  for (; i < size; ++i) sum = step(sum, bytes[i]);
-  return sum;
+  for (std::uint64_t lane : lanes) sum = ChecksumStep(sum, lane);
+  return WordSteps(sum, bytes + i, size - i);
 }
 
 std::uint64_t Checksum(Adesk::Int32 version, const unsigned char* bytes, std::size_t size) {
