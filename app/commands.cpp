@@ -31,14 +31,15 @@ constexpr const char* kPluginBesideProgram = "../lib/libtessera_area.so";
 constexpr const char* kProgramLink = "/proc/self/exe";
 
 // Closes every drawing and then unloads the plug-in, on every road out of a run: the drawings
-// hold objects of the plug-in's classes, whose code must still be there when they go.
+// hold objects of the plug-in's classes, whose code must still be there when they go. The
+// program ends after the session, so the drawings' memory is left to the process's end.
 class Session {
  public:
   Session() = default;
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session() {
-    CloseAllDrawings();
+    CloseAllDrawingsAtExit();
     UnloadAllApplications();
   }
 };

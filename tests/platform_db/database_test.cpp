@@ -4,6 +4,7 @@
 #include <set>
 
 #include "db/database_impl.h"
+#include "db/live_databases.h"
 #include "db/sorted_handles.h"
 #include "db_fixture.h"
 
@@ -200,6 +201,32 @@ TEST_F(DatabaseTest, PolylineVerticesAndAttributesBecomeOwnedObjects) {
   auto* vertex = Open<AcDb2dVertex>(vertices[1], AcDb::kForRead);
   EXPECT_EQ(vertex->ownerId(), id);
   vertex->close();
+}
+
+class GoodbyeCounter : public AcDbDatabaseReactor {
+ public:
+  void goodbye(const AcDbDatabase*) override { ++goodbyes; }
+  int goodbyes = 0;
+};
+
+// A drawing deleted at the end of the program still says goodbye and leaves the live drawings,
+// but its objects stay where they are for the process's end; the next drawing deleted after
+// that is freed as ever (the sanitizer build would see it leak or be read after its free).
+TEST_F(DatabaseTest, ADrawingLeftToTheProcessEndSaysGoodbyeAndKeepsItsObjects) {
+  const AcDbObjectId line = AppendLine(0, 0, 1, 1);
+  const AcDbObject* object = line.stub()->object;
+  GoodbyeCounter reactor;
+  database->addReactor(&reactor);
+  const AcDbDatabase* closed = database.get();
+  tessera::db::LeaveClosedDrawingsToProcessEnd(true);
+  TearDown();
+  tessera::db::LeaveClosedDrawingsToProcessEnd(false);
+  EXPECT_EQ(reactor.goodbyes, 1);
+  const std::vector<AcDbDatabase*> live = tessera::db::LiveDatabases();
+  EXPECT_EQ(std::find(live.begin(), live.end(), closed), live.end());
+  EXPECT_EQ(line.stub()->object, object) << "the object is neither freed nor forgotten";
+  EXPECT_EQ(object->objectId(), line);
+  SetUp();
 }
 
 }  // namespace

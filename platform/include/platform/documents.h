@@ -19,6 +19,10 @@ bool SaveDrawing(AcDbDatabase* database, const std::string& path, std::string& e
 // Closes a document; the previous one becomes current.
 void CloseDrawing(AcApDocument* document);
 void CloseAllDrawings();
+// Closes every drawing as CloseAllDrawings does, with every notification, for a program that
+// ends right after: the drawings' objects are not freed one by one, the process's end takes
+// their memory back at once.
+void CloseAllDrawingsAtExit();
 
 // The built-in template's contents, added to an empty drawing: layers, TEXTSIZE, and the blocks
 // "AREA1" and "AREA_TABLE".

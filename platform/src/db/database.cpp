@@ -1,7 +1,9 @@
 // The drawing database: handles, well-known objects, opening objects by id.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <set>
+#include <vector>
 
 #include "cad/arx.h"
 #include "db/database_impl.h"
@@ -25,10 +27,25 @@ std::set<AcDbDatabase*>& Live() {
   return *live;
 }
 
+bool& LeaveClosedDrawings() {
+  static bool leave = false;
+  return leave;
+}
+
+// The insides of drawings left to the process's end; kept reachable, never freed.
+std::vector<std::unique_ptr<DatabaseImpl>>& LeftToProcessEnd() {
+  static auto* left = new std::vector<std::unique_ptr<DatabaseImpl>>;
+  return *left;
+}
+
 }  // namespace
 
 std::vector<AcDbDatabase*> LiveDatabases() {
   return {Live().begin(), Live().end()};
+}
+
+void LeaveClosedDrawingsToProcessEnd(bool leave) {
+  LeaveClosedDrawings() = leave;
 }
 
 DatabaseImpl::DatabaseImpl(AcDbDatabase* owner)
@@ -222,9 +239,14 @@ AcDbDatabase::~AcDbDatabase() {
     if (m_impl->hasReactor(reactor)) reactor->goodbye(this);
   if (acdbHostApplicationServices()->workingDatabase() == this)
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  tessera::db::Live().erase(this);
+  if (tessera::db::LeaveClosedDrawings()) {
+    m_impl->closing = true;
+    tessera::db::LeftToProcessEnd().push_back(std::move(m_impl));
+    return;
+  }
   m_impl->undo().clear();
   m_impl->destroyObjects();
-  tessera::db::Live().erase(this);
 }
 
 Acad::ErrorStatus AcDbDatabase::getBlockTable(AcDbBlockTable*& table, AcDb::OpenMode mode) {

@@ -2,6 +2,7 @@
 #include "platform/documents.h"
 
 #include "db/database_impl.h"
+#include "db/live_databases.h"
 #include "platform/applications.h"
 #include "platform/drawing_files.h"
 
@@ -49,6 +50,12 @@ void CloseDrawing(AcApDocument* document) {
 void CloseAllDrawings() {
   while (acDocManagerPtr()->documentCount() > 0)
     CloseDrawing(acDocManagerPtr()->documents().back());
+}
+
+void CloseAllDrawingsAtExit() {
+  db::LeaveClosedDrawingsToProcessEnd(true);
+  CloseAllDrawings();
+  db::LeaveClosedDrawingsToProcessEnd(false);
 }
 
 }  // namespace tessera
