@@ -58,7 +58,16 @@ TEST_F(TdbFormatTest, KeepsEntitiesHandlesGroupsAndRecords) {
             Acad::eOk);
   AcDbObjectIdArray members;
   EXPECT_EQ(group->allEntityIds(members), 3u);
+  const AcDbObjectId groupId = group->objectId();
   group->close();
+  // The file does not carry who follows whom: each member follows its group again once read.
+  for (AcDbObjectId member : members) {
+    AcDbEntity* entity = nullptr;
+    ASSERT_EQ(acdbOpenObject(entity, member, AcDb::kForRead), Acad::eOk);
+    const auto& followers = entity->persistentReactors();
+    EXPECT_EQ(std::count(followers.begin(), followers.end(), groupId), 1) << member.handle().text();
+    entity->close();
+  }
   TestRecord* record = nullptr;
   ASSERT_EQ(
       acdbOpenObject(record, IdOf(reread.get(), sample.record.handle().text()), AcDb::kForRead),
@@ -225,6 +234,31 @@ TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
   EXPECT_EQ(listedAs(sample.arc, 0), "the drawing is damaged (object " +
                                          sample.arc.handle().text() +
                                          " belongs to no part of the drawing)");
+}
+
+// A dictionary entry for an object that was erased is saved, its object is not: the drawing
+// read names an object it does not have, and every object is looked at to drop the entry.
+TEST_F(TdbFormatTest, AReferenceToAnObjectTheFileLacksIsDroppedOnReading) {
+  AcDbDictionary* named = nullptr;
+  ASSERT_EQ(sample.database->getNamedObjectsDictionary(named, AcDb::kForWrite), Acad::eOk);
+  AcDbObjectId entry;
+  auto* kept = new AcDbDictionary;
+  ASSERT_EQ(named->setAt("KEPT", kept, entry), Acad::eOk);
+  kept->close();
+  auto* gone = new AcDbDictionary;
+  AcDbObjectId goneId;
+  ASSERT_EQ(named->setAt("GONE", gone, goneId), Acad::eOk);
+  gone->close();
+  named->close();
+  ASSERT_EQ(acdbOpenObject(gone, goneId, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(gone->erase(), Acad::eOk);
+  gone->close();
+  reread = Reread(Save(sample.database.get(), "dangling.tdb"));
+  ASSERT_TRUE(reread);
+  ASSERT_EQ(reread->getNamedObjectsDictionary(named, AcDb::kForRead), Acad::eOk);
+  EXPECT_TRUE(named->has("KEPT"));
+  EXPECT_FALSE(named->has("GONE"));
+  named->close();
 }
 
 // A file saved in the layout of version 3 (every value at a fixed width), and the same file as

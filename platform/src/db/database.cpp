@@ -144,6 +144,11 @@ void DatabaseImpl::makeStubs(const std::vector<std::uint64_t>& handles) {
   m_ascending = std::move(merged);
 }
 
+bool DatabaseImpl::everyIdNamesAnObject() const {
+  return std::all_of(m_stubs.begin(), m_stubs.end(),
+                     [](const AcDbStub& stub) { return stub.object != nullptr; });
+}
+
 void DatabaseImpl::raiseHandseed(AcDbHandle handle) {
   if (handle.value() > m_nextHandle) m_nextHandle = handle.value();
 }

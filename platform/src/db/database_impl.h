@@ -48,6 +48,10 @@ class DatabaseImpl {
   // Moves the next free handle up to at least `handle` (never down).
   void raiseHandseed(AcDbHandle handle);
   std::size_t objectCount() const { return m_ascending.size() + m_scattered.size(); }
+  // Ids made so far: each object's, and those a file named without the object.
+  std::size_t idCount() const { return m_stubs.size(); }
+  // Whether every id made so far names an object: then no reference dangles.
+  bool everyIdNamesAnObject() const;
   // Every resident object id (erased ones too), in the order the objects were added.
   template <typename Visit>
   void forEachObject(Visit&& visit) const {

@@ -81,6 +81,7 @@ class ReferenceRepair {
   std::vector<std::string>* m_repairs;
   std::set<std::uint64_t> m_kept;
   db::PerClass<RepairedPart> m_parts;
+  db::PerClass<bool> m_entityClass;
 };
 
 void ReferenceRepair::keptHandles() {
@@ -108,11 +109,16 @@ void ReferenceRepair::dictionary(AcDbDictionary* dictionary) {
 
 void ReferenceRepair::group(AcDbGroup* group) {
   auto& members = ObjectAccess::groupMembers(group);
-  for (AcDbObjectId member : members)
-    if (AcDbEntity::cast(Peek(member)) == nullptr)
+  std::erase_if(members, [&](AcDbObjectId member) {
+    const AcDbObject* object = Peek(member);
+    const bool entity = object != nullptr && m_entityClass.of(object->isA(), [&] {
+      return AcDbEntity::cast(object) != nullptr;
+    });
+    if (!entity)
       report(group, "has member " + member.handle().text() +
                         ", which is not an entity of the drawing: dropped");
-  std::erase_if(members, [](AcDbObjectId id) { return AcDbEntity::cast(Peek(id)) == nullptr; });
+    return !entity;
+  });
   // A group follows its members; files written by other programs may not say so.
   for (AcDbObjectId member : members) {
     auto& followers = ObjectAccess::persistentReactors(Peek(member));
@@ -282,6 +288,27 @@ void RepairReferences(AcDbDatabase* database, std::vector<std::string>* repairs)
   db::Impl(database)->forEachObject([&](AcDbObjectId id) { all.push_back(id); });
   ReferenceRepair repair(db::Impl(database), repairs);
   for (AcDbObjectId id : all) repair.object(Peek(id));
+}
+
+void RepairCandidates::offer(AcDbObject* object) {
+  ++m_offered;
+  const bool lookedAt = m_lookedAt.of(object->isA(), [&] {
+    const RepairedPart part = PartToRepair(object);
+    return part == RepairedPart::kGroup || part == RepairedPart::kKeptObjectTags ||
+           part == RepairedPart::kKeptEntityTags;
+  });
+  if (lookedAt && !object->objectId().isNull()) m_ids.push_back(object->objectId());
+}
+
+void RepairReferences(AcDbDatabase* database, const RepairCandidates& candidates,
+                      std::vector<std::string>* repairs) {
+  db::DatabaseImpl* impl = db::Impl(database);
+  if (impl->idCount() != candidates.m_offered || !impl->everyIdNamesAnObject()) {
+    RepairReferences(database, repairs);
+    return;
+  }
+  ReferenceRepair repair(impl, repairs);
+  for (AcDbObjectId id : candidates.m_ids) repair.object(Peek(id));
 }
 
 }  // namespace tessera::files

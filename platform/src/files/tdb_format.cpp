@@ -583,6 +583,7 @@ std::optional<std::string> TdbReader::build() {
     if (!entry.owner.isNull() && !inFile(entry.owner.value()))
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
                      " is not in the file");
+  RepairCandidates candidates;
   for (const ObjectEntry& entry : m_objects) {
     std::string problem;
     AcDbObject* object = make(entry, problem);
@@ -591,11 +592,12 @@ std::optional<std::string> TdbReader::build() {
     AcDbObjectId owner = m_impl->idForHandle(
         entry.owner, !entry.owner.isNull() && entry.owner.value() < kHandleLimit);
     m_impl->addObjectWithHandle(object, entry.handle, owner, id);
+    candidates.offer(object);
     object->close();
   }
   if (auto problem = placeWellKnown()) return problem;
   if (auto problem = checkContainers()) return problem;
-  RepairReferences(m_database);
+  RepairReferences(m_database, candidates);
   return std::nullopt;
 }
 
