@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -80,15 +81,30 @@ double SignedValue(const PlaneLine& line, PlanePoint r) {
   return line.a * r.x + line.b * r.y + line.c;
 }
 
-SegmentPosition ClassifyOnSegment(PlanePoint r, PlanePoint a, PlanePoint b, double tolerance) {
+namespace {
+
+// ClassifyOnSegment, with the line through a and b (MakeLine(a, b, tolerance)) from `lineOf`,
+// asked only when needed: a caller that has made that line already hands it on.
+template <typename LineOf>
+SegmentPosition Classify(PlanePoint r, PlanePoint a, PlanePoint b, double tolerance,
+                         LineOf lineOf) {
   const double to_a = Distance(r, a);
   const double to_b = Distance(r, b);
   if (to_a < tolerance) return SegmentPosition::kAtStart;
   if (to_b < tolerance) return SegmentPosition::kAtEnd;
-  const auto line = MakeLine(a, b, tolerance);
+  const std::optional<PlaneLine> line = lineOf();
   if (!line || std::abs(SignedValue(*line, r)) >= tolerance) return SegmentPosition::kOffLine;
-  if (UnitDot(r, a, b) < kBetweenDotLimit) return SegmentPosition::kBetween;
+  // UnitDot(r, a, b), with the two distances it would work out again.
+  const double dot = (a.x - r.x) * (b.x - r.x) + (a.y - r.y) * (b.y - r.y);
+  if (std::clamp(dot / (to_a * to_b), -1.0, 1.0) < kBetweenDotLimit)
+    return SegmentPosition::kBetween;
   return to_b > to_a ? SegmentPosition::kBeforeStart : SegmentPosition::kAfterEnd;
+}
+
+}  // namespace
+
+SegmentPosition ClassifyOnSegment(PlanePoint r, PlanePoint a, PlanePoint b, double tolerance) {
+  return Classify(r, a, b, tolerance, [&] { return MakeLine(a, b, tolerance); });
 }
 
 bool LiesOnSegment(SegmentPosition position) {
@@ -277,13 +293,16 @@ double PolygonMargin(std::span<const PlanePoint> polygon) {
 
 // BoundaryCount, stopping once `most` points are met.
 // An edge whose box, widened by the polygon's margin, misses the cut's box is never met.
-int CountMeetings(std::span<const PlanePoint> polygon, std::span<const EdgeBox> boxes, PlanePoint q,
-                  PlanePoint v0, std::size_t most, double margin) {
+// `lineOf(i)` is edge i's MakeLine(a, b, kSplitLength); `met` is room for the points met.
+template <typename LineOf>
+int CountMeetings(std::span<const PlanePoint> polygon, std::span<const EdgeBox> boxes,
+                  LineOf lineOf, PlanePoint q, PlanePoint v0, std::size_t most, double margin,
+                  std::vector<PlanePoint>& met) {
   const auto cut = MakeLine(q, v0, kSplitLength);
   if (!cut) return 0;
   const double lowX = std::min(q.x, v0.x) - margin, highX = std::max(q.x, v0.x) + margin;
   const double lowY = std::min(q.y, v0.y) - margin, highY = std::max(q.y, v0.y) + margin;
-  std::vector<PlanePoint> met;
+  met.clear();
   const std::size_t n = polygon.size();
   for (std::size_t i = 0; i < n && met.size() < most; ++i) {
     const EdgeBox& box = boxes[i];
@@ -291,10 +310,10 @@ int CountMeetings(std::span<const PlanePoint> polygon, std::span<const EdgeBox> 
     const PlanePoint a = polygon[i];
     const PlanePoint b = polygon[(i + 1) % n];
     if (OneSideOf(q, v0, a, b) || OneSideOf(a, b, q, v0)) continue;
-    const auto edge = MakeLine(a, b, kSplitLength);
+    const std::optional<PlaneLine>& edge = lineOf(i);
     const auto x = edge ? CrossLines(*cut, *edge, kSplitAngle) : std::nullopt;
-    if (!x || !LiesOnSegment(ClassifyOnSegment(*x, a, b, kSplitLength)) ||
-        !LiesOnSegment(ClassifyOnSegment(*x, q, v0, kSplitLength))) {
+    if (!x || !LiesOnSegment(Classify(*x, a, b, kSplitLength, [&] { return edge; })) ||
+        !LiesOnSegment(Classify(*x, q, v0, kSplitLength, [&] { return cut; }))) {
       continue;
     }
     const bool known = std::any_of(met.begin(), met.end(),
@@ -307,8 +326,12 @@ int CountMeetings(std::span<const PlanePoint> polygon, std::span<const EdgeBox> 
 }  // namespace
 
 int BoundaryCount(std::span<const PlanePoint> polygon, PlanePoint q, PlanePoint v0) {
-  return CountMeetings(polygon, EdgeBoxes(polygon), q, v0, polygon.size() + 1,
-                       PolygonMargin(polygon));
+  const std::size_t n = polygon.size();
+  std::vector<PlanePoint> met;
+  return CountMeetings(
+      polygon, EdgeBoxes(polygon),
+      [&](std::size_t i) { return MakeLine(polygon[i], polygon[(i + 1) % n], kSplitLength); }, q,
+      v0, n + 1, PolygonMargin(polygon), met);
 }
 
 // ---- The split ----
@@ -318,6 +341,13 @@ namespace {
 // Vertex indices into the input polygon, clockwise; a piece of three is a finished triangle.
 using Piece = std::vector<std::size_t>;
 
+// The interior angle last worked out at a vertex, between the neighbours it had then. A cut gives
+// new neighbours to its two ends only: the other corners of a piece keep their angles.
+struct KnownCorner {
+  std::size_t prev = SIZE_MAX, next = SIZE_MAX;
+  double angle = 0.0;
+};
+
 // Working store of one split, released on every way out.
 struct SplitRun {
   std::span<const PlanePoint> polygon;  // every diagonal is tested against the whole input
@@ -325,14 +355,33 @@ struct SplitRun {
   std::vector<double> angles;           // interior angles of the piece being cut
   double margin;                        // screen margin of the polygon's edges
   std::vector<EdgeBox> edgeBoxes;       // of the whole input's edges
+  std::vector<KnownCorner> corners;     // by vertex of the input
+  std::vector<std::optional<PlaneLine>> edgeLines;  // of the whole input's edges, as MakeLine
+  mutable std::vector<PlanePoint> met;              // room for a diagonal's boundary points
 };
+
+std::vector<std::optional<PlaneLine>> EdgeLines(std::span<const PlanePoint> polygon) {
+  std::vector<std::optional<PlaneLine>> lines;
+  lines.reserve(polygon.size());
+  for (std::size_t i = 0; i < polygon.size(); ++i)
+    lines.push_back(MakeLine(polygon[i], polygon[(i + 1) % polygon.size()], kSplitLength));
+  return lines;
+}
+
+// The interior angle at vertex `at` between `prev` and `next`, worked out once for those three.
+std::optional<double> CornerAt(SplitRun& run, std::size_t prev, std::size_t at, std::size_t next) {
+  KnownCorner& known = run.corners[at];
+  if (known.prev == prev && known.next == next) return known.angle;
+  const auto angle = InteriorAngle(run.polygon[prev], run.polygon[at], run.polygon[next]);
+  if (angle) known = {prev, next, *angle};
+  return angle;
+}
 
 // Turns the piece so that its widest corner (the first of equal ones) comes first; its angle.
 std::optional<double> RotateToWidestCorner(SplitRun& run, Piece& piece) {
   const std::size_t k = piece.size();
   for (std::size_t j = 0; j < k; ++j) {
-    const auto angle = InteriorAngle(run.polygon[piece[(j + k - 1) % k]], run.polygon[piece[j]],
-                                     run.polygon[piece[(j + 1) % k]]);
+    const auto angle = CornerAt(run, piece[(j + k - 1) % k], piece[j], piece[(j + 1) % k]);
     if (!angle) return std::nullopt;
     run.angles[j] = *angle;
   }
@@ -366,7 +415,8 @@ std::optional<std::size_t> CandidateOnEdge(const SplitRun& run, const Piece& pie
     return std::nullopt;
   const auto edge = MakeLine(start, end, kSplitLength);
   const auto x = edge ? CrossLines(bisector, *edge, kSplitAngle) : std::nullopt;
-  if (!x || !LiesOnSegment(ClassifyOnSegment(*x, start, end, kSplitLength))) return std::nullopt;
+  if (!x || !LiesOnSegment(Classify(*x, start, end, kSplitLength, [&] { return edge; })))
+    return std::nullopt;
   const std::size_t last = piece.size() - 1;
   if (Distance(*x, start) < Distance(*x, end)) return e == 1 ? e + 1 : e;
   return e + 1 == last ? e : e + 1;
@@ -393,8 +443,10 @@ bool InsideAndOffTheBoundary(std::span<const PlanePoint> polygon, PlanePoint m) 
 bool DiagonalAccepted(const SplitRun& run, PlanePoint from, PlanePoint to) {
   const PlanePoint middle{(from.x + to.x) / 2.0, (from.y + to.y) / 2.0};
   // One point more than a diagonal's two already refuses it.
-  return CountMeetings(run.polygon, run.edgeBoxes, to, from, kDiagonalBoundaryPoints + 1,
-                       run.margin) == kDiagonalBoundaryPoints &&
+  return CountMeetings(
+             run.polygon, run.edgeBoxes,
+             [&](std::size_t i) -> const std::optional<PlaneLine>& { return run.edgeLines[i]; }, to,
+             from, kDiagonalBoundaryPoints + 1, run.margin, run.met) == kDiagonalBoundaryPoints &&
          InsideAndOffTheBoundary(run.polygon, middle);
 }
 
@@ -457,7 +509,14 @@ SplitResult Split(std::span<const PlanePoint> polygon) {
   if (check == kPolygonSelfCrossing) return {kSplitSelfCrossing, {}};
   if (check != kPolygonClockwise) return {kSplitDegenerate, {}};
   const std::size_t n = polygon.size();
-  SplitRun run{polygon, {}, std::vector<double>(n), PolygonMargin(polygon), EdgeBoxes(polygon)};
+  SplitRun run{polygon,
+               {},
+               std::vector<double>(n),
+               PolygonMargin(polygon),
+               EdgeBoxes(polygon),
+               std::vector<KnownCorner>(n),
+               EdgeLines(polygon),
+               {}};
   run.pieces.reserve(n - 2);
   run.pieces.emplace_back(n);
   std::iota(run.pieces.front().begin(), run.pieces.front().end(), std::size_t{0});
