@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "db/object_access.h"
 #include "db/xdata.h"
 #include "files/memory_filer.h"
 #include "files/tdb_format.h"
@@ -236,6 +237,43 @@ TEST_F(TdbFormatTest, AnEntityListedTwiceOrByNoContainerIsRefused) {
                                          " belongs to no part of the drawing)");
 }
 
+// What follows an object besides a group, and an object's extension dictionary, come back with
+// it: the file keeps them from version 6.
+TEST_F(TdbFormatTest, AnObjectKeepsWhatFollowsItAndItsExtensionDictionary) {
+  AcDbLine* line = nullptr;
+  ASSERT_EQ(acdbOpenObject(line, sample.line, AcDb::kForWrite), Acad::eOk);
+  line->addPersistentReactor(sample.record);
+  line->close();
+  auto* dictionary = new AcDbDictionary;
+  AcDbObjectId dictionaryId;
+  ASSERT_EQ(sample.database->addAcDbObject(dictionaryId, dictionary), Acad::eOk);
+  dictionary->setOwnerId(sample.circle);
+  dictionary->close();
+  AcDbObject* circle = nullptr;
+  ASSERT_EQ(acdbOpenObject(circle, sample.circle, AcDb::kForWrite), Acad::eOk);
+  db::ObjectAccess::setExtensionDictionary(circle, dictionaryId);
+  circle->close();
+
+  reread = Reread(Save(sample.database.get(), "links.tdb"));
+  ASSERT_TRUE(reread);
+  const AcDbObjectId record = IdOf(reread.get(), sample.record.handle().text());
+  ASSERT_EQ(acdbOpenObject(line, IdOf(reread.get(), sample.line.handle().text()), AcDb::kForRead),
+            Acad::eOk);
+  const auto& followers = line->persistentReactors();
+  EXPECT_EQ(std::count(followers.begin(), followers.end(), record), 1);
+  line->close();
+  ASSERT_EQ(
+      acdbOpenObject(circle, IdOf(reread.get(), sample.circle.handle().text()), AcDb::kForRead),
+      Acad::eOk);
+  const AcDbObjectId extension = circle->extensionDictionary();
+  circle->close();
+  EXPECT_EQ(extension.handle(), dictionaryId.handle());
+  AcDbDictionary* opened = nullptr;
+  ASSERT_EQ(acdbOpenObject(opened, extension, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(opened->ownerId().handle(), sample.circle.handle());
+  opened->close();
+}
+
 // A dictionary entry for an object that was erased is saved, its object is not: the drawing
 // read names an object it does not have, and every object is looked at to drop the entry.
 TEST_F(TdbFormatTest, AReferenceToAnObjectTheFileLacksIsDroppedOnReading) {
@@ -264,16 +302,23 @@ TEST_F(TdbFormatTest, AReferenceToAnObjectTheFileLacksIsDroppedOnReading) {
 // A file saved in the layout of version 3 (every value at a fixed width), and the same file as
 // version 2 (a checksum taken a byte at a time) and version 1 (no checksum), read as the drawing
 // it was; saved again, it takes today's layout, in fewer bytes. A second-version file with the
-// newer sum is damaged. Today's file as version 4 (its checksum in one lane) reads the same, and
-// is damaged with the four-lane sum.
+// newer sum is damaged. A file of version 5 (without the objects' links: its groups' members
+// follow them again once read) reads the same; marked as version 4 (its checksum in one lane)
+// too, and it is damaged with the four-lane sum.
 TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
-  const std::string saved =
-      ReadText(std::string(TESSERA_SOURCE_DIR) + "/tests/platform_files/data/sample_v3.tdb");
+  const std::string data = std::string(TESSERA_SOURCE_DIR) + "/tests/platform_files/data/";
+  const std::string saved = ReadText(data + "sample_v3.tdb");
   const Bytes third(saved.begin(), saved.end());
+  const std::string savedFifth = ReadText(data + "sample_v5.tdb");
+  const Bytes fifth(savedFifth.begin(), savedFifth.end());
   constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
   ASSERT_EQ(third[kVersionValue], 3);
-  EXPECT_EQ(whole[kVersionValue], 5);
+  ASSERT_EQ(fifth[kVersionValue], 5);
+  EXPECT_EQ(whole[kVersionValue], 6);
+  const auto readFifth = ReadBack(fifth);
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readFifth)) << std::get<std::string>(readFifth);
+  EXPECT_EQ(std::get<Bytes>(readFifth), whole);
   EXPECT_LT(whole.size() * 3, third.size() * 2);
   const auto readThird = ReadBack(third);
   ASSERT_TRUE(std::holds_alternative<Bytes>(readThird)) << std::get<std::string>(readThird);
@@ -297,7 +342,7 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
     EXPECT_EQ(std::get<Bytes>(read), whole);
   };
   summedAsItsVersion(third, 2);
-  summedAsItsVersion(whole, 4);
+  summedAsItsVersion(fifth, 4);
 
   // An object of a class nobody registered, kept from the older file, is saved in today's
   // layout too: as the object of its class is.

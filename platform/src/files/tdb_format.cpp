@@ -33,8 +33,11 @@ constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
 // version 1 files, which have none, are still read. Up to version 3 every value had a fixed
 // width and every text was written where it was used; version 4 files values in the bytes they
 // need and each text once, after the objects, in less than half the bytes. Version 5 takes the
-// checksum's words in four lanes, in a third of the time.
-constexpr Adesk::Int32 kVersion = 5;
+// checksum's words in four lanes, in a third of the time. Version 6 keeps what follows an
+// object and its extension dictionary, which earlier versions lost (a group's followers came
+// back with the reference repair, any other did not).
+constexpr Adesk::Int32 kVersion = 6;
+constexpr Adesk::Int32 kVersionWithoutObjectLinks = 5;
 constexpr Adesk::Int32 kVersionOneLaneChecksum = 4;
 constexpr Adesk::Int32 kVersionFixedWidths = 3;
 constexpr Adesk::Int32 kVersionByteChecksum = 2;
@@ -318,6 +321,37 @@ void WriteSharedTexts(MemoryDwgFiler& out, const SharedTexts& texts) {
   for (std::string_view text : texts.texts()) out.writeString(std::string(text));
 }
 
+// From version 6 an entry's class item is the class's number times four, plus one when a count
+// of the objects that follow the object and their handles come after the entry's owner, plus two
+// when its extension dictionary's handle comes next: the few objects that have either say so,
+// the rest pay nothing.
+constexpr Adesk::Int32 kClassItemScale = 4;
+constexpr Adesk::Int32 kFollowersFlag = 1;
+constexpr Adesk::Int32 kDictionaryFlag = 2;
+
+bool Kept(AcDbObjectId id) {
+  return id.isValid() && !id.isErased();
+}
+
+// Which of the object's links its entry carries.
+Adesk::Int32 LinkFlags(const AcDbObject* object) {
+  const auto& followers = object->persistentReactors();
+  return (std::any_of(followers.begin(), followers.end(), Kept) ? kFollowersFlag : 0) |
+         (Kept(object->extensionDictionary()) ? kDictionaryFlag : 0);
+}
+
+// The objects that follow the object (its persistent reactors), its extension dictionary.
+void WriteLinks(MemoryDwgFiler& out, const AcDbObject* object, Adesk::Int32 flags) {
+  if (flags & kFollowersFlag) {
+    const auto& followers = object->persistentReactors();
+    out.writeInt32(
+        static_cast<Adesk::Int32>(std::count_if(followers.begin(), followers.end(), Kept)));
+    for (AcDbObjectId id : followers)
+      if (Kept(id)) out.writeAcDbHandle(id.handle());
+  }
+  if (flags & kDictionaryFlag) out.writeAcDbHandle(object->extensionDictionary().handle());
+}
+
 }  // namespace
 
 std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
@@ -344,9 +378,11 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   out.shareTexts(&texts);
   for (std::size_t i = 0; i < order.size(); ++i) {
     AcDbObject* object = Peek(order[i]);
-    out.writeInt32(classOf[i]);
+    const Adesk::Int32 links = LinkFlags(object);
+    out.writeInt32(classOf[i] * kClassItemScale + links);
     out.writeAcDbHandle(order[i].handle());
     out.writeAcDbHandle(object->ownerId().handle());
+    WriteLinks(out, object, links);
     AcDbObject* opened = nullptr;
     const bool open = acdbOpenAcDbObject(opened, order[i], AcDb::kForRead) == Acad::eOk;
     const std::size_t blob = out.startBlob();
@@ -399,6 +435,14 @@ struct ObjectData {
   FileLayout layout;
 };
 
+// What follows an object and its extension dictionary, for the few objects that have them.
+struct ObjectLinks {
+  std::size_t entry = 0;          // the object's place in the file's list
+  std::size_t firstFollower = 0;  // in the reader's list of followers
+  std::size_t followers = 0;
+  AcDbHandle extensionDictionary;
+};
+
 // Copies `count` items; false when the data ends first or is damaged.
 bool CopyItems(MemoryDwgFiler& in, MemoryDwgFiler& out, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i)
@@ -436,6 +480,8 @@ class TdbReader {
   bool header();
   bool classTable();
   bool objectList();
+  bool links(std::size_t entry, Adesk::Int32 flags);
+  void link(AcDbObject* object, const ObjectLinks& read);
   bool sharedTexts();
   std::optional<std::string> build();
   std::optional<std::string> placeWellKnown();
@@ -460,6 +506,8 @@ class TdbReader {
   std::vector<AcDbHandle> m_wellKnown;
   std::vector<ClassEntry> m_classes;
   std::vector<ObjectEntry> m_objects;
+  std::vector<ObjectLinks> m_links;      // in the order of their objects
+  std::vector<AcDbHandle> m_followers;   // of the objects with links, one after another
   std::vector<std::uint64_t> m_handles;  // of the objects, sorted
 };
 
@@ -527,11 +575,18 @@ bool TdbReader::objectList() {
   // Room for the stated count, as far as the bytes left could hold that many entries.
   m_objects.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
                                           m_in.remaining() / kSmallestEntryBytes));
+  const bool linksMarked = m_version > kVersionWithoutObjectLinks;
   for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
     ObjectEntry entry;
-    m_in.readInt32(&entry.classIndex);
+    Adesk::Int32 classItem = 0;
+    m_in.readInt32(&classItem);
+    const bool scaled = linksMarked && classItem >= 0;  // a negative item names no class
+    entry.classIndex = scaled ? classItem / kClassItemScale : classItem;
     m_in.readAcDbHandle(&entry.handle);
     m_in.readAcDbHandle(&entry.owner);
+    if (scaled && classItem % kClassItemScale != 0 &&
+        !links(m_objects.size(), classItem % kClassItemScale))
+      break;
     std::size_t size = 0;
     m_in.readBlobInPlace(&entry.data, &size);
     entry.size = static_cast<std::uint32_t>(size);
@@ -544,6 +599,38 @@ bool TdbReader::objectList() {
   std::string end;
   m_in.readString(&end);
   return m_in.filerStatus() == Acad::eOk && end == kEndMark;
+}
+
+// The links of the entry being read that its flags announce: a count of the objects that follow
+// it and their handles, its extension dictionary's handle.
+bool TdbReader::links(std::size_t entry, Adesk::Int32 flags) {
+  ObjectLinks read{entry, m_followers.size(), 0, {}};
+  Adesk::Int32 count = 0;
+  if ((flags & kFollowersFlag) && !ReadCount(m_in, count)) return false;
+  for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
+    AcDbHandle follower;
+    m_in.readAcDbHandle(&follower);
+    m_followers.push_back(follower);
+  }
+  read.followers = m_followers.size() - read.firstFollower;
+  if (flags & kDictionaryFlag) m_in.readAcDbHandle(&read.extensionDictionary);
+  if (m_in.filerStatus() != Acad::eOk) return false;
+  m_links.push_back(read);
+  return true;
+}
+
+// Gives the object what follows it and its extension dictionary; one that is not in the file
+// is a reference the repair drops.
+void TdbReader::link(AcDbObject* object, const ObjectLinks& read) {
+  auto& followers = ObjectAccess::persistentReactors(object);
+  for (std::size_t i = 0; i < read.followers; ++i) {
+    const AcDbObjectId id = m_impl->idForHandle(m_followers[read.firstFollower + i], true);
+    if (!id.isNull() && std::find(followers.begin(), followers.end(), id) == followers.end())
+      followers.push_back(id);
+  }
+  if (!read.extensionDictionary.isNull())
+    ObjectAccess::setExtensionDictionary(object,
+                                         m_impl->idForHandle(read.extensionDictionary, true));
 }
 
 // The texts the objects name by number, viewed where they lie in the file's bytes.
@@ -584,7 +671,9 @@ std::optional<std::string> TdbReader::build() {
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
                      " is not in the file");
   RepairCandidates candidates;
-  for (const ObjectEntry& entry : m_objects) {
+  auto nextLinks = m_links.begin();
+  for (std::size_t i = 0; i < m_objects.size(); ++i) {
+    const ObjectEntry& entry = m_objects[i];
     std::string problem;
     AcDbObject* object = make(entry, problem);
     if (object == nullptr) return damaged(problem);
@@ -592,6 +681,7 @@ std::optional<std::string> TdbReader::build() {
     AcDbObjectId owner = m_impl->idForHandle(
         entry.owner, !entry.owner.isNull() && entry.owner.value() < kHandleLimit);
     m_impl->addObjectWithHandle(object, entry.handle, owner, id);
+    if (nextLinks != m_links.end() && nextLinks->entry == i) link(object, *nextLinks++);
     candidates.offer(object);
     object->close();
   }
