@@ -274,6 +274,30 @@ TEST_F(TdbFormatTest, AnObjectKeepsWhatFollowsItAndItsExtensionDictionary) {
   opened->close();
 }
 
+// An erased entity goes with the save, its block's list included, and the drawing opens again.
+// A file of an earlier build that still lists it (a copied figure's mark erased before saving)
+// opens too: the entity the file lacks is a dangling reference, not another owner's entity.
+TEST_F(TdbFormatTest, AnErasedEntityIsNotListedAndAnOldFileListingOneStillOpens) {
+  AcDbEntity* arc = nullptr;
+  ASSERT_EQ(acdbOpenObject(arc, sample.arc, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(arc->erase(), Acad::eOk);
+  arc->close();
+  const std::vector<std::string> before = ModelSpaceSummary(sample.database.get());
+  const Bytes file = WriteTdbBytes(sample.database.get());
+  const Bytes listed = NumberItem(MemoryDwgFiler::Kind::kHardOwner, sample.arc.handle().value());
+  EXPECT_EQ(std::search(file.begin(), file.end(), listed.begin(), listed.end()), file.end());
+  reread = Reread(Save(sample.database.get(), "erased.tdb"));
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(ModelSpaceSummary(reread.get()), before);
+  EXPECT_TRUE(IdOf(reread.get(), sample.arc.handle().text()).isNull());
+
+  acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  reread = Reread(std::string(TESSERA_SOURCE_DIR) +
+                  "/tests/platform_files/data/copy_figures_erased_mark_v2.tdb");
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(ModelSpaceSummary(reread.get()).size(), 101u);
+}
+
 // A dictionary entry for an object that was erased is saved, its object is not: the drawing
 // read names an object it does not have, and every object is looked at to drop the entry.
 TEST_F(TdbFormatTest, AReferenceToAnObjectTheFileLacksIsDroppedOnReading) {

@@ -293,8 +293,13 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgOutFields(AcDbDwgFiler* filer) const 
   AcDbSymbolTableRecord::dwgOutFields(filer);
   filer->writePoint3d(m_origin);
   filer->writeString(m_comments);
-  filer->writeInt32(static_cast<Adesk::Int32>(m_entities.size()));
-  for (AcDbObjectId id : m_entities) filer->writeHardOwnershipId(id);
+  // A file keeps what a save keeps: an erased entity goes (undo and copies keep it listed).
+  const bool toFile = filer->filerType() == AcDb::kFileFiler;
+  const auto filed = [&](AcDbObjectId id) { return !toFile || !id.isErased(); };
+  filer->writeInt32(
+      static_cast<Adesk::Int32>(std::count_if(m_entities.begin(), m_entities.end(), filed)));
+  for (AcDbObjectId id : m_entities)
+    if (filed(id)) filer->writeHardOwnershipId(id);
   return filer->filerStatus();
 }
 
