@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace tessera {
 
@@ -23,7 +24,7 @@ class Transcript {
   bool atLineStart() const { return m_atLineStart || m_breakOwed; }
 
  private:
-  void emit(const std::string& text);
+  void emit(std::string_view text);
 
   std::ostream* m_sink = nullptr;
   bool m_atLineStart = true;

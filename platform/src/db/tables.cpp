@@ -1,6 +1,5 @@
 // Symbol tables and their records: layers, blocks, registered applications.
 #include <algorithm>
-#include <cctype>
 
 #include "cad/arx.h"
 #include "db/database_impl.h"
@@ -24,7 +23,8 @@ namespace {
 // Symbol names compare without regard to ASCII case, as the host's do.
 std::string NameKey(const std::string& name) {
   std::string key = name;
-  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return key;
 }
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
+#include <unordered_map>
 
 #include "cad/arx.h"
 #include "db/database_impl.h"
@@ -83,9 +85,13 @@ AnswerAwaiter CommandContext::getEntity(std::string prompt) {
 }
 
 const HostCommand* FindHostCommand(const std::string& globalName) {
-  for (const HostCommand& command : CommandTable())
-    if (globalName == command.name) return &command;
-  return nullptr;
+  static const std::unordered_map<std::string_view, const HostCommand*> byName = [] {
+    std::unordered_map<std::string_view, const HostCommand*> index;
+    for (const HostCommand& command : CommandTable()) index.emplace(command.name, &command);
+    return index;
+  }();
+  auto found = byName.find(globalName);
+  return found != byName.end() ? found->second : nullptr;
 }
 
 std::string GlobalCommandName(const std::string& typed) {

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "cad/arx.h"
 #include "editor/answer.h"
@@ -154,15 +155,20 @@ const std::vector<Definition>& Definitions() {
 }
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return text;
 }
 
+// Variables are looked up by name many times a command (LASTPOINT at every point prompt).
 const Definition* Find(const std::string& name) {
-  std::string upper = Upper(name);
-  for (const Definition& definition : Definitions())
-    if (upper == definition.name) return &definition;
-  return nullptr;
+  static const std::unordered_map<std::string_view, const Definition*> byName = [] {
+    std::unordered_map<std::string_view, const Definition*> index;
+    for (const Definition& definition : Definitions()) index.emplace(definition.name, &definition);
+    return index;
+  }();
+  auto found = byName.find(Upper(name));
+  return found != byName.end() ? found->second : nullptr;
 }
 
 std::map<std::string, VariableValue>& Session() {

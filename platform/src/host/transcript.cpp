@@ -17,10 +17,10 @@ Transcript& Transcript::instance() {
   return transcript;
 }
 
-void Transcript::emit(const std::string& text) {
+void Transcript::emit(std::string_view text) {
   if (text.empty()) return;
   std::ostream& out = m_sink ? *m_sink : std::cout;
-  out << text;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
   m_atLineStart = text.back() == '\n';
 }
 
@@ -30,7 +30,7 @@ void Transcript::write(const std::string& text) {
     // The RETURN that ended the answer already moved to a new line.
     m_breakOwed = false;
     emit("\n");
-    emit(text.front() == '\n' ? text.substr(1) : text);
+    emit(std::string_view(text).substr(text.front() == '\n' ? 1 : 0));
     return;
   }
   emit(text);
