@@ -176,6 +176,25 @@ TEST_F(InputFunctionsTest, SystemVariablesHaveTypesAndRefuseWrongOnes) {
   EXPECT_EQ(value.resval.rint, 544);
 }
 
+TEST_F(InputFunctionsTest, SystemVariableNamesInAnyCaseNameOneValue) {
+  resbuf setting{};
+  setting.restype = RTSHORT;
+  setting.resval.rint = 0;
+  EXPECT_EQ(acedSetVar("cmdEcho", &setting), RTNORM);
+  resbuf value;
+  ASSERT_EQ(acedGetVar("CMDECHO", &value), RTNORM);
+  EXPECT_EQ(value.resval.rint, 0);
+
+  answers("12,34\n");
+  ads_point picked;
+  ASSERT_EQ(acedGetPoint(nullptr, "Point: ", picked), RTNORM);
+  ASSERT_EQ(acedGetVar("lastpoint", &value), RTNORM);
+  EXPECT_EQ(value.restype, RT3DPOINT);
+  EXPECT_DOUBLE_EQ(value.resval.rpoint[0], 12.0);
+  EXPECT_DOUBLE_EQ(value.resval.rpoint[1], 34.0);
+  EXPECT_EQ(acedGetVar("nosuchvariable", &value), RTERROR);
+}
+
 TEST_F(InputFunctionsTest, TransBetweenWorldAndAMovedUcs) {
   database()->setUcs(AcGePoint3d(10, 20, 0), AcGeVector3d(0, 1, 0), AcGeVector3d(-1, 0, 0));
   resbuf world{}, ucs{};

@@ -49,9 +49,9 @@ std::optional<double> ParseNumber(const std::string& text) {
   std::string trimmed = Trim(text);
   if (trimmed.empty()) return std::nullopt;
   char* end = nullptr;
-  locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  // Made once: answers are numbers by the hundred thousand in a long script.
+  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
   double value = strtod_l(trimmed.c_str(), &end, cLocale);
-  freelocale(cLocale);
   if (end == trimmed.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
   return value;
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <map>
 #include <string_view>
 #include <unordered_map>
 
@@ -160,20 +159,34 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// Variables are looked up by name many times a command (LASTPOINT at every point prompt).
-const Definition* Find(const std::string& name) {
+// Variables are looked up by name many times a command (LASTPOINT at every point prompt); the
+// program names them in capitals, so the name is upper-cased only when it is not found as given.
+const Definition* Find(std::string_view name) {
   static const std::unordered_map<std::string_view, const Definition*> byName = [] {
     std::unordered_map<std::string_view, const Definition*> index;
     for (const Definition& definition : Definitions()) index.emplace(definition.name, &definition);
     return index;
   }();
-  auto found = byName.find(Upper(name));
+  auto found = byName.find(name);
+  if (found == byName.end()) found = byName.find(Upper(std::string(name)));
   return found != byName.end() ? found->second : nullptr;
 }
 
-std::map<std::string, VariableValue>& Session() {
-  static std::map<std::string, VariableValue> values;
+const Definition& LastPointDefinition() {
+  static const Definition& definition = *Find("LASTPOINT");
+  return definition;
+}
+
+// The values set in this session, of the variables kept here.
+std::unordered_map<const Definition*, VariableValue>& Session() {
+  static std::unordered_map<const Definition*, VariableValue> values;
   return values;
+}
+
+std::optional<VariableValue> ValueOf(const Definition& definition) {
+  if (definition.get) return definition.get();
+  auto found = Session().find(&definition);
+  return found != Session().end() ? found->second : definition.initial;
 }
 
 // A value of another numeric type converted to the variable's, when that loses nothing.
@@ -251,9 +264,7 @@ bool IsReadOnlyVariable(const std::string& name) {
 std::optional<VariableValue> GetSystemVariable(const std::string& name) {
   const Definition* definition = Find(name);
   if (definition == nullptr) return std::nullopt;
-  if (definition->get) return definition->get();
-  auto found = Session().find(definition->name);
-  return found != Session().end() ? found->second : definition->initial;
+  return ValueOf(*definition);
 }
 
 std::string SetSystemVariable(const std::string& name, const VariableValue& value) {
@@ -267,7 +278,7 @@ std::string SetSystemVariable(const std::string& name, const VariableValue& valu
     if (number < definition->minimum || number > definition->maximum) return kOutOfRange;
   }
   if (definition->set) return definition->set(*coerced);
-  Session()[definition->name] = *coerced;
+  Session()[definition] = *coerced;
   return {};
 }
 
@@ -313,12 +324,12 @@ double RealVariable(const std::string& name, double fallback) {
 }
 
 AcGePoint3d LastPoint() {
-  std::optional<VariableValue> value = GetSystemVariable("LASTPOINT");
+  std::optional<VariableValue> value = ValueOf(LastPointDefinition());
   return value ? std::get<AcGePoint3d>(*value) : AcGePoint3d();
 }
 
 void SetLastPoint(const AcGePoint3d& point) {
-  Session()["LASTPOINT"] = point;
+  Session()[&LastPointDefinition()] = point;
 }
 
 void ResetSessionVariables() {
