@@ -6,6 +6,7 @@
 #include "db/object_access.h"
 #include "db/owned_parts.h"
 #include "db/rx_define.h"
+#include "lisp/value.h"
 
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbSymbolTableRecord, AcDbObject)
 CAD_DEFINE_ABSTRACT_MEMBERS(AcDbSymbolTable, AcDbObject)
@@ -22,10 +23,7 @@ namespace {
 
 // Symbol names compare without regard to ASCII case, as the host's do.
 std::string NameKey(const std::string& name) {
-  std::string key = name;
-  for (char& c : key)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return key;
+  return tessera::lisp::ToUpperAscii(name);
 }
 
 bool IsUsableName(const char* name) {

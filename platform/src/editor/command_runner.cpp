@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <string_view>
-#include <unordered_map>
 
 #include "cad/arx.h"
 #include "db/database_impl.h"
 #include "editor/commands/command_groups.h"
+#include "editor/name_index.h"
 #include "editor/system_variables.h"
 #include "platform/transcript.h"
 
@@ -85,11 +84,7 @@ AnswerAwaiter CommandContext::getEntity(std::string prompt) {
 }
 
 const HostCommand* FindHostCommand(const std::string& globalName) {
-  static const std::unordered_map<std::string_view, const HostCommand*> byName = [] {
-    std::unordered_map<std::string_view, const HostCommand*> index;
-    for (const HostCommand& command : CommandTable()) index.emplace(command.name, &command);
-    return index;
-  }();
+  static const auto byName = IndexByName(CommandTable());
   auto found = byName.find(globalName);
   return found != byName.end() ? found->second : nullptr;
 }

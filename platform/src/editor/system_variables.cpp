@@ -10,8 +10,10 @@
 #include "cad/arx.h"
 #include "editor/answer.h"
 #include "editor/document_state.h"
+#include "editor/name_index.h"
 #include "lisp/printer.h"
 #include "lisp/resbuf_convert.h"
+#include "lisp/value.h"
 
 namespace tessera::editor {
 
@@ -153,22 +155,12 @@ const std::vector<Definition>& Definitions() {
   return definitions;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // Variables are looked up by name many times a command (LASTPOINT at every point prompt); the
 // program names them in capitals, so the name is upper-cased only when it is not found as given.
 const Definition* Find(std::string_view name) {
-  static const std::unordered_map<std::string_view, const Definition*> byName = [] {
-    std::unordered_map<std::string_view, const Definition*> index;
-    for (const Definition& definition : Definitions()) index.emplace(definition.name, &definition);
-    return index;
-  }();
+  static const auto byName = IndexByName(Definitions());
   auto found = byName.find(name);
-  if (found == byName.end()) found = byName.find(Upper(std::string(name)));
+  if (found == byName.end()) found = byName.find(lisp::ToUpperAscii(name));
   return found != byName.end() ? found->second : nullptr;
 }
 
