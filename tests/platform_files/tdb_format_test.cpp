@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <variant>
 
 #include <cstdint>
@@ -328,7 +330,8 @@ TEST_F(TdbFormatTest, AReferenceToAnObjectTheFileLacksIsDroppedOnReading) {
 // it was; saved again, it takes today's layout, in fewer bytes. A second-version file with the
 // newer sum is damaged. A file of version 5 (without the objects' links: its groups' members
 // follow them again once read) reads the same; marked as version 4 (its checksum in one lane)
-// too, and it is damaged with the four-lane sum.
+// too, and it is damaged with the four-lane sum. A file of version 6 (every double in eight
+// bytes) reads the same, and is larger.
 TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   const Bytes whole = WriteTdbBytes(sample.database.get());
   const std::string data = std::string(TESSERA_SOURCE_DIR) + "/tests/platform_files/data/";
@@ -339,7 +342,14 @@ TEST_F(TdbFormatTest, FilesOfEarlierVersionsAreStillRead) {
   constexpr std::size_t kVersionValue = 8 + 1;  // after the magic text and the item's kind byte
   ASSERT_EQ(third[kVersionValue], 3);
   ASSERT_EQ(fifth[kVersionValue], 5);
-  EXPECT_EQ(whole[kVersionValue], 6);
+  EXPECT_EQ(whole[kVersionValue], 7);
+  const std::string savedSixth = ReadText(data + "sample_v6.tdb");
+  const Bytes sixth(savedSixth.begin(), savedSixth.end());
+  ASSERT_EQ(sixth[kVersionValue], 6);
+  const auto readSixth = ReadBack(sixth);
+  ASSERT_TRUE(std::holds_alternative<Bytes>(readSixth)) << std::get<std::string>(readSixth);
+  EXPECT_EQ(std::get<Bytes>(readSixth), whole);
+  EXPECT_LT(whole.size(), sixth.size());
   const auto readFifth = ReadBack(fifth);
   ASSERT_TRUE(std::holds_alternative<Bytes>(readFifth)) << std::get<std::string>(readFifth);
   EXPECT_EQ(std::get<Bytes>(readFifth), whole);
@@ -518,8 +528,13 @@ TEST(MemoryDwgFilerTest, ValuesTakeTheBytesTheyNeedAndComeBackExactly) {
   EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeInt64(INT64_MIN); }), 11u);
   EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeAcDbHandle(AcDbHandle(0x7F)); }), 2u);
   EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(0.0); }), 1u);
-  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(-0.0); }), 9u);
-  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeVector3d(AcGeVector3d(0, 0, 1)); }), 9u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(-0.0); }), 5u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(2.5); }), 5u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeDouble(0.1); }), 9u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writeVector3d(AcGeVector3d(0, 0, 1)); }), 5u);
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writePoint3d(AcGePoint3d(120000, -2.5, 0)); }), 9u);
+  // One part that is no float puts every part in eight bytes.
+  EXPECT_EQ(size([](MemoryDwgFiler& out) { out.writePoint3d(AcGePoint3d(120000, 0.1, 0)); }), 17u);
 
   constexpr std::uint64_t kTenByteHandle = 0x8000'0000'0000'0001;  // needs the 64th bit
   MemoryDwgFiler out(AcDb::kFileFiler);
@@ -530,6 +545,17 @@ TEST(MemoryDwgFilerTest, ValuesTakeTheBytesTheyNeedAndComeBackExactly) {
   out.writeAcDbHandle(AcDbHandle(kTenByteHandle));
   out.writeDouble(-0.0);
   out.writePoint3d(AcGePoint3d(0, -0.0, 1e300));
+  // Doubles on either side of what a float holds, each to come back bit for bit.
+  const double reals[] = {std::numeric_limits<float>::max(),
+                          std::nextafter(double{std::numeric_limits<float>::max()}, 1e300),
+                          std::numeric_limits<float>::denorm_min(),
+                          std::numeric_limits<double>::denorm_min(),
+                          16777217.0,  // one more than a float's whole numbers run without gaps
+                          -std::numeric_limits<double>::infinity(),
+                          std::bit_cast<double>(std::uint64_t{0x7FF0'0000'0000'0ABC}),  // a NaN
+                          std::bit_cast<double>(std::uint64_t{0xFFF8'0000'0000'0000})};
+  for (double real : reals) out.writeDouble(real);
+  out.writeVector3d(AcGeVector3d(-0.0, std::numeric_limits<float>::denorm_min(), 3));
   MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
   Adesk::Int16 i16[2] = {};
   Adesk::Int32 i32[2] = {};
@@ -545,6 +571,16 @@ TEST(MemoryDwgFilerTest, ValuesTakeTheBytesTheyNeedAndComeBackExactly) {
   in.readAcDbHandle(&handle);
   in.readDouble(&zero);
   in.readPoint3d(&point);
+  for (double real : reals) {
+    double read = 0;
+    in.readDouble(&read);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(read), std::bit_cast<std::uint64_t>(real)) << real;
+  }
+  AcGeVector3d vector;
+  in.readVector3d(&vector);
+  EXPECT_TRUE(std::signbit(vector.x));
+  EXPECT_EQ(vector.y, std::numeric_limits<float>::denorm_min());
+  EXPECT_EQ(vector.z, 3);
   ASSERT_EQ(in.filerStatus(), Acad::eOk);
   EXPECT_TRUE(in.atEnd());
   EXPECT_EQ(i16[0], INT16_MIN);
@@ -559,6 +595,116 @@ TEST(MemoryDwgFilerTest, ValuesTakeTheBytesTheyNeedAndComeBackExactly) {
   EXPECT_EQ(point, AcGePoint3d(0, 0, 1e300));
   EXPECT_FALSE(std::signbit(point.x));
   EXPECT_TRUE(std::signbit(point.y));
+}
+
+// A point or vector the same as the last one filed takes its kind byte alone, a vector repeating
+// a point too; a blob's bytes, read by a filer of their own, never repeat what lies outside
+// them, nor what follows a blob what lies inside. A filer that reads back what it wrote starts
+// again at its rewind. A repetition of nothing, or of the other kind, is damaged.
+TEST(MemoryDwgFilerTest, ARepeatedPointTakesOneByteAndStaysWithinItsBlob) {
+  using Kind = MemoryDwgFiler::Kind;
+  const AcGePoint3d position(1234.5678, -98.7654321, 0);
+  const AcGePoint3d other(3, 4, 0);
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  out.writePoint3d(position);
+  const std::size_t whole = out.bytes().size();
+  out.writePoint3d(position);
+  out.writeVector3d(position.asVector());
+  EXPECT_EQ(out.bytes().size(), whole + 2);
+  const std::size_t blob = out.startBlob();
+  out.writePoint3d(position);
+  out.writePoint3d(other);
+  out.endBlob(blob);
+  out.writePoint3d(other);
+  constexpr std::size_t kShortBlobHead = 2;  // kind byte and length
+  EXPECT_EQ(out.bytes().size(), 2 * whole + 2 + kShortBlobHead + 9 + 9);
+
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  AcGePoint3d points[3];
+  AcGeVector3d vector;
+  for (int i = 0; i < 2; ++i) in.readPoint3d(&points[i]);
+  in.readVector3d(&vector);
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
+  in.readBlobInPlace(&data, &size);
+  in.readPoint3d(&points[2]);
+  ASSERT_EQ(in.filerStatus(), Acad::eOk);
+  EXPECT_TRUE(in.atEnd());
+  EXPECT_EQ(points[0], position);
+  EXPECT_EQ(points[1], position);
+  EXPECT_EQ(vector, position.asVector());
+  EXPECT_EQ(points[2], other);
+  MemoryDwgFiler inside(data, size, AcDb::kFileFiler);
+  inside.readPoint3d(&points[0]);
+  inside.readPoint3d(&points[1]);
+  ASSERT_EQ(inside.filerStatus(), Acad::eOk);
+  EXPECT_EQ(points[0], position);
+  EXPECT_EQ(points[1], other);
+
+  MemoryDwgFiler again(AcDb::kCopyFiler);
+  again.writePoint3d(other);
+  again.writePoint3d(other);
+  again.rewind();
+  again.readPoint3d(&points[0]);
+  again.readPoint3d(&points[1]);
+  EXPECT_EQ(again.filerStatus(), Acad::eOk);
+  EXPECT_EQ(points[1], other);
+
+  const auto status = [](Bytes bytes, bool vectorFirst) {
+    MemoryDwgFiler damaged(std::move(bytes), AcDb::kFileFiler);
+    AcGeVector3d read;
+    if (vectorFirst) damaged.readVector3d(&read);
+    damaged.readVector3d(&read);
+    return damaged.filerStatus();
+  };
+  const auto kindByte = [](Kind kind) { return static_cast<unsigned char>(kind); };
+  EXPECT_EQ(status({kindByte(Kind::kRepeatedVector)}, false), Acad::eFilerError);
+  EXPECT_EQ(status({kindByte(Kind::kVector) | 0xE0, kindByte(Kind::kRepeatedPoint)}, true),
+            Acad::eFilerError);
+  EXPECT_EQ(status({kindByte(Kind::kVector) | 0xE0, kindByte(Kind::kRepeatedVector)}, true),
+            Acad::eOk);
+}
+
+// A blob written in place takes a length of one byte up to 255 bytes (here 254: two bytes an
+// item) and of four beyond; both
+// read back whole, with what follows them. A short length that runs past the end ends the data.
+TEST(MemoryDwgFilerTest, ABlobOfFewerThan256BytesTakesAOneByteLength) {
+  MemoryDwgFiler out(AcDb::kFileFiler);
+  const std::size_t sizes[] = {0, 127, 128, 35000};  // items of two bytes
+  for (std::size_t size : sizes) {
+    const std::size_t mark = out.startBlob();
+    for (std::size_t i = 0; i < size; ++i) out.writeInt8(static_cast<Adesk::Int8>(i));
+    out.endBlob(mark);
+    out.writeInt16(-1);
+  }
+  constexpr std::size_t kInt8Item = 2;
+  EXPECT_EQ(out.bytes().size(), 2 * 2 + 2 * 5 + kInt8Item * (127 + 128 + 35000) + 4 * 2);
+
+  MemoryDwgFiler in(out.bytes(), AcDb::kFileFiler);
+  for (std::size_t size : sizes) {
+    const unsigned char* data = nullptr;
+    std::size_t read = 0;
+    in.readBlobInPlace(&data, &read);
+    ASSERT_EQ(read, kInt8Item * size);
+    MemoryDwgFiler inside(data, read, AcDb::kFileFiler);
+    Adesk::Int8 last = 0;
+    for (std::size_t i = 0; i < size; ++i) inside.readInt8(&last);
+    EXPECT_EQ(inside.filerStatus(), Acad::eOk);
+    EXPECT_TRUE(inside.atEnd());
+    EXPECT_EQ(last, size == 0 ? 0 : static_cast<Adesk::Int8>(size - 1));
+    Adesk::Int16 after = 0;
+    in.readInt16(&after);
+    EXPECT_EQ(after, -1);
+  }
+  EXPECT_EQ(in.filerStatus(), Acad::eOk);
+
+  const unsigned char shortKind =
+      static_cast<unsigned char>(MemoryDwgFiler::Kind::kBytes) | MemoryDwgFiler::kShortBytesFlag;
+  MemoryDwgFiler cut(std::vector<unsigned char>{shortKind, 3, 1, 2}, AcDb::kFileFiler);
+  const unsigned char* data = nullptr;
+  std::size_t read = 0;
+  cut.readBlobInPlace(&data, &read);
+  EXPECT_EQ(cut.filerStatus(), Acad::eEndOfFile);
 }
 
 // A number longer than 64 bits or wider than its kind, a flag its kind does not take, or a
@@ -587,9 +733,15 @@ TEST(MemoryDwgFilerTest, ANumberTooLongOrTooWideOrAStrayFlagIsRefused) {
   past64Bits.back() = 0x02;
   EXPECT_EQ(status(past64Bits, readHandle), Acad::eFilerError);
   EXPECT_EQ(status({kindByte(Kind::kHandle), 0x80}, readHandle), Acad::eEndOfFile);
-  EXPECT_EQ(status({kindByte(Kind::kDouble, MemoryDwgFiler::kZeroFlags[1])},
-                   [](MemoryDwgFiler& in) { in.readDouble(nullptr); }),
+  const auto readDouble = [](MemoryDwgFiler& in) { in.readDouble(nullptr); };
+  EXPECT_EQ(status({kindByte(Kind::kDouble, MemoryDwgFiler::kZeroFlags[2])}, readDouble),
             Acad::eFilerError);
+  EXPECT_EQ(
+      status({kindByte(Kind::kDouble, MemoryDwgFiler::kZeroFlags[0] | MemoryDwgFiler::kFloatFlag)},
+             readDouble),
+      Acad::eFilerError);
+  EXPECT_EQ(status({kindByte(Kind::kDouble, MemoryDwgFiler::kFloatFlag), 0, 0}, readDouble),
+            Acad::eEndOfFile);
   EXPECT_EQ(status({kindByte(Kind::kString, MemoryDwgFiler::kSharedTextFlag), 0},
                    [](MemoryDwgFiler& in) { in.readString(nullptr); }),
             Acad::eFilerError);

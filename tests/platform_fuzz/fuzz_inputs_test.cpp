@@ -103,7 +103,7 @@ std::vector<Case> TdbCases() {
   return {
       {"magic alone", magic},
       {"magic text cut", magic.substr(0, 5)},
-      {"unknown version", magic + std::string("\x0a\x07\x00\x00\x00", 5)},
+      {"unknown version", magic + std::string("\x0a\x08\x00\x00\x00", 5)},
       {"version 1 and nothing", magic + std::string("\x0a\x01\x00\x00\x00", 5)},
       {"version 2 without a checksum", magic + std::string("\x0a\x02\x00\x00\x00", 5)},
       {"counts of every size",

@@ -1,6 +1,7 @@
 #include "files/memory_filer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -24,6 +25,7 @@ MemoryDwgFiler::MemoryDwgFiler(const unsigned char* data, std::size_t size, AcDb
 
 std::vector<unsigned char> MemoryDwgFiler::takeBytes() {
   m_position = 0;
+  forgetTriple();
   if (m_view) return {m_view, m_view + m_viewSize};
   m_bytes.resize(std::exchange(m_written, 0));
   return std::exchange(m_bytes, {});
@@ -34,6 +36,7 @@ void MemoryDwgFiler::clear() {
   m_written = 0;
   m_position = 0;
   m_status = Acad::eOk;
+  forgetTriple();
 }
 
 // Texts shared by a file's objects.
@@ -150,6 +153,38 @@ double BitsDouble(std::uint64_t bits) {
 
 unsigned char KindByte(MemoryDwgFiler::Kind kind) {
   return static_cast<unsigned char>(kind);
+}
+
+using Kind = MemoryDwgFiler::Kind;
+
+Kind FloatKind(Kind kind) {
+  return kind == Kind::kPoint ? Kind::kFloatPoint : Kind::kFloatVector;
+}
+Kind RepeatedKind(Kind kind) {
+  return kind == Kind::kPoint ? Kind::kRepeatedPoint : Kind::kRepeatedVector;
+}
+
+// The double bits of a zero of either sign, or of a normal float: a mantissa that fits a float's
+// 23 bits and an exponent within a float's. Such a double is a float bit for bit; an infinity,
+// a NaN (whose payload a float may not keep) or a float's subnormal never is.
+constexpr std::uint64_t kBeyondFloatMantissa = (std::uint64_t{1} << 29) - 1;
+constexpr unsigned kDoubleExponentShift = 52;
+constexpr std::uint64_t kDoubleExponentBits = 0x7FF;
+constexpr std::uint64_t kLowestFloatExponent = 1023 - 126;  // as a double's biased exponent
+constexpr std::uint64_t kFloatExponents = 254;
+
+bool IsExactFloat(std::uint64_t bits) {
+  const std::uint64_t exponent = (bits >> kDoubleExponentShift) & kDoubleExponentBits;
+  return (bits << 1) == 0 ||
+         ((bits & kBeyondFloatMantissa) == 0 && exponent - kLowestFloatExponent < kFloatExponents);
+}
+
+std::uint32_t FloatBits(std::uint64_t doubleBits) {
+  return std::bit_cast<std::uint32_t>(static_cast<float>(BitsDouble(doubleBits)));
+}
+std::uint64_t DoubleBitsOfFloat(std::uint64_t floatBits) {
+  return DoubleBits(
+      static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(floatBits))));
 }
 
 }  // namespace
@@ -289,19 +324,30 @@ Acad::ErrorStatus MemoryDwgFiler::writeUInt16(Adesk::UInt16 value) {
   return m_status;
 }
 
-// A point's or vector's kind byte, flagging its zero parts, and its other parts.
+// A point's or vector's kind byte, flagging its zero parts, and its other parts: eight bytes
+// each, or four when all of them are exactly floats; only the kind byte when it repeats the last.
 void MemoryDwgFiler::putTriple(Kind kind, const double (&parts)[3]) {
-  constexpr std::size_t kBytes = sizeof(std::uint64_t);
-  unsigned char* at = reserve(1 + 3 * kBytes);
-  unsigned char kindByte = KindByte(kind);
+  const std::uint64_t bits[3] = {DoubleBits(parts[0]), DoubleBits(parts[1]), DoubleBits(parts[2])};
+  if (m_hasLastTriple && bits[0] == m_lastTriple[0] && bits[1] == m_lastTriple[1] &&
+      bits[2] == m_lastTriple[2]) {
+    *room(1) = KindByte(RepeatedKind(kind));
+    return;
+  }
+  rememberTriple(bits);
+  const bool floats = (bits[0] | bits[1] | bits[2]) != 0 && IsExactFloat(bits[0]) &&
+                      IsExactFloat(bits[1]) && IsExactFloat(bits[2]);
+  unsigned char* at = reserve(1 + 3 * sizeof bits[0]);
+  unsigned char kindByte = KindByte(floats ? FloatKind(kind) : kind);
   std::size_t length = 1;
   for (std::size_t i = 0; i < 3; ++i) {
-    const std::uint64_t bits = DoubleBits(parts[i]);
-    if (bits == 0) {
+    if (bits[i] == 0) {
       kindByte |= kZeroFlags[i];
+    } else if (floats) {
+      StoreLittleEndian<4>(FloatBits(bits[i]), at + length);
+      length += 4;
     } else {
-      StoreLittleEndian<kBytes>(bits, at + length);
-      length += kBytes;
+      StoreLittleEndian<8>(bits[i], at + length);
+      length += 8;
     }
   }
   at[0] = kindByte;
@@ -310,10 +356,15 @@ void MemoryDwgFiler::putTriple(Kind kind, const double (&parts)[3]) {
 
 Acad::ErrorStatus MemoryDwgFiler::writeDouble(double value) {
   const std::uint64_t bits = DoubleBits(value);
-  if (bits == 0)
+  if (bits == 0) {
     *room(1) = KindByte(Kind::kDouble) | kZeroFlags[0];
-  else
+  } else if (IsExactFloat(bits)) {
+    unsigned char* at = room(1 + 4);
+    at[0] = KindByte(Kind::kDouble) | kFloatFlag;
+    StoreLittleEndian<4>(FloatBits(bits), at + 1);
+  } else {
     putItem<8>(Kind::kDouble, bits);
+  }
   return m_status;
 }
 
@@ -335,12 +386,25 @@ Acad::ErrorStatus MemoryDwgFiler::writeBytes(const void* buffer, std::size_t len
 }
 
 std::size_t MemoryDwgFiler::startBlob() {
+  forgetTriple();
   putItem<4>(Kind::kBytes, 0);
   return m_written - 4;
 }
 
+// A blob of fewer than 256 bytes (most objects' data) is moved back to take a length of one
+// byte, flagged in its kind byte.
 void MemoryDwgFiler::endBlob(std::size_t mark) {
-  StoreLittleEndian<4>(m_written - mark - 4, m_bytes.data() + mark);
+  forgetTriple();
+  const std::size_t length = m_written - mark - 4;
+  unsigned char* at = m_bytes.data() + mark;
+  if (length > UINT8_MAX) {
+    StoreLittleEndian<4>(length, at);
+    return;
+  }
+  at[-1] = KindByte(Kind::kBytes) | kShortBytesFlag;
+  at[0] = static_cast<unsigned char>(length);
+  std::memmove(at + 1, at + 4, length);
+  m_written -= 3;
 }
 
 // Reading.
@@ -515,7 +579,7 @@ bool MemoryDwgFiler::takeNumber(Kind kind, std::uint64_t* value) {
   return true;
 }
 
-// A double's bits: eight bytes, or none for a zero.
+// A double's bits: eight bytes, four for one that is a float, or none for a zero.
 bool MemoryDwgFiler::takeDouble(std::uint64_t* bits) {
   if (m_fixedWidths) return takeItem<8>(Kind::kDouble, bits);
   if (m_status == Acad::eOk && sourceSize() - m_position > sizeof *bits) {
@@ -530,39 +594,84 @@ bool MemoryDwgFiler::takeDouble(std::uint64_t* bits) {
       ++m_position;
       return true;
     }
+    if (kindByte == (KindByte(Kind::kDouble) | kFloatFlag)) {
+      *bits = DoubleBitsOfFloat(LoadLittleEndian<4>(source() + m_position + 1));
+      m_position += 1 + 4;
+      return true;
+    }
   }
   unsigned char flags = 0;
-  if (!expectFlagged(Kind::kDouble, kZeroFlags[0], &flags)) return false;
-  if (flags != 0) {
+  if (!expectFlagged(Kind::kDouble, kZeroFlags[0] | kFloatFlag, &flags)) return false;
+  if (flags == kZeroFlags[0]) {
     *bits = 0;
     return true;
   }
+  if (flags == kFloatFlag) {
+    if (!takeUInt(bits, 4)) return false;
+    *bits = DoubleBitsOfFloat(*bits);
+    return true;
+  }
+  if (flags != 0) return fail(Acad::eFilerError);
   return takeUInt(bits, sizeof *bits);
 }
 
-// A point's or vector's kind byte and its three parts.
+// A point's or vector's kind byte and its three parts: a whole triple in one step, anything else
+// apart, which sets the status a short or mismatched read deserves.
 bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
-  constexpr std::size_t kBytes = sizeof raw[0];
   if (m_fixedWidths) return takeFixedTriple(kind, raw);
-  if (m_status == Acad::eOk && sourceSize() - m_position > 3 * kBytes &&
-      (source()[m_position] & kKindBits) == KindByte(kind)) {
-    const unsigned char flags = source()[m_position];
-    const unsigned char* from = source() + m_position + 1;
-    for (std::size_t i = 0; i < 3; ++i) {
-      const bool zero = (flags & kZeroFlags[i]) != 0;
-      raw[i] = zero ? 0 : LoadLittleEndian<kBytes>(from);
-      from += zero ? 0 : kBytes;
-    }
-    m_position = static_cast<std::size_t>(from - source());
+  if (m_status != Acad::eOk || atEnd()) return takeTripleApart(kind, raw);
+  const unsigned char kindByte = source()[m_position];
+  if (kindByte == KindByte(RepeatedKind(kind)) && m_hasLastTriple) {
+    ++m_position;
+    for (std::size_t i = 0; i < 3; ++i) raw[i] = m_lastTriple[i];
     return true;
   }
+  const bool floats = (kindByte & kKindBits) == KindByte(FloatKind(kind));
+  if ((kindByte & kKindBits) != KindByte(kind) && !floats) return takeTripleApart(kind, raw);
+  const std::size_t width = floats ? 4 : 8;
+  // The parts filed, by the three zero flags above the kind bits.
+  constexpr unsigned char kPartsFiled[8] = {3, 2, 2, 1, 2, 1, 1, 0};
+  static_assert(kZeroFlags[0] == 1 << 5 && kZeroFlags[1] == 1 << 6 && kZeroFlags[2] == 1 << 7);
+  const std::size_t parts = kPartsFiled[kindByte >> 5];
+  if (sourceSize() - m_position - 1 < parts * width) return takeTripleApart(kind, raw);
+  const unsigned char* from = source() + m_position + 1;
+  for (std::size_t i = 0; i < 3; ++i) {
+    if ((kindByte & kZeroFlags[i]) != 0) {
+      raw[i] = 0;
+    } else {
+      raw[i] = floats ? DoubleBitsOfFloat(LoadLittleEndian<4>(from)) : LoadLittleEndian<8>(from);
+      from += width;
+    }
+  }
+  m_position = static_cast<std::size_t>(from - source());
+  rememberTriple(raw);
+  return true;
+}
+
+bool MemoryDwgFiler::takeTripleApart(Kind kind, std::uint64_t (&raw)[3]) {
+  if (m_status != Acad::eOk) return false;
+  if (atEnd()) return fail(Acad::eEndOfFile);
+  const unsigned char kindByte = source()[m_position];
+  if (kindByte == KindByte(RepeatedKind(kind))) {
+    // One that repeats nothing is damaged.
+    if (!m_hasLastTriple) return fail(Acad::eFilerError);
+    ++m_position;
+    for (std::size_t i = 0; i < 3; ++i) raw[i] = m_lastTriple[i];
+    return true;
+  }
+  const bool floats = (kindByte & kKindBits) == KindByte(FloatKind(kind));
   unsigned char flags = 0;
-  if (!expectFlagged(kind, kZeroFlags[0] | kZeroFlags[1] | kZeroFlags[2], &flags)) return false;
+  if (!expectFlagged(floats ? FloatKind(kind) : kind, kZeroFlags[0] | kZeroFlags[1] | kZeroFlags[2],
+                     &flags))
+    return false;
   for (std::size_t i = 0; i < 3; ++i) {
     raw[i] = 0;
-    if ((flags & kZeroFlags[i]) == 0) takeUInt(&raw[i], sizeof raw[i]);
+    if ((flags & kZeroFlags[i]) == 0 && takeUInt(&raw[i], floats ? 4 : sizeof raw[i]) && floats)
+      raw[i] = DoubleBitsOfFloat(raw[i]);
   }
-  return m_status == Acad::eOk;
+  if (m_status != Acad::eOk) return false;
+  rememberTriple(raw);
+  return true;
 }
 
 bool MemoryDwgFiler::takeFixedTriple(Kind kind, std::uint64_t (&raw)[3]) {
@@ -759,7 +868,7 @@ Acad::ErrorStatus MemoryDwgFiler::readVector3d(AcGeVector3d* vector) {
 
 Acad::ErrorStatus MemoryDwgFiler::readBytes(void* buffer, std::size_t length) {
   std::uint64_t stored = 0;
-  if (takeItem<4>(Kind::kBytes, &stored)) {
+  if (takeBytesLength(&stored)) {
     if (stored != length) {
       fail(Acad::eFilerError);
     } else {
@@ -770,11 +879,22 @@ Acad::ErrorStatus MemoryDwgFiler::readBytes(void* buffer, std::size_t length) {
   return m_status;
 }
 
+// A block's length: four bytes, or one flagged in the kind byte.
+bool MemoryDwgFiler::takeBytesLength(std::uint64_t* length) {
+  if (m_status == Acad::eOk && sourceSize() - m_position > 1 &&
+      source()[m_position] == (KindByte(Kind::kBytes) | kShortBytesFlag) && !m_fixedWidths) {
+    *length = source()[m_position + 1];
+    m_position += 2;
+    return true;
+  }
+  return takeItem<4>(Kind::kBytes, length);
+}
+
 Acad::ErrorStatus MemoryDwgFiler::readBlobInPlace(const unsigned char** data, std::size_t* size) {
   std::uint64_t length = 0;
   *data = nullptr;
   *size = 0;
-  if (takeItem<4>(Kind::kBytes, &length)) {
+  if (takeBytesLength(&length)) {
     if (length > sourceSize() - m_position) {
       fail(Acad::eEndOfFile);
     } else {
@@ -830,12 +950,16 @@ bool MemoryDwgFiler::copyItemTo(MemoryDwgFiler& out) {
       if (readDouble(&value) == Acad::eOk) out.writeDouble(value);
       break;
     }
-    case Kind::kPoint: {
+    case Kind::kPoint:
+    case Kind::kFloatPoint:
+    case Kind::kRepeatedPoint: {
       AcGePoint3d point;
       if (readPoint3d(&point) == Acad::eOk) out.writePoint3d(point);
       break;
     }
-    case Kind::kVector: {
+    case Kind::kVector:
+    case Kind::kFloatVector:
+    case Kind::kRepeatedVector: {
       AcGeVector3d vector;
       if (readVector3d(&vector) == Acad::eOk) out.writeVector3d(vector);
       break;

@@ -5,9 +5,11 @@
 // end, is detected and sets the filer's status (eFilerError or eEndOfFile) instead of reading out
 // of bounds; once the status is not eOk every read fails. Values take as few bytes as they need:
 // whole numbers, handles and ids seven bits a byte (signed ones zigzagged, so that -1 is short),
-// doubles eight bytes, and a double or a point's part that is zero none at all, flagged in the
-// kind byte instead. Files of .tdb versions 1 to 3 hold every value at a fixed width: a filer
-// told so reads them.
+// doubles eight bytes, or four when the double is exactly a float (a text's height, a scale of 1,
+// a whole coordinate), a double or a point's part that is zero none at all, flagged in the kind
+// byte instead, and a point or vector the same as the last one filed (a text's alignment point
+// at its position) only its kind byte. Files of .tdb versions 1 to 3 hold every value at a fixed
+// width: a filer told so reads them.
 //
 // Object ids are stored as handles for the file filer (a read resolves them in the filer's
 // database, making an empty stub for a handle not yet read), and as the raw stub address for
@@ -101,7 +103,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // All the bytes, written or viewed (a copy for a view).
   std::vector<unsigned char> takeBytes();
   std::size_t position() const { return m_position; }
-  void rewind() { m_position = 0; }
+  void rewind() {
+    m_position = 0;
+    forgetTriple();
+  }
   bool atEnd() const { return m_position >= sourceSize(); }
   std::size_t remaining() const { return atEnd() ? 0 : sourceSize() - m_position; }
   // Drops everything written and resets the status.
@@ -185,12 +190,22 @@ class MemoryDwgFiler : public AcDbDwgFiler {
     kPoint,
     kVector,
     kBytes,
+    // A point or vector whose parts that are not zero are each exactly a float, four bytes each.
+    kFloatPoint,
+    kFloatVector,
+    // A point or vector with the same parts as the last one filed, in no bytes at all.
+    kRepeatedPoint,
+    kRepeatedVector,
   };
   static constexpr unsigned char kKindBits = 0x1F;
   // Flags of a text named by its number among the shared texts, and of a double, or a point's or
   // vector's x, y and z, that is zero and left out.
   static constexpr unsigned char kSharedTextFlag = 0x20;
   static constexpr unsigned char kZeroFlags[3] = {0x20, 0x40, 0x80};
+  // Flags a double that is exactly a float, filed in four bytes.
+  static constexpr unsigned char kFloatFlag = 0x40;
+  // Flags a block of bytes whose length takes one byte instead of four.
+  static constexpr unsigned char kShortBytesFlag = 0x20;
 
   // The kind of the item at the read position, if there is one.
   std::optional<Kind> nextKind() const {
@@ -241,9 +256,16 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   bool takeNumber(Kind kind, std::uint64_t* value);
   bool takeDouble(std::uint64_t* bits);
   bool takeTriple(Kind kind, std::uint64_t (&raw)[3]);
+  [[gnu::noinline]] bool takeTripleApart(Kind kind, std::uint64_t (&raw)[3]);
+  void rememberTriple(const std::uint64_t (&raw)[3]) {
+    for (std::size_t i = 0; i < 3; ++i) m_lastTriple[i] = raw[i];
+    m_hasLastTriple = true;
+  }
+  void forgetTriple() { m_hasLastTriple = false; }
   bool takeFixedTriple(Kind kind, std::uint64_t (&raw)[3]);
   bool takeSharedText(std::string_view* text);
   bool takeSharedNumber(std::size_t* number);
+  bool takeBytesLength(std::uint64_t* length);
   bool fail(Acad::ErrorStatus status);
 
   AcDb::FilerType m_type;
@@ -260,6 +282,10 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   std::uint64_t m_handleLimit = UINT64_MAX;
   bool m_fixedWidths = false;
   SharedTexts* m_texts = nullptr;
+  // The last point or vector filed, which a repeated one stands for: none at the start, after a
+  // rewind, and on either side of a blob (a blob's bytes are read by a filer of their own).
+  std::uint64_t m_lastTriple[3] = {};
+  bool m_hasLastTriple = false;
 };
 
 }  // namespace tessera::files

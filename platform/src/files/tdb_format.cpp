@@ -35,8 +35,13 @@ constexpr unsigned char kMagic[8] = {'T', 'S', 'R', 'A', 'D', 'B', '\r', '\n'};
 // need and each text once, after the objects, in less than half the bytes. Version 5 takes the
 // checksum's words in four lanes, in a third of the time. Version 6 keeps what follows an
 // object and its extension dictionary, which earlier versions lost (a group's followers came
-// back with the reference repair, any other did not).
-constexpr Adesk::Int32 kVersion = 6;
+// back with the reference repair, any other did not). Version 7 files a double that is exactly a
+// float in four bytes, a point or vector that repeats the one before it in none, an object's data
+// of fewer than 256 bytes with a length of one byte, and an entry's handle as its step from the
+// entry before and its owner's as the step from its own: a quarter fewer bytes for a drawing of
+// figures.
+constexpr Adesk::Int32 kVersion = 7;
+constexpr Adesk::Int32 kVersionWithoutHandleSteps = 6;
 constexpr Adesk::Int32 kVersionWithoutObjectLinks = 5;
 constexpr Adesk::Int32 kVersionOneLaneChecksum = 4;
 constexpr Adesk::Int32 kVersionFixedWidths = 3;
@@ -311,8 +316,8 @@ void FileObject(AcDbObject* object, bool kept, MemoryDwgFiler& out) {
     keptObject->AcDbObject::dwgOutFields(&out);
 }
 
-// Bytes a saved object takes on average in a drawing of figures: room reserved up front spares
-// the file's buffer most of its growths.
+// Room reserved up front for each saved object, above the 60 bytes an object of a drawing of
+// figures takes on average, spares the file's buffer its growths (each a copy of all of it).
 constexpr std::size_t kTypicalObjectBytes = 90;
 
 // The texts the objects share, each once, in the order of their numbers.
@@ -328,6 +333,15 @@ void WriteSharedTexts(MemoryDwgFiler& out, const SharedTexts& texts) {
 constexpr Adesk::Int32 kClassItemScale = 4;
 constexpr Adesk::Int32 kFollowersFlag = 1;
 constexpr Adesk::Int32 kDictionaryFlag = 2;
+
+// From version 7 an entry's handle is filed as its step from the one before (objects are mostly
+// listed in the order of their handles, a step of one), its owner's as the step from its own.
+Adesk::Int64 HandleStep(AcDbHandle from, AcDbHandle to) {
+  return static_cast<Adesk::Int64>(to.value() - from.value());
+}
+AcDbHandle Stepped(AcDbHandle from, Adesk::Int64 step) {
+  return AcDbHandle(from.value() + static_cast<std::uint64_t>(step));
+}
 
 bool Kept(AcDbObjectId id) {
   return id.isValid() && !id.isErased();
@@ -376,12 +390,15 @@ std::vector<unsigned char> WriteTdbBytes(AcDbDatabase* database) {
   out.writeInt32(static_cast<Adesk::Int32>(order.size()));
   SharedTexts texts;
   out.shareTexts(&texts);
+  AcDbHandle previous;
   for (std::size_t i = 0; i < order.size(); ++i) {
     AcDbObject* object = Peek(order[i]);
     const Adesk::Int32 links = LinkFlags(object);
+    const AcDbHandle handle = order[i].handle();
     out.writeInt32(classOf[i] * kClassItemScale + links);
-    out.writeAcDbHandle(order[i].handle());
-    out.writeAcDbHandle(object->ownerId().handle());
+    out.writeInt64(HandleStep(previous, handle));
+    out.writeInt64(HandleStep(handle, object->ownerId().handle()));
+    previous = handle;
     WriteLinks(out, object, links);
     AcDbObject* opened = nullptr;
     const bool open = acdbOpenAcDbObject(opened, order[i], AcDb::kForRead) == Acad::eOk;
@@ -480,6 +497,7 @@ class TdbReader {
   bool header();
   bool classTable();
   bool objectList();
+  void readEntryHandles(AcDbHandle previous, ObjectEntry& entry);
   bool links(std::size_t entry, Adesk::Int32 flags);
   void link(AcDbObject* object, const ObjectLinks& read);
   bool sharedTexts();
@@ -576,14 +594,15 @@ bool TdbReader::objectList() {
   m_objects.reserve(std::min<std::size_t>(static_cast<std::size_t>(count),
                                           m_in.remaining() / kSmallestEntryBytes));
   const bool linksMarked = m_version > kVersionWithoutObjectLinks;
+  AcDbHandle previous;
   for (Adesk::Int32 i = 0; i < count && m_in.filerStatus() == Acad::eOk; ++i) {
     ObjectEntry entry;
     Adesk::Int32 classItem = 0;
     m_in.readInt32(&classItem);
     const bool scaled = linksMarked && classItem >= 0;  // a negative item names no class
     entry.classIndex = scaled ? classItem / kClassItemScale : classItem;
-    m_in.readAcDbHandle(&entry.handle);
-    m_in.readAcDbHandle(&entry.owner);
+    readEntryHandles(previous, entry);
+    previous = entry.handle;
     if (scaled && classItem % kClassItemScale != 0 &&
         !links(m_objects.size(), classItem % kClassItemScale))
       break;
@@ -599,6 +618,21 @@ bool TdbReader::objectList() {
   std::string end;
   m_in.readString(&end);
   return m_in.filerStatus() == Acad::eOk && end == kEndMark;
+}
+
+// An entry's handle and its owner's, as steps from version 7; handles out of range that the steps
+// give are refused with the entries'.
+void TdbReader::readEntryHandles(AcDbHandle previous, ObjectEntry& entry) {
+  if (m_version <= kVersionWithoutHandleSteps) {
+    m_in.readAcDbHandle(&entry.handle);
+    m_in.readAcDbHandle(&entry.owner);
+    return;
+  }
+  Adesk::Int64 step = 0;
+  m_in.readInt64(&step);
+  entry.handle = Stepped(previous, step);
+  m_in.readInt64(&step);
+  entry.owner = Stepped(entry.handle, step);
 }
 
 // The links of the entry being read that its flags announce: a count of the objects that follow
