@@ -189,9 +189,15 @@ std::uint64_t DoubleBitsOfFloat(std::uint64_t floatBits) {
 
 }  // namespace
 
-// The vector at least doubles when it must grow, as its own growth would.
+// Within the room a writer reserved, the bytes are filled in steps, so that the pages of room left
+// unused are never touched; beyond it the vector at least doubles, as its own growth would.
 void MemoryDwgFiler::grow(std::size_t length) {
-  m_bytes.resize(std::max(2 * m_bytes.size(), m_written + length));
+  constexpr std::size_t kStep = 64 * 1024;  // bytes
+  const std::size_t needed = m_written + length;
+  if (needed <= m_bytes.capacity())
+    m_bytes.resize(std::min(m_bytes.capacity(), std::max(needed, m_bytes.size() + kStep)));
+  else
+    m_bytes.resize(std::max(2 * m_bytes.size(), needed));
 }
 
 void MemoryDwgFiler::putRaw(const void* data, std::size_t length) {
