@@ -14,9 +14,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
-// Group codes outside this range do not exist; a larger number is a value line out of step.
-constexpr std::int64_t kMinGroupCode = -5;
-constexpr std::int64_t kMaxGroupCode = 1071;
 // Group codes are written right-aligned in this many columns.
 constexpr std::size_t kCodeColumns = 3;
 
@@ -120,7 +117,8 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
     if (rest.empty() && Trim(codeLine).empty()) break;  // a blank last line is no tag
     if (!ParseGroupCode(codeLine, code))
       return DxfProblem{line, "group code " + Quoted(codeLine) + " is not a number"};
-    if (code < kMinGroupCode || code > kMaxGroupCode)
+    // A number that is no group code is a value line out of step.
+    if (!IsDxfGroupCode(code))
       return DxfProblem{line, "there is no group code " + std::to_string(code)};
     if (!NextLine(rest, valueLine))
       return DxfProblem{line, "group code " + std::to_string(code) + " has no value line"};

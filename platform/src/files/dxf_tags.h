@@ -33,6 +33,13 @@ using DxfTagTexts = std::deque<std::string>;
 // Tags kept as they were read, for the parts of a file the platform does not model.
 using RawTags = std::vector<std::pair<int, std::string>>;
 
+// Whether a number is a DXF group code: one outside -5 to 1071 is none, and no reader takes it.
+constexpr std::int64_t kMinGroupCode = -5;
+constexpr std::int64_t kMaxGroupCode = 1071;
+constexpr bool IsDxfGroupCode(std::int64_t code) {
+  return code >= kMinGroupCode && code <= kMaxGroupCode;
+}
+
 // Where a file is wrong and why.
 struct DxfProblem {
   int line = 0;

@@ -189,6 +189,8 @@ bool ReadTags(CheckedFiler& in, RawTags& tags) {
     std::string value;
     in.readInt16(&code);
     in.readString(&value);
+    // Kept tags are written to DXF as they are: a number that is no group code is damage.
+    if (!IsDxfGroupCode(code)) in.setFilerStatus(Acad::eFilerError);
     tags.emplace_back(code, std::move(value));
   }
   return in.filerStatus() == Acad::eOk;
