@@ -92,19 +92,41 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
   return DxfProblem{lastLine, "the file ends without EOF: it is cut short"};
 }
 
+std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& handle) {
+  handle = AcDbHandle();
+  const std::string_view text = Trimmed(value);
+  std::uint64_t number = 0;
+  if (!IsHex(text) ||
+      std::from_chars(text.data(), text.data() + text.size(), number, kHexBase).ec != std::errc())
+    return "\"" + std::string(value) + "\" is not a handle";
+  if (number >= kLargestHandle) return "handle " + std::string(text) + " is too large";
+  handle = AcDbHandle(number);
+  return std::nullopt;
+}
+
+std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place) {
+  if (record.empty() || record.front().first != 0) return "a kept record has no name";
+  const std::string& name = record.front().second;
+  const bool inTable = place == KeptRecordPlace::kTable || place == KeptRecordPlace::kTableStart;
+  if (name == "SECTION" || name == "ENDSEC" || name == "EOF" || (inTable && name == "ENDTAB") ||
+      (inTable && name == "TABLE" && place != KeptRecordPlace::kTableStart))
+    return "a kept record is named " + name;
+  if (place == KeptRecordPlace::kClasses) return std::nullopt;
+  const int handleCode = name == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle;
+  for (auto tag = record.begin() + 1; tag != record.end() && tag->first != AcDb::kDxfSubclass;
+       ++tag) {
+    AcDbHandle handle;
+    if (tag->first == handleCode) return DxfHandleProblem(tag->second, handle);
+  }
+  return std::nullopt;
+}
+
 std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle) {
   handle = AcDbHandle();
   const DxfTag* tag =
       record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle);
   if (tag == nullptr) return std::nullopt;
-  std::string_view text = Trimmed(tag->value);
-  std::uint64_t value = 0;
-  if (!IsHex(text) ||
-      std::from_chars(text.data(), text.data() + text.size(), value, kHexBase).ec != std::errc())
-    return DxfProblem{tag->line, "\"" + std::string(tag->value) + "\" is not a handle"};
-  if (value >= kLargestHandle)
-    return DxfProblem{tag->line, "handle " + std::string(text) + " is too large"};
-  handle = AcDbHandle(value);
+  if (auto problem = DxfHandleProblem(tag->value, handle)) return DxfProblem{tag->line, *problem};
   return std::nullopt;
 }
 
