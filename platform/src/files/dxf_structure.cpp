@@ -104,7 +104,9 @@ std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& 
   return std::nullopt;
 }
 
-std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place) {
+std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place,
+                                             AcDbHandle& handle) {
+  handle = AcDbHandle();
   if (record.empty() || record.front().first != 0) return "a kept record has no name";
   const std::string& name = record.front().second;
   const bool inTable = place == KeptRecordPlace::kTable || place == KeptRecordPlace::kTableStart;
@@ -114,10 +116,8 @@ std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPl
   if (place == KeptRecordPlace::kClasses) return std::nullopt;
   const int handleCode = name == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle;
   for (auto tag = record.begin() + 1; tag != record.end() && tag->first != AcDb::kDxfSubclass;
-       ++tag) {
-    AcDbHandle handle;
+       ++tag)
     if (tag->first == handleCode) return DxfHandleProblem(tag->second, handle);
-  }
   return std::nullopt;
 }
 

@@ -47,8 +47,10 @@ std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& 
 enum class KeptRecordPlace { kClasses, kSection, kTableStart, kTable };
 // Why a record kept as its tags ("0" tag first) would not be read back from DXF where it is
 // written: no "0" tag first, a name that would end or start its section or table there, or an
-// own handle that is none (CLASSES entries have none to read).
-std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place);
+// own handle that is none (CLASSES entries have none to read). `handle` is its own handle, null
+// when it has none.
+std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place,
+                                             AcDbHandle& handle);
 
 // Each record's own handle in file order, by the record's "0" tag.
 using DxfHandles = std::vector<std::pair<const DxfTag*, AcDbHandle>>;

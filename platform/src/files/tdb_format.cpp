@@ -200,15 +200,19 @@ bool ReadTags(CheckedFiler& in, RawTags& tags) {
 
 // Why parts of a DXF file kept as they were read would not be read back once written to DXF
 // again: the DXF reader took them, so a file of this program never has such a part.
+// The handles the records are written back with are added to `handles`.
 std::optional<std::string> KeptDxfProblem(const std::string& key,
-                                          const std::vector<RawTags>& records) {
+                                          const std::vector<RawTags>& records,
+                                          std::vector<std::uint64_t>& handles) {
   const auto startsWith = [&](const char* prefix) { return key.rfind(prefix, 0) == 0; };
+  AcDbHandle handle;
   if (key == preserved::kBlockEnds) {
+    // A block's BLOCK and ENDBLK records.
     for (const RawTags& record : records)
       for (const auto& [code, value] : record) {
-        AcDbHandle handle;
-        if (code == AcDb::kDxfHandle)
-          if (auto problem = DxfHandleProblem(value, handle)) return problem;
+        if (code != AcDb::kDxfHandle) continue;
+        if (auto problem = DxfHandleProblem(value, handle)) return problem;
+        handles.push_back(handle.value());
       }
     return std::nullopt;
   }
@@ -220,7 +224,8 @@ std::optional<std::string> KeptDxfProblem(const std::string& key,
                                   : !table                   ? KeptRecordPlace::kSection
                                   : i == 0                   ? KeptRecordPlace::kTableStart
                                                              : KeptRecordPlace::kTable;
-    if (auto problem = KeptRecordProblem(records[i], place)) return problem;
+    if (auto problem = KeptRecordProblem(records[i], place, handle)) return problem;
+    if (!handle.isNull()) handles.push_back(handle.value());
   }
   return std::nullopt;
 }
@@ -555,9 +560,10 @@ class TdbReader {
   std::vector<AcDbHandle> m_wellKnown;
   std::vector<ClassEntry> m_classes;
   std::vector<ObjectEntry> m_objects;
-  std::vector<ObjectLinks> m_links;      // in the order of their objects
-  std::vector<AcDbHandle> m_followers;   // of the objects with links, one after another
-  std::vector<std::uint64_t> m_handles;  // of the objects, sorted
+  std::vector<ObjectLinks> m_links;          // in the order of their objects
+  std::vector<AcDbHandle> m_followers;       // of the objects with links, one after another
+  std::vector<std::uint64_t> m_handles;      // of the objects, sorted
+  std::vector<std::uint64_t> m_keptHandles;  // of the kept DXF records
 };
 
 std::optional<std::string> TdbReader::read() {
@@ -601,7 +607,7 @@ bool TdbReader::header() {
   }
   if (m_in.filerStatus() != Acad::eOk || !(m_impl->textSize > 0)) return false;
   for (const auto& [key, records] : m_impl->preservedDxf)
-    if (KeptDxfProblem(key, records)) return false;
+    if (KeptDxfProblem(key, records, m_keptHandles)) return false;
   if (seed.value() < kHandleLimit) m_impl->raiseHandseed(seed);
   return true;
 }
@@ -733,6 +739,13 @@ std::optional<std::string> TdbReader::build() {
     return db::FindSortedHandle(m_handles.begin(), m_handles.end(), handle,
                                 [](std::uint64_t h) { return h; }) != m_handles.end();
   };
+  // Kept DXF records are written back with their handles, which no object and no other record
+  // may have; handles a save makes anew come from above them.
+  std::sort(m_keptHandles.begin(), m_keptHandles.end());
+  for (std::size_t i = 0; i < m_keptHandles.size(); ++i)
+    if (inFile(m_keptHandles[i]) || (i > 0 && m_keptHandles[i] == m_keptHandles[i - 1]))
+      return damaged("handle " + AcDbHandle(m_keptHandles[i]).text() + " is used twice");
+  if (!m_keptHandles.empty()) m_impl->raiseHandseed(AcDbHandle(m_keptHandles.back() + 1));
   for (const ObjectEntry& entry : m_objects)
     if (!entry.owner.isNull() && !inFile(entry.owner.value()))
       return damaged("the owner " + entry.owner.text() + " of object " + entry.handle.text() +
