@@ -12,8 +12,11 @@
 
 #include <cstdint>
 
+#include "db/database_impl.h"
 #include "db/object_access.h"
 #include "db/xdata.h"
+#include "files/dxf_layout.h"
+#include "files/dxf_tags.h"
 #include "files/memory_filer.h"
 #include "files/tdb_format.h"
 #include "platform/drawing_files.h"
@@ -203,6 +206,35 @@ TEST_F(TdbFormatTest, EveryFlippedBitIsRefusedOrReadsTheSameDrawing) {
     }
   }
   EXPECT_GT(refused, static_cast<int>(kFlips) * 9 / 10);
+}
+
+// Parts of a DXF file kept as read are written back to DXF as they are: a file whose kept records
+// would not read back from DXF (an own handle that is none or that an object has, a record
+// named to end its table early) is refused; a kept table as the DXF reader keeps it reads back.
+TEST_F(TdbFormatTest, KeptDxfRecordsThatDxfWouldRefuseAreRefused) {
+  const std::string key = std::string(preserved::kTablePrefix) + "STYLE";
+  const RawTags table = {{0, "TABLE"}, {2, "STYLE"}, {5, "FFF0"}, {100, "AcDbSymbolTable"}};
+  const auto style = [](std::string handle) {
+    return RawTags{
+        {0, "STYLE"}, {5, std::move(handle)}, {100, "AcDbSymbolTableRecord"}, {2, "NARROW"}};
+  };
+  struct Case {
+    const char* what;
+    std::vector<RawTags> records;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"a kept table", {table, style("FFF1")}, false},
+      {"a handle that is none", {table, style("2=")}, true},
+      {"an object's handle", {table, style(sample.line.handle().text())}, true},
+      {"a handle twice", {table, style("FFF1"), style("FFF1")}, true},
+      {"a record that ends the table", {table, RawTags{{0, "ENDTAB"}}, style("FFF1")}, true},
+  };
+  for (const Case& c : cases) {
+    db::Impl(sample.database.get())->preservedDxf[key] = c.records;
+    const auto read = ReadBack(WriteTdbBytes(sample.database.get()));
+    EXPECT_EQ(std::holds_alternative<std::string>(read), c.refused) << c.what;
+  }
 }
 
 // Past the checksum, the reader still refuses what no drawing holds: text that is not UTF-8.
