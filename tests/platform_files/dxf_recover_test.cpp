@@ -157,6 +157,26 @@ TEST(DxfRecoverReferencesTest, DanglingReferencesAreMendedAsAnAuditDoes) {
   EXPECT_EQ(audit.rfind("errors 0 ", 0), 0u) << audit;
 }
 
+// An object and an entity of kinds the platform keeps as read, owned by what the drawing does
+// not have, are re-owned, each told once; saved, they name their new owners, so the file needs
+// no mending again.
+TEST(DxfRecoverReferencesTest, KeptObjectsAreSavedWithTheOwnersTheyWereGiven) {
+  const std::string widget = "  0\nWIDGET\n  5\n2C\n330\n77\n100\nAcDbEntity\n  8\n0\n";
+  const std::string objects =
+      "  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n"
+      "  0\nGADGET\n  5\nF\n330\nEE\n100\nAcDbGadget\n  1\nkept\n  0\nENDSEC\n";
+  const std::string text = kHeader + Entities(kLine + widget) + objects + "  0\nEOF\n";
+  Recovered recovered = Recover(text);
+  ASSERT_EQ(recovered.repairs.size(), 2u);
+  EXPECT_NE(recovered.repairs[0].find("owned by 77, which the drawing does not have"),
+            std::string::npos)
+      << recovered.repairs[0];
+  EXPECT_NE(recovered.repairs[1].find("owned by EE, which the drawing does not have"),
+            std::string::npos)
+      << recovered.repairs[1];
+  EXPECT_TRUE(fuzz::ReadDxfOnBothRoads(text)) << "what was saved needs mending again";
+}
+
 // A table the platform keeps as read (text styles) is no object of the drawing, but what it owns
 // or names is not dangling; and a second table of that kind adds to the first.
 TEST(DxfRecoverReferencesTest, RecordsKeptAsReadAreNoMissingObjects) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../../fuzz/dxf_fuzz_input.h"
 #include "../../fuzz/fuzz_inputs.h"
 
 namespace tessera::fuzz {
@@ -95,7 +96,10 @@ std::vector<Case> DxfCases() {
 }
 
 TEST(FuzzInputsTest, DxfReaderGivesADrawingOrAMessage) {
-  for (const Case& c : DxfCases()) EXPECT_TRUE(ReadDxfInput(c.bytes)) << c.name;
+  for (const Case& c : DxfCases()) {
+    EXPECT_TRUE(ReadDxfInput(c.bytes)) << c.name;
+    EXPECT_TRUE(ReadDxfOnBothRoads(c.bytes)) << c.name;
+  }
 }
 
 std::vector<Case> TdbCases() {
@@ -155,7 +159,7 @@ TEST(FuzzInputsTest, IniValuesFitTheHostBuffer) {
 TEST(FuzzInputsTest, KeptInputsOfEveryTargetPass) {
   namespace fs = std::filesystem;
   const std::map<std::string, std::function<bool(std::string_view)>> bodies = {
-      {"dxf_reader_fuzz", ReadDxfInput},           {"lisp_reader_fuzz", ReadLispInput},
+      {"dxf_reader_fuzz", ReadDxfOnBothRoads},     {"lisp_reader_fuzz", ReadLispInput},
       {"script_reader_fuzz", ReadScriptInput},     {"tdb_reader_fuzz", ReadTdbInput},
       {"settings_reader_fuzz", ReadSettingsInput}, {"ini_reader_fuzz", ReadIniInput},
   };

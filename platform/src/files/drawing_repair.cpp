@@ -65,8 +65,8 @@ class ReferenceRepair {
   void dictionary(AcDbDictionary* dictionary);
   void group(AcDbGroup* group);
   void reactors(AcDbObject* object);
-  void owner(AcDbObject* object);
-  void keptTags(AcDbObject* object, RawTags& tags);
+  bool owner(AcDbObject* object);
+  void keptTags(AcDbObject* object, RawTags& tags, bool ownerTold);
   void keptHandles();
   // Whether the drawing has the object, or keeps its record as read (a text style, ...).
   bool exists(const std::string& handle) const {
@@ -138,19 +138,22 @@ void ReferenceRepair::reactors(AcDbObject* object) {
 
 // An object whose owner is not in the drawing goes to model space (an entity) or to the named
 // objects; a drawing's own roots (tables, the named objects) own themselves.
-void ReferenceRepair::owner(AcDbObject* object) {
+// True when it re-owned the object.
+bool ReferenceRepair::owner(AcDbObject* object) {
   AcDbObjectId owner = object->ownerId();
-  if (owner.isNull() || owner.isValid() || m_kept.count(owner.handle().value())) return;
+  if (owner.isNull() || owner.isValid() || m_kept.count(owner.handle().value())) return false;
   AcDbObjectId adopted = newOwner(object);
-  if (adopted == object->objectId()) return;
+  if (adopted == object->objectId()) return false;
   ObjectAccess::setOwner(object, adopted);
   report(object, "is owned by " + owner.handle().text() +
                      ", which the drawing does not have: re-owned by " + adopted.handle().text());
+  return true;
 }
 
 // References in the tags of an object kept as read: a reactor that is gone is dropped, an owner
-// that is gone becomes the object's owner in the drawing, another reference is cleared.
-void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags) {
+// that is gone becomes the object's owner in the drawing (told once, if the object was just
+// re-owned), another reference is cleared.
+void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags, bool ownerTold) {
   bool inReactors = false;
   bool ownerSeen = false;
   for (auto tag = tags.begin(); tag != tags.end();) {
@@ -170,9 +173,10 @@ void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags) {
     }
     std::string replacement = isOwner ? object->ownerId().handle().text() : "0";
     if (isOwner && object->ownerId().isNull()) replacement = newOwner(object).handle().text();
-    report(object, std::string(isOwner ? "is owned by " : "refers to ") + value +
-                       ", which the drawing does not have: " +
-                       (isOwner ? "re-owned by " + replacement : "the reference is cleared"));
+    if (!(isOwner && ownerTold))
+      report(object, std::string(isOwner ? "is owned by " : "refers to ") + value +
+                         ", which the drawing does not have: " +
+                         (isOwner ? "re-owned by " + replacement : "the reference is cleared"));
     value = replacement;
     ++tag;
   }
@@ -191,13 +195,13 @@ RepairedPart PartToRepair(const AcDbObject* object) {
 
 void ReferenceRepair::object(AcDbObject* object) {
   reactors(object);
-  owner(object);
+  const bool reowned = owner(object);
   switch (m_parts.of(object->isA(), [&] { return PartToRepair(object); })) {
     case RepairedPart::kKeptObjectTags:
-      keptTags(object, AcDbUnknownObject::cast(object)->dxfTags);
+      keptTags(object, AcDbUnknownObject::cast(object)->dxfTags, reowned);
       break;
     case RepairedPart::kKeptEntityTags:
-      keptTags(object, AcDbUnknownEntity::cast(object)->dxfTags);
+      keptTags(object, AcDbUnknownEntity::cast(object)->dxfTags, reowned);
       break;
     case RepairedPart::kBlockEntities:
       std::erase_if(ObjectAccess::blockEntities(AcDbBlockTableRecord::cast(object)), Gone);

@@ -193,6 +193,21 @@ class DxfWriter {
   void tags(const RawTags& kept) {
     for (const auto& [code, value] : kept) AppendDxfTag(m_text, code, value);
   }
+  // A kept object's tags, its owner (the first 330 before a subclass marker, as a reader takes
+  // it) named as the drawing has it now: reading may have given the object another owner, or
+  // its owner another handle.
+  void keptTags(const RawTags& kept, AcDbObjectId owner) {
+    bool ownerTag = !owner.isNull();
+    for (const auto& [code, value] : kept) {
+      ownerTag = ownerTag && code != AcDb::kDxfSubclass;
+      const bool isOwner = ownerTag && code == AcDb::kDxfSoftPointerId;
+      if (isOwner)
+        AppendDxfTag(m_text, code, HandleOf(owner));
+      else
+        AppendDxfTag(m_text, code, value);
+      ownerTag = ownerTag && !isOwner;
+    }
+  }
   void tagReal(int code, double value) { m_filer.writeDouble(code, value); }
   void tagPoint(int code, const AcGePoint3d& point) { m_filer.writePoint3d(code, point); }
   const std::vector<RawTags>* preserved(const std::string& key) const;
@@ -630,7 +645,7 @@ void DxfWriter::object(AcDbObjectId id) {
     if (kept->empty() || name.empty()) return;
     tag(0, name);
     tag(5, HandleOf(id));
-    tags(*kept);
+    keptTags(*kept, target->ownerId());
     return;
   }
   name = target->isA()->dxfName();
