@@ -209,6 +209,13 @@ TEST(DxfRecoverTextTest, TextNotInItsCodePageIsReadWithTheHostsPageElseAsReplace
             std::vector<std::string>{"26: 2 bytes that are not text of UTF-8 read as U+FFFD"});
   EXPECT_NE(WriteDxfText(broken.drawing.get()).find("\n  1\ncaf\uFFFD \uFFFD\n"),
             std::string::npos);
+  // A four-byte sequence beyond U+10FFFF is no UTF-8 either, each of its bytes replaced, and the
+  // drawing saves as text a strict reader takes.
+  const std::string beyond = kHeader + Entities(text + "x\xF5\xBE\x9C\xBBy\n") + "  0\nEOF\n";
+  Recovered above = Recover(beyond);
+  EXPECT_EQ(above.repairs,
+            std::vector<std::string>{"26: 4 bytes that are not text of UTF-8 read as U+FFFD"});
+  EXPECT_TRUE(fuzz::ReadDxfOnBothRoads(beyond));
 }
 
 // A NUL or a surrogate half (CESU) in a text: the strict road refuses the text, the recover

@@ -106,6 +106,26 @@ bool Convert(std::string_view content, const std::string& codePage, std::string&
   return ok && inLeft == 0;
 }
 
+// UTF-8 with each byte that starts no character of it read as U+FFFD, counted in `replaced`:
+// by the same test as FirstInvalidUtf8, so that nothing it would refuse is left (the C library's
+// converter lets through sequences beyond U+10FFFF).
+void ReplaceInvalidUtf8(std::string_view content, std::string& text, std::size_t& replaced) {
+  text.clear();
+  text.reserve(content.size() + 16);
+  std::size_t i = 0;
+  while (i < content.size()) {
+    const std::size_t length = db::Utf8CharacterAt(content, i);
+    if (length == 0) {
+      text += kReplacement;
+      ++replaced;
+      ++i;
+    } else {
+      text.append(content.substr(i, length));
+      i += length;
+    }
+  }
+}
+
 // The iconv name of a DXF code page name ("ANSI_932" is "CP932"), or "" for none.
 std::string ConverterOf(const std::string& codePage) {
   std::string upper = codePage;
@@ -168,9 +188,8 @@ void RecoverDxfText(std::string_view content, std::string& text, std::vector<Dxf
     std::string page = ConverterOf(codePage);
     std::size_t replaced = 0;
     if (page.empty() || !Convert(content, page, text, true, &replaced)) {
-      page = "UTF-8";
       replaced = 0;
-      Convert(content, page, text, true, &replaced);
+      ReplaceInvalidUtf8(content, text, replaced);
     }
     repairs.push_back({line, std::to_string(replaced) + " bytes that are not text of " + declared +
                                  " read as U+FFFD"});
