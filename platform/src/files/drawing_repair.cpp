@@ -21,9 +21,6 @@ using db::ObjectAccess;
 constexpr int kReactorGroupCode = 102;
 constexpr int kOwnerCode = 330;
 constexpr int kDimensionStyleHandleCode = 105;
-// Group codes of references to other objects by handle.
-constexpr int kFirstPointerCode = 330;
-constexpr int kLastPointerCode = 369;
 
 bool Gone(AcDbObjectId id) {
   return !id.isValid();
@@ -159,7 +156,7 @@ void ReferenceRepair::keptTags(AcDbObject* object, RawTags& tags, bool ownerTold
   for (auto tag = tags.begin(); tag != tags.end();) {
     auto& [code, value] = *tag;
     if (code == kReactorGroupCode) inReactors = value.rfind('{', 0) == 0;
-    bool pointer = code >= kFirstPointerCode && code <= kLastPointerCode;
+    bool pointer = IsDxfPointerCode(code);
     bool isOwner = code == kOwnerCode && !inReactors && !ownerSeen;
     ownerSeen = ownerSeen || isOwner;
     if (!pointer || value.empty() || value == "0" || exists(value)) {

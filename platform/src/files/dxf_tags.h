@@ -39,6 +39,12 @@ constexpr std::int64_t kMaxGroupCode = 1071;
 constexpr bool IsDxfGroupCode(std::int64_t code) {
   return code >= kMinGroupCode && code <= kMaxGroupCode;
 }
+// Whether a group code's value names another object by its handle.
+constexpr bool IsDxfPointerCode(int code) {
+  constexpr int kFirstPointerCode = 330;
+  constexpr int kLastPointerCode = 369;
+  return code >= kFirstPointerCode && code <= kLastPointerCode;
+}
 
 // Where a file is wrong and why.
 struct DxfProblem {

@@ -195,7 +195,8 @@ class DxfWriter {
   }
   // A kept object's tags, its owner (the first 330 before a subclass marker, as a reader takes
   // it) named as the drawing has it now: reading may have given the object another owner, or
-  // its owner another handle.
+  // its owner another handle. A reference to an object of the drawing that the file does not
+  // have (one no container keeps) is cleared, as reading the file would clear it.
   void keptTags(const RawTags& kept, AcDbObjectId owner) {
     bool ownerTag = !owner.isNull();
     for (const auto& [code, value] : kept) {
@@ -203,10 +204,16 @@ class DxfWriter {
       const bool isOwner = ownerTag && code == AcDb::kDxfSoftPointerId;
       if (isOwner)
         AppendDxfTag(m_text, code, HandleOf(owner));
+      else if (IsDxfPointerCode(code) && namesUnsavedObject(value))
+        AppendDxfTag(m_text, code, "0");
       else
         AppendDxfTag(m_text, code, value);
       ownerTag = ownerTag && !isOwner;
     }
+  }
+  bool namesUnsavedObject(const std::string& handle) const {
+    const AcDbObjectId id = m_impl->idForHandle(AcDbHandle(handle.c_str()));
+    return id.isValid() && !m_saved.isSaved(id);
   }
   void tagReal(int code, double value) { m_filer.writeDouble(code, value); }
   void tagPoint(int code, const AcGePoint3d& point) { m_filer.writePoint3d(code, point); }
