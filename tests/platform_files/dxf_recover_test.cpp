@@ -256,10 +256,17 @@ TEST(DxfRecoverTextTest, EachMendGoesToTheTranscriptWithACount) {
                              path + ": 2 errors found, 2 fixed\n");
 }
 
+// So does one whose end of file has blanks around it; inside a section left open, such an end
+// ends the file as well, and the drawing saved from it needs no mending.
 TEST(DxfRecoverTextTest, AWellFormedFileTakesTheStrictRoadAndTellsNothing) {
   Recovered recovered = Recover(kWhole);
   EXPECT_TRUE(recovered.repairs.empty());
   EXPECT_EQ(recovered.model, kLineKept);
+  Recovered blanks = Recover(kHeader + Entities(kLine) + "  0\n EOF ");
+  EXPECT_TRUE(blanks.repairs.empty()) << blanks.repairs.front();
+  EXPECT_EQ(blanks.model, kLineKept);
+  const std::string open = kHeader + "  0\nSECTION\n  2\nNOTES\n  0\nNOTE\n  1\nx\n  0\nEOF ";
+  EXPECT_TRUE(fuzz::ReadDxfOnBothRoads(open));
 }
 
 }  // namespace

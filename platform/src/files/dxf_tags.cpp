@@ -135,8 +135,11 @@ std::optional<DxfProblem> ReadDxfTags(std::string_view text, std::vector<DxfTag>
       nulRepairs->push_back({line, "a NUL character in the value is read as U+FFFD"});
     }
     // What follows the end of file (blank lines, a Ctrl-Z, padding) is not read, as other
-    // readers do not read it.
-    if (code == 0 && Trim(valueLine) == "EOF") break;
+    // readers do not read it; the end is the end with blanks around it too, for every stage.
+    if (code == 0 && Trim(valueLine) == "EOF") {
+      tags.back().value = "EOF";
+      break;
+    }
   }
   return std::nullopt;
 }
