@@ -229,6 +229,7 @@ TEST_F(TdbFormatTest, KeptDxfRecordsThatDxfWouldRefuseAreRefused) {
       {"an object's handle", {table, style(sample.line.handle().text())}, true},
       {"a handle twice", {table, style("FFF1"), style("FFF1")}, true},
       {"a record that ends the table", {table, RawTags{{0, "ENDTAB"}}, style("FFF1")}, true},
+      {"a record that ends the file", {table, style("FFF1"), RawTags{{0, " EOF "}}}, true},
   };
   for (const Case& c : cases) {
     db::Impl(sample.database.get())->preservedDxf[key] = c.records;

@@ -110,7 +110,9 @@ std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPl
   if (record.empty() || record.front().first != 0) return "a kept record has no name";
   const std::string& name = record.front().second;
   const bool inTable = place == KeptRecordPlace::kTable || place == KeptRecordPlace::kTableStart;
-  if (name == "SECTION" || name == "ENDSEC" || name == "EOF" || (inTable && name == "ENDTAB") ||
+  // The tag reader takes an end of file with blanks around it as the end as well.
+  if (name == "SECTION" || name == "ENDSEC" || Trimmed(name) == "EOF" ||
+      (inTable && name == "ENDTAB") ||
       (inTable && name == "TABLE" && place != KeptRecordPlace::kTableStart))
     return "a kept record is named " + name;
   if (place == KeptRecordPlace::kClasses) return std::nullopt;

@@ -128,7 +128,8 @@ class MemoryDwgFiler : public AcDbDwgFiler {
   // false, with the status set, when there is none or it is damaged.
   bool copyItemTo(MemoryDwgFiler& out);
 
-  // Blobs: length-prefixed blocks of bytes whose length the reader does not know in advance.
+  // Blobs: length-prefixed blocks of bytes whose length the reader does not know in advance
+  // (four bytes of length, or one for a blob of fewer than 256 bytes).
   // A blob read in place: where its bytes start in what the filer reads, and how many.
   Acad::ErrorStatus readBlobInPlace(const unsigned char** data, std::size_t* size);
   // A blob whose bytes are written next, straight into the filer (no buffer of their own):
