@@ -4,6 +4,8 @@
 #include <charconv>
 #include <unordered_map>
 
+#include "files/dxf_layout.h"
+
 namespace tessera::files {
 namespace {
 
@@ -25,6 +27,43 @@ std::string_view Trimmed(std::string_view text) {
   if (first == std::string_view::npos) return "";
   std::size_t last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
+}
+
+// The handle a handle value names (blanks around it allowed), or why it names none.
+std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& handle) {
+  handle = AcDbHandle();
+  const std::string_view text = Trimmed(value);
+  std::uint64_t number = 0;
+  if (!IsHex(text) ||
+      std::from_chars(text.data(), text.data() + text.size(), number, kHexBase).ec != std::errc())
+    return "\"" + std::string(value) + "\" is not a handle";
+  if (number >= kLargestHandle) return "handle " + std::string(text) + " is too large";
+  handle = AcDbHandle(number);
+  return std::nullopt;
+}
+
+// Where a record kept as its tags is written back.
+enum class KeptRecordPlace { kClasses, kSection, kTableStart, kTable };
+
+// Why a kept record ("0" tag first) would not be read back where it is written (CLASSES entries
+// have no handle to read); `handle` is its own handle, null when it has none.
+std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place,
+                                             AcDbHandle& handle) {
+  handle = AcDbHandle();
+  if (record.empty() || record.front().first != 0) return "a kept record has no name";
+  const std::string& name = record.front().second;
+  const bool inTable = place == KeptRecordPlace::kTable || place == KeptRecordPlace::kTableStart;
+  // The tag reader takes an end of file with blanks around it as the end as well.
+  if (name == "SECTION" || name == "ENDSEC" || Trimmed(name) == "EOF" ||
+      (inTable && name == "ENDTAB") ||
+      (inTable && name == "TABLE" && place != KeptRecordPlace::kTableStart))
+    return "a kept record is named " + name;
+  if (place == KeptRecordPlace::kClasses) return std::nullopt;
+  const int handleCode = name == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle;
+  for (auto tag = record.begin() + 1; tag != record.end() && tag->first != AcDb::kDxfSubclass;
+       ++tag)
+    if (tag->first == handleCode) return DxfHandleProblem(tag->second, handle);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -92,43 +131,41 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
   return DxfProblem{lastLine, "the file ends without EOF: it is cut short"};
 }
 
-std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& handle) {
-  handle = AcDbHandle();
-  const std::string_view text = Trimmed(value);
-  std::uint64_t number = 0;
-  if (!IsHex(text) ||
-      std::from_chars(text.data(), text.data() + text.size(), number, kHexBase).ec != std::errc())
-    return "\"" + std::string(value) + "\" is not a handle";
-  if (number >= kLargestHandle) return "handle " + std::string(text) + " is too large";
-  handle = AcDbHandle(number);
-  return std::nullopt;
-}
-
-std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place,
-                                             AcDbHandle& handle) {
-  handle = AcDbHandle();
-  if (record.empty() || record.front().first != 0) return "a kept record has no name";
-  const std::string& name = record.front().second;
-  const bool inTable = place == KeptRecordPlace::kTable || place == KeptRecordPlace::kTableStart;
-  // The tag reader takes an end of file with blanks around it as the end as well.
-  if (name == "SECTION" || name == "ENDSEC" || Trimmed(name) == "EOF" ||
-      (inTable && name == "ENDTAB") ||
-      (inTable && name == "TABLE" && place != KeptRecordPlace::kTableStart))
-    return "a kept record is named " + name;
-  if (place == KeptRecordPlace::kClasses) return std::nullopt;
-  const int handleCode = name == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle;
-  for (auto tag = record.begin() + 1; tag != record.end() && tag->first != AcDb::kDxfSubclass;
-       ++tag)
-    if (tag->first == handleCode) return DxfHandleProblem(tag->second, handle);
-  return std::nullopt;
-}
-
 std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle) {
   handle = AcDbHandle();
   const DxfTag* tag =
       record.leading(record.name() == "DIMSTYLE" ? kDimensionStyleHandleCode : AcDb::kDxfHandle);
   if (tag == nullptr) return std::nullopt;
   if (auto problem = DxfHandleProblem(tag->value, handle)) return DxfProblem{tag->line, *problem};
+  return std::nullopt;
+}
+
+std::optional<std::string> KeptDxfPartProblem(const std::string& key,
+                                              const std::vector<RawTags>& records,
+                                              std::vector<std::uint64_t>& handles) {
+  const auto startsWith = [&](const char* prefix) { return key.rfind(prefix, 0) == 0; };
+  AcDbHandle handle;
+  if (key == preserved::kBlockEnds) {
+    // A block's BLOCK and ENDBLK records.
+    for (const RawTags& record : records)
+      for (const auto& [code, value] : record) {
+        if (code != AcDb::kDxfHandle) continue;
+        if (auto problem = DxfHandleProblem(value, handle)) return problem;
+        handles.push_back(handle.value());
+      }
+    return std::nullopt;
+  }
+  const bool table = startsWith(preserved::kTablePrefix);
+  if (!table && !startsWith(preserved::kSectionPrefix) && key != preserved::kClasses)
+    return std::nullopt;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const KeptRecordPlace place = key == preserved::kClasses ? KeptRecordPlace::kClasses
+                                  : !table                   ? KeptRecordPlace::kSection
+                                  : i == 0                   ? KeptRecordPlace::kTableStart
+                                                             : KeptRecordPlace::kTable;
+    if (auto problem = KeptRecordProblem(records[i], place, handle)) return problem;
+    if (!handle.isNull()) handles.push_back(handle.value());
+  }
   return std::nullopt;
 }
 

@@ -41,16 +41,14 @@ std::optional<DxfProblem> SplitDxfSections(const std::vector<DxfTag>& tags,
 
 // The record's own handle: null when it has none; a problem when it is not a handle.
 std::optional<DxfProblem> RecordHandle(const DxfRecord& record, AcDbHandle& handle);
-// The handle a handle value names (blanks around it allowed), or why it names none.
-std::optional<std::string> DxfHandleProblem(std::string_view value, AcDbHandle& handle);
-// Where a record kept as its tags is written back.
-enum class KeptRecordPlace { kClasses, kSection, kTableStart, kTable };
-// Why a record kept as its tags ("0" tag first) would not be read back from DXF where it is
-// written: no "0" tag first, a name that would end or start its section or table there, or an
-// own handle that is none (CLASSES entries have none to read). `handle` is its own handle, null
-// when it has none.
-std::optional<std::string> KeptRecordProblem(const RawTags& record, KeptRecordPlace place,
-                                             AcDbHandle& handle);
+// Why a part of a DXF file the drawing keeps as read (drawing->preservedDxf, by its key) would
+// not be read back once written to DXF again: a record with no "0" tag first, one named to end
+// its section or table early, or an own handle that is none. The DXF reader took the part, so a
+// drawing it read never has such a part. The handles its records are written back with are
+// added to `handles`.
+std::optional<std::string> KeptDxfPartProblem(const std::string& key,
+                                              const std::vector<RawTags>& records,
+                                              std::vector<std::uint64_t>& handles);
 
 // Each record's own handle in file order, by the record's "0" tag.
 using DxfHandles = std::vector<std::pair<const DxfTag*, AcDbHandle>>;

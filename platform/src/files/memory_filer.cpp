@@ -621,17 +621,12 @@ bool MemoryDwgFiler::takeDouble(std::uint64_t* bits) {
   return takeUInt(bits, sizeof *bits);
 }
 
-// A point's or vector's kind byte and its three parts: a whole triple in one step, anything else
-// apart, which sets the status a short or mismatched read deserves.
+// A point's or vector's kind byte and its three parts: a whole triple in one step; a repeated
+// one, and anything short or mismatched, apart.
 bool MemoryDwgFiler::takeTriple(Kind kind, std::uint64_t (&raw)[3]) {
   if (m_fixedWidths) return takeFixedTriple(kind, raw);
   if (m_status != Acad::eOk || atEnd()) return takeTripleApart(kind, raw);
   const unsigned char kindByte = source()[m_position];
-  if (kindByte == KindByte(RepeatedKind(kind)) && m_hasLastTriple) {
-    ++m_position;
-    for (std::size_t i = 0; i < 3; ++i) raw[i] = m_lastTriple[i];
-    return true;
-  }
   const bool floats = (kindByte & kKindBits) == KindByte(FloatKind(kind));
   if ((kindByte & kKindBits) != KindByte(kind) && !floats) return takeTripleApart(kind, raw);
   const std::size_t width = floats ? 4 : 8;

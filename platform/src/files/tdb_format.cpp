@@ -16,7 +16,6 @@
 #include "db/text_check.h"
 #include "files/drawing_repair.h"
 #include "files/dxf_filer.h"
-#include "files/dxf_layout.h"
 #include "files/dxf_structure.h"
 #include "files/dxf_tags.h"
 #include "files/little_endian.h"
@@ -196,38 +195,6 @@ bool ReadTags(CheckedFiler& in, RawTags& tags) {
     tags.emplace_back(code, std::move(value));
   }
   return in.filerStatus() == Acad::eOk;
-}
-
-// Why parts of a DXF file kept as they were read would not be read back once written to DXF
-// again: the DXF reader took them, so a file of this program never has such a part.
-// The handles the records are written back with are added to `handles`.
-std::optional<std::string> KeptDxfProblem(const std::string& key,
-                                          const std::vector<RawTags>& records,
-                                          std::vector<std::uint64_t>& handles) {
-  const auto startsWith = [&](const char* prefix) { return key.rfind(prefix, 0) == 0; };
-  AcDbHandle handle;
-  if (key == preserved::kBlockEnds) {
-    // A block's BLOCK and ENDBLK records.
-    for (const RawTags& record : records)
-      for (const auto& [code, value] : record) {
-        if (code != AcDb::kDxfHandle) continue;
-        if (auto problem = DxfHandleProblem(value, handle)) return problem;
-        handles.push_back(handle.value());
-      }
-    return std::nullopt;
-  }
-  const bool table = startsWith(preserved::kTablePrefix);
-  if (!table && !startsWith(preserved::kSectionPrefix) && key != preserved::kClasses)
-    return std::nullopt;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const KeptRecordPlace place = key == preserved::kClasses ? KeptRecordPlace::kClasses
-                                  : !table                   ? KeptRecordPlace::kSection
-                                  : i == 0                   ? KeptRecordPlace::kTableStart
-                                                             : KeptRecordPlace::kTable;
-    if (auto problem = KeptRecordProblem(records[i], place, handle)) return problem;
-    if (!handle.isNull()) handles.push_back(handle.value());
-  }
-  return std::nullopt;
 }
 
 // The well-known objects, in the order the header files them.
@@ -607,7 +574,7 @@ bool TdbReader::header() {
   }
   if (m_in.filerStatus() != Acad::eOk || !(m_impl->textSize > 0)) return false;
   for (const auto& [key, records] : m_impl->preservedDxf)
-    if (KeptDxfProblem(key, records, m_keptHandles)) return false;
+    if (KeptDxfPartProblem(key, records, m_keptHandles)) return false;
   if (seed.value() < kHandleLimit) m_impl->raiseHandseed(seed);
   return true;
 }
